@@ -1,0 +1,30 @@
+#include "scriptedmessages.h"
+
+void ScriptedMessages::ShowError(const QString &text, QWidget *)
+{
+    shown.append({QStringLiteral("error"), text, QStringLiteral("Hiba")});
+}
+
+void ScriptedMessages::ShowWarning(const QString &text, QWidget *)
+{
+    shown.append({QStringLiteral("warning"), text, QStringLiteral("Figyelmeztetés")});
+}
+
+void ScriptedMessages::ShowInfo(const QString &text, QWidget *)
+{
+    shown.append({QStringLiteral("info"), text, QStringLiteral("Üzenet")});
+}
+
+bool ScriptedMessages::AskYesNo(const QString &text, const QString &caption, QWidget *)
+{
+    shown.append({QStringLiteral("question"), text, caption});
+    return answers.isEmpty() ? false : answers.takeFirst();
+}
+
+QStringList ScriptedMessages::texts() const
+{
+    QStringList result;
+    for (const Shown &s : shown)
+        result.append(s.text);
+    return result;
+}
