@@ -1,5 +1,6 @@
 #include "codepage.h"
 
+#include <QList>
 #include <QSysInfo>
 
 #include <algorithm>

@@ -1,0 +1,433 @@
+#include "engine.h"
+
+#include "query.h"
+#include "schema.h"
+#include "sqlitefunctions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QString ErrorText(const QSqlError &error)
+{
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.isEmpty() ? QStringLiteral("Ismeretlen adatbázis hiba.") : text;
+}
+
+void ExecOn(QSqlDatabase db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw EngineError(ErrorText(q.lastError()));
+}
+
+void RemoveFileSet(const QString &path)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(path + QString::fromLatin1(suffix));
+}
+
+} // namespace
+
+Engine::Engine(const QString &connectionName) : m_connection(connectionName) {}
+
+Engine::~Engine()
+{
+    close();
+}
+
+QString Engine::filePath() const
+{
+    return m_folder.isEmpty() ? QString() : QDir(m_folder).filePath(QString::fromLatin1(FileName));
+}
+
+QSqlDatabase Engine::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool Engine::isOpen() const
+{
+    return !m_folder.isEmpty() && database().isOpen();
+}
+
+void Engine::open(const QString &folder)
+{
+    close();
+    if (!QFileInfo(folder).isDir())
+        throw EngineError(QStringLiteral("Nem létező adatbázis mappa: %1").arg(QDir::toNativeSeparators(folder)));
+
+    const QString path = QDir(folder).filePath(QString::fromLatin1(FileName));
+    const QFileInfo file(path);
+    // An empty file holds nothing yet; it is replaced like a missing one.
+    if (!file.exists() || (file.isFile() && file.size() == 0))
+        createDatabaseFile(path);
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        if (!db.isValid()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connection);
+            throw EngineError(QStringLiteral("Az SQLite adatbázis-meghajtó nem érhető el."));
+        }
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            const QString message = ErrorText(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connection);
+            throw EngineError(message);
+        }
+    }
+    m_folder = folder;
+    try {
+        configureConnection();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Engine::close()
+{
+    if (!QSqlDatabase::contains(m_connection))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+    m_folder.clear();
+    m_depth = 0;
+}
+
+void Engine::configureConnection()
+{
+    QSqlDatabase db = database();
+    // Reading the catalogue first refuses a file that is not a database before anything is written to it.
+    ExecOn(db, QStringLiteral("SELECT count(*) FROM sqlite_master;"));
+    ExecOn(db, QStringLiteral("PRAGMA journal_mode=WAL;"));
+    ExecOn(db, QStringLiteral("PRAGMA synchronous=FULL;"));
+    ExecOn(db, QStringLiteral("PRAGMA foreign_keys=OFF;"));
+    RegisterSqliteFunctions(db);
+}
+
+// Builds the new database in a file of its own and moves it into place only when it is complete, so a
+// failure leaves the folder as it was and two programs starting at once cannot both build one.
+void Engine::createDatabaseFile(const QString &path)
+{
+    const QString temp = QStringLiteral("%1.%2.new").arg(path).arg(QCoreApplication::applicationPid());
+    const QString connection = m_connection + QStringLiteral("_create");
+    RemoveFileSet(temp);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(temp);
+        if (!db.open()) {
+            failure = ErrorText(db.lastError());
+        } else {
+            try {
+                ExecOn(db, QStringLiteral("BEGIN;"));
+                for (const TableDef &table : Schema::Tables()) {
+                    ExecOn(db, Schema::CreateTableSql(table));
+                    const QString primary = Schema::CreatePrimaryIndexSql(table);
+                    if (!primary.isEmpty())
+                        ExecOn(db, primary);
+                    for (const IndexDef &index : table.allIndexes())
+                        ExecOn(db, Schema::CreateIndexSql(table, index));
+                    for (const QVariantMap &row : table.startingRows) {
+                        QSqlQuery q(db);
+                        if (row.isEmpty()) {
+                            ExecOn(db, QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(table.name));
+                            continue;
+                        }
+                        QStringList names, marks;
+                        for (auto it = row.cbegin(); it != row.cend(); ++it) {
+                            names.append(it.key());
+                            marks.append(QStringLiteral("?"));
+                        }
+                        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                                      .arg(table.name, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+                        for (auto it = row.cbegin(); it != row.cend(); ++it)
+                            q.addBindValue(Schema::StoredValue(*table.field(it.key()), it.value()));
+                        if (!q.exec())
+                            throw EngineError(ErrorText(q.lastError()));
+                    }
+                }
+                ExecOn(db, QStringLiteral("COMMIT;"));
+            } catch (const EngineError &e) {
+                failure = e.message();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!failure.isEmpty()) {
+        RemoveFileSet(temp);
+        throw EngineError(failure);
+    }
+    if (!QFile::rename(temp, path)) {
+        RemoveFileSet(temp);
+        // Another program may have put its new database in place meanwhile; that one is as good.
+        if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
+            throw EngineError(QStringLiteral("Az adatbázis fájl nem hozható létre: %1").arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void Engine::exec(const QString &sql)
+{
+    Query(*this, sql).exec();
+}
+
+QStringList Engine::tables() const
+{
+    QStringList result;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' "
+                               "ORDER BY name;")))
+        throw EngineError(ErrorText(q.lastError()));
+    while (q.next())
+        result.append(q.value(0).toString());
+    return result;
+}
+
+QStringList Engine::fieldNames(const QString &table) const
+{
+    QStringList result;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
+        throw EngineError(ErrorText(q.lastError()));
+    while (q.next())
+        result.append(q.value(1).toString());
+    if (result.isEmpty())
+        throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
+    return result;
+}
+
+const TableDef &Engine::tableDef(const QString &table) const
+{
+    const TableDef *def = Schema::Table(table);
+    if (!def)
+        throw EngineError(QStringLiteral("Ismeretlen tábla: %1").arg(table));
+    return *def;
+}
+
+qint64 Engine::insert(const QString &table, const QVariantMap &values)
+{
+    const TableDef &def = tableDef(table);
+    if (values.isEmpty()) {
+        Query q(*this, QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name));
+        q.exec();
+    } else {
+        QStringList names, marks;
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (!def.field(it.key()))
+                throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, it.key()));
+            names.append(it.key());
+            marks.append(QLatin1Char(':') + it.key());
+        }
+        Query q(*this, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                           .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            q.setValue(it.key(), Schema::StoredValue(*def.field(it.key()), it.value()));
+        }
+        q.exec();
+    }
+    QSqlQuery last(database());
+    if (!last.exec(QStringLiteral("SELECT last_insert_rowid();")) || !last.next())
+        throw EngineError(ErrorText(last.lastError()));
+    return last.value(0).toLongLong();
+}
+
+int Engine::update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values)
+{
+    const TableDef &def = tableDef(table);
+    const FieldDef *key = def.field(keyField);
+    if (!key && keyField.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) != 0)
+        throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, keyField));
+    if (values.isEmpty())
+        return 0;
+    QStringList sets;
+    int n = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it, ++n) {
+        if (!def.field(it.key()))
+            throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, it.key()));
+        sets.append(QStringLiteral("%1 = :v%2").arg(it.key()).arg(n));
+    }
+    Query q(*this, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key;").arg(def.name, sets.join(QStringLiteral(", ")), keyField));
+    n = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it, ++n)
+        q.setValue(QStringLiteral("v%1").arg(n), Schema::StoredValue(*def.field(it.key()), it.value()));
+    q.setValue(QStringLiteral("key"), key ? Schema::StoredValue(*key, keyValue) : keyValue);
+    q.exec();
+    return q.rowsAffected();
+}
+
+int Engine::remove(const QString &table, const QString &keyField, const QVariant &keyValue)
+{
+    const TableDef &def = tableDef(table);
+    const FieldDef *key = def.field(keyField);
+    if (!key && keyField.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) != 0)
+        throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, keyField));
+    Query q(*this, QStringLiteral("DELETE FROM %1 WHERE %2 = :key;").arg(def.name, keyField));
+    q.setValue(QStringLiteral("key"), key ? Schema::StoredValue(*key, keyValue) : keyValue);
+    q.exec();
+    return q.rowsAffected();
+}
+
+bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
+{
+    if (fields.isEmpty())
+        return false;
+    auto matches = [&fields](const QStringList &columns) {
+        if (columns.size() < fields.size())
+            return false;
+        for (int i = 0; i < fields.size(); ++i)
+            if (columns.at(i).compare(fields.at(i).trimmed(), Qt::CaseInsensitive) != 0)
+                return false;
+        return true;
+    };
+    QSqlDatabase db = database();
+    QSqlQuery info(db);
+    if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
+        throw EngineError(ErrorText(info.lastError()));
+    bool found = false;
+    while (info.next()) {
+        found = true;
+        // An integer primary key is the row id: the table itself is ordered by it.
+        if (info.value(5).toInt() == 1 && info.value(2).toString().startsWith(QStringLiteral("INTEGER"), Qt::CaseInsensitive)
+            && matches({info.value(1).toString()}))
+            return true;
+    }
+    if (!found)
+        throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
+    for (const QString &index : indexNames(table)) {
+        QSqlQuery columns(db);
+        if (!columns.exec(QStringLiteral("PRAGMA index_info(\"%1\");").arg(index)))
+            throw EngineError(ErrorText(columns.lastError()));
+        QStringList names;
+        while (columns.next())
+            names.append(columns.value(2).toString());
+        if (matches(names))
+            return true;
+    }
+    return false;
+}
+
+QString Engine::orderClause(const QString &table, const QStringList &fields) const
+{
+    if (!hasIndexOn(table, fields))
+        throw EngineError(QStringLiteral("Nincs index a(z) %1 tábla %2 mezőjére.").arg(table, fields.join(QStringLiteral(", "))));
+    return fields.join(QStringLiteral(", "));
+}
+
+QStringList Engine::indexNames(const QString &table) const
+{
+    QStringList result;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
+        throw EngineError(ErrorText(q.lastError()));
+    while (q.next())
+        result.append(q.value(1).toString());
+    result.sort();
+    return result;
+}
+
+void Engine::dropIndexes(const QString &table)
+{
+    fieldNames(table); // a missing table is an error, as with index files that cannot be found
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
+        throw EngineError(ErrorText(q.lastError()));
+    QStringList created;
+    while (q.next())
+        if (q.value(3).toString() == QLatin1String("c"))
+            created.append(q.value(1).toString());
+    q.finish();
+    for (const QString &index : created)
+        ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index));
+}
+
+void Engine::createPrimaryIndex(const QString &table)
+{
+    fieldNames(table);
+    const QString sql = Schema::CreatePrimaryIndexSql(tableDef(table));
+    if (!sql.isEmpty())
+        exec(sql);
+}
+
+void Engine::createSecondaryIndexes(const QString &table)
+{
+    fieldNames(table);
+    const TableDef &def = tableDef(table);
+    for (const IndexDef &index : def.allIndexes())
+        exec(Schema::CreateIndexSql(def, index));
+}
+
+void Engine::begin()
+{
+    exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE;") : QStringLiteral("SAVEPOINT sp%1;").arg(m_depth));
+    ++m_depth;
+}
+
+void Engine::commit()
+{
+    if (m_depth == 0)
+        throw EngineError(QStringLiteral("Nincs nyitott tranzakció."));
+    if (m_depth > 1) {
+        exec(QStringLiteral("RELEASE sp%1;").arg(m_depth - 1));
+        --m_depth;
+        return;
+    }
+    try {
+        exec(QStringLiteral("COMMIT;"));
+    } catch (...) {
+        try {
+            rollback();
+        } catch (const EngineError &) {
+            m_depth = 0;
+        }
+        throw;
+    }
+    m_depth = 0;
+}
+
+void Engine::rollback()
+{
+    if (m_depth == 0)
+        return;
+    --m_depth;
+    if (m_depth == 0) {
+        exec(QStringLiteral("ROLLBACK;"));
+    } else {
+        exec(QStringLiteral("ROLLBACK TO sp%1;").arg(m_depth));
+        exec(QStringLiteral("RELEASE sp%1;").arg(m_depth));
+    }
+}
+
+Transaction::Transaction(Engine &engine) : m_engine(engine)
+{
+    m_engine.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    try {
+        m_engine.rollback();
+    } catch (const EngineError &) {
+        // A failed rollback leaves SQLite to undo the transaction when the connection closes.
+    }
+}
+
+void Transaction::commit()
+{
+    m_done = true;
+    m_engine.commit();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "engineerror.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+struct TableDef;
+struct IndexDef;
+
+// One open database: the folder that holds dromvel.sqlite. Everything that knows it is SQLite lives here and
+// in Query and Transaction.
+class Engine
+{
+public:
+    static constexpr const char *FileName = "dromvel.sqlite";
+
+    // The connection name must be unique among the engines open at one time.
+    explicit Engine(const QString &connectionName = QStringLiteral("Dromvel"));
+    ~Engine();
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+
+    // Opens the database of the folder. A folder without a database file gets a new one with every table
+    // and the starting rows. Throws EngineError; on failure nothing in the folder is changed.
+    void open(const QString &folder);
+    void close();
+    bool isOpen() const;
+    QString folder() const { return m_folder; }
+    QString filePath() const;
+    QSqlDatabase database() const;
+
+    // Runs a statement without a result set.
+    void exec(const QString &sql);
+
+    QStringList tables() const;
+    // Field names of a table in their stored order; throws when the table does not exist.
+    QStringList fieldNames(const QString &table) const;
+
+    // Writes one row through the schema: texts cut to the field's width, empty texts stored as NULL.
+    // Returns the row id of the new row.
+    qint64 insert(const QString &table, const QVariantMap &values);
+    // Updates the rows whose keyField equals keyValue; returns how many rows changed.
+    int update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values);
+    int remove(const QString &table, const QString &keyField, const QVariant &keyValue);
+
+    // ORDER BY clause for a table object ordered by these fields; throws when no index of the table starts
+    // with exactly these fields.
+    QString orderClause(const QString &table, const QStringList &fields) const;
+    bool hasIndexOn(const QString &table, const QStringList &fields) const;
+
+    // Index maintenance of one table: drop every index of it, build the primary index, build the named
+    // secondary indexes and our own ones, as the schema lists them.
+    void dropIndexes(const QString &table);
+    void createPrimaryIndex(const QString &table);
+    void createSecondaryIndexes(const QString &table);
+    QStringList indexNames(const QString &table) const;
+
+    // Transactions nest: the outermost one takes the write lock at once.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+private:
+    void configureConnection();
+    void createDatabaseFile(const QString &path);
+    const TableDef &tableDef(const QString &table) const;
+
+    QString m_connection;
+    QString m_folder;
+    int m_depth = 0;
+};
+
+// Scope guard of one transaction: rolls back unless committed.
+class Transaction
+{
+public:
+    explicit Transaction(Engine &engine);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    Engine &m_engine;
+    bool m_done = false;
+};

@@ -1,0 +1,143 @@
+#include "query.h"
+
+#include "engine.h"
+#include "schema.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+QString Placeholder(const QString &name)
+{
+    return name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+}
+
+} // namespace
+
+Query::Query(Engine &engine, const QString &sql) : m_sql(sql)
+{
+    if (!engine.isOpen())
+        throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
+    m_query = QSqlQuery(engine.database());
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(sql))
+        fail();
+}
+
+void Query::fail() const
+{
+    const QSqlError error = m_query.lastError();
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (text.isEmpty())
+        text = QStringLiteral("Ismeretlen adatbázis hiba.");
+    throw EngineError(text + QStringLiteral("\n") + m_sql);
+}
+
+void Query::bind(const QString &name, const QVariant &value)
+{
+    m_query.bindValue(Placeholder(name), value);
+}
+
+Query &Query::setInt(const QString &name, qint64 value)
+{
+    bind(name, value);
+    return *this;
+}
+
+Query &Query::setFloat(const QString &name, double value)
+{
+    bind(name, value);
+    return *this;
+}
+
+Query &Query::setText(const QString &name, const QString &value)
+{
+    bind(name, value);
+    return *this;
+}
+
+Query &Query::setDate(const QString &name, const QDate &value)
+{
+    bind(name, value.isValid() ? QVariant(value.toString(Qt::ISODate)) : QVariant());
+    return *this;
+}
+
+Query &Query::setNull(const QString &name)
+{
+    bind(name, QVariant());
+    return *this;
+}
+
+Query &Query::setValue(const QString &name, const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDate)
+        return setDate(name, value.toDate());
+    bind(name, value);
+    return *this;
+}
+
+void Query::open()
+{
+    if (!m_query.exec())
+        fail();
+}
+
+void Query::exec()
+{
+    if (!m_query.exec())
+        fail();
+    m_query.finish();
+}
+
+bool Query::next()
+{
+    if (m_query.next())
+        return true;
+    if (m_query.lastError().isValid())
+        fail();
+    return false;
+}
+
+void Query::close()
+{
+    m_query.finish();
+}
+
+int Query::fieldCount() const
+{
+    return m_query.record().count();
+}
+
+QString Query::fieldName(int position) const
+{
+    return m_query.record().fieldName(position);
+}
+
+QVariant Query::value(int position) const
+{
+    return converted(position, m_query.value(position));
+}
+
+QVariant Query::value(const QString &field) const
+{
+    const int position = m_query.record().indexOf(field);
+    if (position < 0)
+        throw EngineError(QStringLiteral("Nincs ilyen mező az eredményben: %1").arg(field));
+    return value(position);
+}
+
+int Query::rowsAffected() const
+{
+    return m_query.numRowsAffected();
+}
+
+QVariant Query::converted(int position, const QVariant &raw) const
+{
+    if (raw.typeId() == QMetaType::QString && Schema::IsDateField(fieldName(position))) {
+        const QDate date = QDate::fromString(raw.toString(), Qt::ISODate);
+        if (date.isValid())
+            return date;
+    }
+    return raw;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engineerror.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+class Engine;
+
+// A query on the open database with named parameters (":pkassza"). Date fields come back as QDate.
+class Query
+{
+public:
+    Query(Engine &engine, const QString &sql);
+
+    Query &setInt(const QString &name, qint64 value);
+    Query &setFloat(const QString &name, double value);
+    Query &setText(const QString &name, const QString &value);
+    Query &setDate(const QString &name, const QDate &value);
+    Query &setNull(const QString &name);
+    // Any value; a null QVariant binds NULL.
+    Query &setValue(const QString &name, const QVariant &value);
+
+    // Runs a statement that returns rows; the cursor stands before the first row.
+    void open();
+    // Runs a statement without a result set.
+    void exec();
+    bool next();
+    void close();
+
+    int fieldCount() const;
+    QString fieldName(int position) const;
+    QVariant value(int position) const;
+    QVariant value(const QString &field) const;
+    int rowsAffected() const;
+
+private:
+    void bind(const QString &name, const QVariant &value);
+    QVariant converted(int position, const QVariant &raw) const;
+    [[noreturn]] void fail() const;
+
+    QSqlQuery m_query;
+    QString m_sql;
+};

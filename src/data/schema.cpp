@@ -1,0 +1,305 @@
+#include "schema.h"
+
+#include <QDate>
+
+namespace {
+
+FieldDef A(const char *name, int width)
+{
+    return {QString::fromLatin1(name), FieldType::Alpha, width};
+}
+FieldDef L(const char *name)
+{
+    return {QString::fromLatin1(name), FieldType::Long, 0};
+}
+FieldDef Auto(const char *name)
+{
+    return {QString::fromLatin1(name), FieldType::Autoinc, 0};
+}
+FieldDef N(const char *name)
+{
+    return {QString::fromLatin1(name), FieldType::Number, 0};
+}
+FieldDef D(const char *name)
+{
+    return {QString::fromLatin1(name), FieldType::Date, 0};
+}
+
+// Secondary indexes named idx_<field>, one field each.
+QList<IndexDef> Idx(std::initializer_list<const char *> fields)
+{
+    QList<IndexDef> result;
+    for (const char *f : fields)
+        result.append({QStringLiteral("idx_") + QString::fromLatin1(f), {QString::fromLatin1(f)}});
+    return result;
+}
+
+IndexDef Own(const char *name, std::initializer_list<const char *> fields)
+{
+    IndexDef index{QString::fromLatin1(name), {}};
+    for (const char *f : fields)
+        index.fields.append(QString::fromLatin1(f));
+    return index;
+}
+
+QVariantMap Row(std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    QVariantMap row;
+    for (const auto &[name, value] : values)
+        row.insert(QString::fromLatin1(name), value);
+    return row;
+}
+
+QList<TableDef> BuildTables()
+{
+    QList<TableDef> t;
+
+    t.append({QStringLiteral("beallit"),
+              {L("beallit"), A("vanbelep", 1), A("autonyomtat", 1), L("metodus"), A("formatft", 20)},
+              {},
+              {},
+              {Row({{"beallit", 1},
+                    {"vanbelep", QStringLiteral("N")},
+                    {"autonyomtat", QStringLiteral("N")},
+                    {"metodus", 0},
+                    {"formatft", QStringLiteral("### ### ##0")}})}});
+
+    t.append({QStringLiteral("felhasznalo"),
+              {A("felhasznalo", 20), A("felhasznalo_nev", 20), A("jelszo", 10), A("rendszergazda", 1),
+               A("torzsszerkeszt", 1)},
+              {},
+              {},
+              {}});
+
+    t.append({QStringLiteral("dromvel"),
+              {Auto("dromvel"),
+               L("dromvelid"),
+               A("kibe", 1),
+               L("ssz"),
+               A("betujel", 2),
+               L("kassza"),
+               D("dat_kiadva"),
+               A("kiadva", 1),
+               A("idoszak", 6),
+               L("kasszatip"),
+               N("nyito"),
+               N("osszeg"),
+               N("zaro"),
+               A("szoveg", 255),
+               L("ugyfel"),
+               N("bevetel"),
+               N("kiadas"),
+               A("elszamol_kell", 1),
+               L("elszamol_ssz"),
+               D("elszamol_kell_dat"),
+               A("elszamolva", 1),
+               D("elszamol_dat"),
+               A("elszamol_biz", 20),
+               A("forgjogcim1", 20),
+               A("bizszam1", 25),
+               A("szoveg1", 50),
+               N("osszeg1"),
+               A("forgjogcim2", 20),
+               A("bizszam2", 25),
+               A("szoveg2", 50),
+               N("osszeg2"),
+               A("forgjogcim3", 20),
+               A("bizszam3", 25),
+               A("szoveg3", 50),
+               N("osszeg3"),
+               A("felhasznalo", 20),
+               N("elszamol_tenyl_osszeg"),
+               A("elszamol_bevet_penztarbiz", 20),
+               A("datumstr", 10),
+               L("zarbizonylat"),
+               A("lezarva", 1)},
+              Idx({"idoszak", "elszamol_kell_dat", "zaro", "osszeg", "nyito", "kasszatip", "dat_kiadva",
+                   "dromvelid"}),
+              // Till balance, next serial of a letter code, next settlement number, the ledger of one till.
+              {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}),
+               Own("ix_dromvel_serial", {"betujel", "ssz"}), Own("ix_dromvel_settlement", {"elszamol_ssz"}),
+               Own("ix_dromvel_kassza", {"kassza", "dromvel"})},
+              {}});
+
+    t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
+
+    t.append({QStringLiteral("kassza"),
+              {Auto("kassza"), A("kassza_nev", 25), A("valuta", 3), A("betujel_be", 2), A("betujel_ki", 2),
+               A("torolve", 1), N("nyito"), D("lezarva"), N("zaro"), N("most")},
+              Idx({"kassza_nev"}),
+              {},
+              {}});
+
+    t.append({QStringLiteral("kasszatip"),
+              {Auto("kasszatip"), A("kasszatip_nev", 50), L("szorzo"), A("kibe", 1), A("elszamolas", 1)},
+              Idx({"kasszatip_nev"}),
+              {},
+              {}});
+
+    t.append({QStringLiteral("kibe"),
+              {A("kibe", 1), A("kibe_nev", 25), A("nev", 25)},
+              {},
+              {},
+              {Row({{"kibe", QStringLiteral("B")},
+                    {"kibe_nev", QStringLiteral("Bevételi pénztárbizonylat")},
+                    {"nev", QStringLiteral("bevétel")}}),
+               Row({{"kibe", QStringLiteral("K")},
+                    {"kibe_nev", QStringLiteral("Kiadási pénztárbizonylat")},
+                    {"nev", QStringLiteral("kiadás")}}),
+               Row({{"kibe", QStringLiteral("N")},
+                    {"kibe_nev", QStringLiteral("Nyitó pénzkészlet")},
+                    {"nev", QStringLiteral("nyitó")}})}});
+
+    t.append({QStringLiteral("szervegyseg"), {L("szervegyseg"), A("szervegyseg_nev", 50)}, {}, {}, {}});
+
+    t.append({QStringLiteral("tulajdonos"),
+              {A("tulajdonos", 100), A("telefon", 25), A("mobil", 25), A("fax", 25), A("irsz", 5), A("varos", 25),
+               A("cim", 50), A("adoszam", 11), A("bankszamlaszam", 24)},
+              {},
+              {},
+              {QVariantMap{}}});
+
+    t.append({QStringLiteral("ugyfel"),
+              {Auto("ugyfel"), A("ugyfel_nev", 50), A("kapcsolat", 30), A("telefon", 25), A("fax", 25),
+               A("mobil", 25), A("emil", 75), A("cim_irsz", 5), A("cim_varos", 25), A("cim_cim", 50),
+               A("bankszamla", 24), A("szigszam", 15), L("elszamol"), L("szervegyseg"), N("elszamolasra"),
+               N("elszamollimit")},
+              Idx({"ugyfel_nev", "cim_varos", "cim_irsz", "cim_cim", "telefon", "kapcsolat", "elszamolasra",
+                   "elszamollimit"}),
+              {},
+              {}});
+
+    t.append({QStringLiteral("zarbizonylat"),
+              {L("zarbizonylat"), L("kassza"), D("dat_tol"), D("dat_ig"), N("nyito"), N("zaro")},
+              {},
+              {Own("ix_zarbizonylat_kassza", {"kassza", "zarbizonylat"})},
+              {}});
+    return t;
+}
+
+QString SqlType(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::Alpha:
+        return QStringLiteral("VARCHAR(%1)").arg(field.width);
+    case FieldType::Long:
+        return QStringLiteral("INTEGER");
+    case FieldType::Autoinc:
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldType::Number:
+        return QStringLiteral("REAL");
+    case FieldType::Date:
+        return QStringLiteral("TEXT");
+    }
+    return {};
+}
+
+// An integer key is the table's row id; a text key gets a unique index of its own.
+bool KeyIsRowId(const TableDef &table)
+{
+    return table.key().type == FieldType::Autoinc || table.key().type == FieldType::Long;
+}
+
+} // namespace
+
+const FieldDef *TableDef::field(const QString &name) const
+{
+    for (const FieldDef &f : fields)
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+QStringList TableDef::fieldNames() const
+{
+    QStringList names;
+    for (const FieldDef &f : fields)
+        names.append(f.name);
+    return names;
+}
+
+namespace Schema {
+
+const QList<TableDef> &Tables()
+{
+    static const QList<TableDef> tables = BuildTables();
+    return tables;
+}
+
+const TableDef *Table(const QString &name)
+{
+    for (const TableDef &t : Tables())
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+bool IsDateField(const QString &fieldName)
+{
+    static const QStringList names = [] {
+        QStringList result;
+        for (const TableDef &t : Tables())
+            for (const FieldDef &f : t.fields)
+                if (f.type == FieldType::Date)
+                    result.append(f.name);
+        return result;
+    }();
+    return names.contains(fieldName, Qt::CaseInsensitive);
+}
+
+QVariant StoredValue(const FieldDef &field, const QVariant &value)
+{
+    if (value.isNull() || !value.isValid())
+        return QVariant();
+    switch (field.type) {
+    case FieldType::Alpha: {
+        const QString text = value.toString();
+        if (text.isEmpty())
+            return QVariant();
+        return text.left(field.width);
+    }
+    case FieldType::Long:
+    case FieldType::Autoinc:
+        return value.toLongLong();
+    case FieldType::Number:
+        return value.toDouble();
+    case FieldType::Date: {
+        const QDate date = value.typeId() == QMetaType::QDate
+                               ? value.toDate()
+                               : QDate::fromString(value.toString(), Qt::ISODate);
+        return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
+    }
+    }
+    return value;
+}
+
+QString CreateTableSql(const TableDef &table)
+{
+    QStringList columns;
+    for (const FieldDef &f : table.fields) {
+        QString type = SqlType(f);
+        if (&f == &table.fields.first() && f.type == FieldType::Long)
+            type += QStringLiteral(" PRIMARY KEY");
+        columns.append(f.name + QLatin1Char(' ') + type);
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2);").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QString PrimaryIndexName(const TableDef &table)
+{
+    return KeyIsRowId(table) ? QString() : QStringLiteral("pk_") + table.name;
+}
+
+QString CreatePrimaryIndexSql(const TableDef &table)
+{
+    if (KeyIsRowId(table))
+        return {};
+    return QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3);").arg(PrimaryIndexName(table), table.name, table.key().name);
+}
+
+QString CreateIndexSql(const TableDef &table, const IndexDef &index)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3);").arg(index.name, table.name, index.fields.join(QStringLiteral(", ")));
+}
+
+} // namespace Schema

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Field types of the ledger database. Alpha is a text of at most `width` characters.
+enum class FieldType
+{
+    Alpha,
+    Long,
+    Autoinc,
+    Number,
+    Date,
+};
+
+struct FieldDef
+{
+    QString name;
+    FieldType type;
+    int width = 0; // Alpha only
+};
+
+struct IndexDef
+{
+    QString name;
+    QStringList fields;
+};
+
+struct TableDef
+{
+    QString name;
+    QList<FieldDef> fields; // the first field is the key
+    // Named secondary indexes, in build order.
+    QList<IndexDef> secondaryIndexes;
+    // Our own indexes for the hot queries (ix_...), built after the named ones.
+    QList<IndexDef> ownIndexes;
+    // Rows every new database starts with: field name -> value.
+    QList<QVariantMap> startingRows;
+
+    const FieldDef &key() const { return fields.first(); }
+    const FieldDef *field(const QString &name) const; // case-insensitive; nullptr when missing
+    QStringList fieldNames() const;
+    QList<IndexDef> allIndexes() const { return secondaryIndexes + ownIndexes; }
+};
+
+namespace Schema {
+
+// The eleven tables, in the order the index rebuild processes them.
+const QList<TableDef> &Tables();
+// The table of that name (case-insensitive); nullptr when there is none.
+const TableDef *Table(const QString &name);
+// True when some table has a date field of that name and the value is an ISO date text. Keeps the
+// flag field dromvel.lezarva apart from the date field kassza.lezarva by the value's form.
+bool IsDateField(const QString &fieldName);
+
+// The value as it is stored: empty texts become NULL, longer texts are cut to the field's width, dates
+// become ISO text. Fields the schema does not know pass unchanged.
+QVariant StoredValue(const FieldDef &field, const QVariant &value);
+
+// CREATE TABLE statement of the table.
+QString CreateTableSql(const TableDef &table);
+// Name of the unique index that stands for the primary index of a table whose key is not a row id.
+QString PrimaryIndexName(const TableDef &table);
+// CREATE statement of the primary index; empty when the key is the table's row id.
+QString CreatePrimaryIndexSql(const TableDef &table);
+QString CreateIndexSql(const TableDef &table, const IndexDef &index);
+
+} // namespace Schema

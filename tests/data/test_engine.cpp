@@ -1,0 +1,326 @@
+#include "engine.h"
+#include "query.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newDatabaseHasEveryTableAndField_data();
+    void newDatabaseHasEveryTableAndField();
+    void newDatabaseHasNamedIndexesAndStartingRows();
+    void reopeningKeepsRows();
+    void fileThatIsNotADatabaseIsRefusedUntouched();
+    void missingFolderIsRefused();
+    void writesCutTextsAndStoreEmptyAsNull();
+    void datesComeBackAsDates();
+    void upperKnowsHungarianLetters();
+    void transactionThatThrowsLeavesNothing();
+    void nestedTransactionRollsBackOnlyItsPart();
+    void orderingNeedsAnIndex();
+    void indexesCanBeDroppedAndRebuilt();
+    void badSqlCarriesTheEngineMessage();
+
+private:
+    QTemporaryDir m_dir;
+    int m_count = 0;
+    QString freshFolder()
+    {
+        const QString path = m_dir.filePath(QString::number(++m_count));
+        QDir().mkpath(path);
+        return path;
+    }
+};
+
+void TestEngine::newDatabaseHasEveryTableAndField_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("dromvel") << "dromvel"
+                             << QStringList{"dromvel", "dromvelid", "kibe", "ssz", "betujel", "kassza", "dat_kiadva",
+                                            "kiadva", "idoszak", "kasszatip", "nyito", "osszeg", "zaro", "szoveg",
+                                            "ugyfel", "bevetel", "kiadas", "elszamol_kell", "elszamol_ssz",
+                                            "elszamol_kell_dat", "elszamolva", "elszamol_dat", "elszamol_biz",
+                                            "forgjogcim1", "bizszam1", "szoveg1", "osszeg1", "forgjogcim2",
+                                            "bizszam2", "szoveg2", "osszeg2", "forgjogcim3", "bizszam3", "szoveg3",
+                                            "osszeg3", "felhasznalo", "elszamol_tenyl_osszeg",
+                                            "elszamol_bevet_penztarbiz", "datumstr", "zarbizonylat", "lezarva"};
+    QTest::newRow("kassza") << "kassza"
+                            << QStringList{"kassza", "kassza_nev", "valuta", "betujel_be", "betujel_ki", "torolve",
+                                           "nyito", "lezarva", "zaro", "most"};
+    QTest::newRow("kasszatip") << "kasszatip"
+                               << QStringList{"kasszatip", "kasszatip_nev", "szorzo", "kibe", "elszamolas"};
+    QTest::newRow("kibe") << "kibe" << QStringList{"kibe", "kibe_nev", "nev"};
+    QTest::newRow("ugyfel") << "ugyfel"
+                            << QStringList{"ugyfel", "ugyfel_nev", "kapcsolat", "telefon", "fax", "mobil", "emil",
+                                           "cim_irsz", "cim_varos", "cim_cim", "bankszamla", "szigszam", "elszamol",
+                                           "szervegyseg", "elszamolasra", "elszamollimit"};
+    QTest::newRow("irsz") << "irsz" << QStringList{"id", "irsz", "varos"};
+    QTest::newRow("szervegyseg") << "szervegyseg" << QStringList{"szervegyseg", "szervegyseg_nev"};
+    QTest::newRow("felhasznalo") << "felhasznalo"
+                                 << QStringList{"felhasznalo", "felhasznalo_nev", "jelszo", "rendszergazda",
+                                                "torzsszerkeszt"};
+    QTest::newRow("beallit") << "beallit" << QStringList{"beallit", "vanbelep", "autonyomtat", "metodus", "formatft"};
+    QTest::newRow("zarbizonylat") << "zarbizonylat"
+                                  << QStringList{"zarbizonylat", "kassza", "dat_tol", "dat_ig", "nyito", "zaro"};
+    QTest::newRow("tulajdonos") << "tulajdonos"
+                                << QStringList{"tulajdonos", "telefon", "mobil", "fax", "irsz", "varos", "cim",
+                                               "adoszam", "bankszamlaszam"};
+}
+
+void TestEngine::newDatabaseHasEveryTableAndField()
+{
+    QFETCH(QString, table);
+    QFETCH(QStringList, fields);
+    Engine engine(QStringLiteral("t_fields"));
+    engine.open(freshFolder());
+    QCOMPARE(engine.tables().size(), 11);
+    QCOMPARE(engine.fieldNames(table), fields);
+}
+
+void TestEngine::newDatabaseHasNamedIndexesAndStartingRows()
+{
+    Engine engine(QStringLiteral("t_new"));
+    const QString folder = freshFolder();
+    engine.open(folder);
+    QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("dromvel.sqlite"))));
+
+    const QStringList dromvel = engine.indexNames(QStringLiteral("dromvel"));
+    for (const char *name : {"idx_idoszak", "idx_elszamol_kell_dat", "idx_zaro", "idx_osszeg", "idx_nyito",
+                             "idx_kasszatip", "idx_dat_kiadva", "idx_dromvelid"})
+        QVERIFY2(dromvel.contains(QString::fromLatin1(name)), name);
+    QVERIFY(engine.indexNames(QStringLiteral("kassza")).contains(QStringLiteral("idx_kassza_nev")));
+    QVERIFY(engine.indexNames(QStringLiteral("kasszatip")).contains(QStringLiteral("idx_kasszatip_nev")));
+    const QStringList ugyfel = engine.indexNames(QStringLiteral("ugyfel"));
+    for (const char *name : {"idx_ugyfel_nev", "idx_cim_varos", "idx_cim_irsz", "idx_cim_cim", "idx_telefon",
+                             "idx_kapcsolat", "idx_elszamolasra", "idx_elszamollimit"})
+        QVERIFY2(ugyfel.contains(QString::fromLatin1(name)), name);
+
+    Query kibe(engine, QStringLiteral("SELECT kibe, kibe_nev, nev FROM kibe ORDER BY kibe;"));
+    kibe.open();
+    QStringList rows;
+    while (kibe.next())
+        rows.append(QStringList{kibe.value(0).toString(), kibe.value(1).toString(), kibe.value(2).toString()}.join(
+            QLatin1Char('|')));
+    QCOMPARE(rows, (QStringList{QStringLiteral("B|Bevételi pénztárbizonylat|bevétel"),
+                                QStringLiteral("K|Kiadási pénztárbizonylat|kiadás"),
+                                QStringLiteral("N|Nyitó pénzkészlet|nyitó")}));
+
+    Query beallit(engine, QStringLiteral("SELECT vanbelep, metodus, formatft FROM beallit;"));
+    beallit.open();
+    QVERIFY(beallit.next());
+    QCOMPARE(beallit.value(QStringLiteral("vanbelep")).toString(), QStringLiteral("N"));
+    QCOMPARE(beallit.value(QStringLiteral("metodus")).toInt(), 0);
+    QCOMPARE(beallit.value(QStringLiteral("formatft")).toString(), QStringLiteral("### ### ##0"));
+    QVERIFY(!beallit.next());
+
+    Query owner(engine, QStringLiteral("SELECT COUNT(*) FROM tulajdonos;"));
+    owner.open();
+    QVERIFY(owner.next());
+    QCOMPARE(owner.value(0).toInt(), 1);
+}
+
+void TestEngine::reopeningKeepsRows()
+{
+    const QString folder = freshFolder();
+    {
+        Engine engine(QStringLiteral("t_reopen"));
+        engine.open(folder);
+        engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Főpénztár")}});
+    }
+    Engine engine(QStringLiteral("t_reopen"));
+    engine.open(folder);
+    Query q(engine, QStringLiteral("SELECT kassza_nev FROM kassza;"));
+    q.open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Főpénztár"));
+    Query kibe(engine, QStringLiteral("SELECT COUNT(*) FROM kibe;"));
+    kibe.open();
+    QVERIFY(kibe.next());
+    QCOMPARE(kibe.value(0).toInt(), 3); // starting rows are not written twice
+}
+
+void TestEngine::fileThatIsNotADatabaseIsRefusedUntouched()
+{
+    const QString folder = freshFolder();
+    const QString path = QDir(folder).filePath(QStringLiteral("dromvel.sqlite"));
+    QByteArray junk(4096, 'x');
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(junk);
+    }
+    Engine engine(QStringLiteral("t_junk"));
+    try {
+        engine.open(folder);
+        QFAIL("a file that is not a database was opened");
+    } catch (const EngineError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("not a database")), qPrintable(e.message()));
+    }
+    QVERIFY(!engine.isOpen());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("dromvel.sqlite")});
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), junk);
+}
+
+void TestEngine::missingFolderIsRefused()
+{
+    Engine engine(QStringLiteral("t_missing"));
+    const QString folder = m_dir.filePath(QStringLiteral("nincs"));
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.open(folder));
+    QVERIFY(!QFileInfo::exists(folder));
+}
+
+void TestEngine::writesCutTextsAndStoreEmptyAsNull()
+{
+    Engine engine(QStringLiteral("t_cut"));
+    engine.open(freshFolder());
+    const qint64 id = engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QString(40, QChar(u'ő'))},
+                                                               {QStringLiteral("valuta"), QString()},
+                                                               {QStringLiteral("betujel_be"), QStringLiteral("KBX")}});
+    Query q(engine, QStringLiteral("SELECT kassza_nev, valuta, betujel_be FROM kassza WHERE kassza=:k;"));
+    q.setInt(QStringLiteral("k"), id).open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QString(25, QChar(u'ő')));
+    QVERIFY(q.value(1).isNull());
+    QCOMPARE(q.value(2).toString(), QStringLiteral("KB"));
+    q.close();
+
+    QCOMPARE(engine.update(QStringLiteral("kassza"), QStringLiteral("kassza"), id,
+                           {{QStringLiteral("kassza_nev"), QString()}}),
+             1);
+    Query again(engine, QStringLiteral("SELECT COUNT(*) FROM kassza WHERE kassza_nev IS NULL;"));
+    again.open();
+    QVERIFY(again.next());
+    QCOMPARE(again.value(0).toInt(), 1);
+
+    QVERIFY_THROWS_EXCEPTION(EngineError,
+                             engine.insert(QStringLiteral("kassza"), {{QStringLiteral("nincs_ilyen"), 1}}));
+}
+
+void TestEngine::datesComeBackAsDates()
+{
+    Engine engine(QStringLiteral("t_dates"));
+    engine.open(freshFolder());
+    engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("dat_kiadva"), QDate(2009, 3, 2)},
+                                              {QStringLiteral("lezarva"), QStringLiteral("N")}});
+    Query q(engine, QStringLiteral("SELECT dat_kiadva, lezarva FROM dromvel WHERE dat_kiadva = :d;"));
+    q.setDate(QStringLiteral("d"), QDate(2009, 3, 2)).open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(QStringLiteral("dat_kiadva")).toDate(), QDate(2009, 3, 2));
+    QCOMPARE(q.value(QStringLiteral("lezarva")).toString(), QStringLiteral("N"));
+}
+
+void TestEngine::upperKnowsHungarianLetters()
+{
+    Engine engine(QStringLiteral("t_upper"));
+    engine.open(freshFolder());
+    Query q(engine, QStringLiteral("SELECT UPPER('árvíztűrő tükörfúrógép');"));
+    q.open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP"));
+
+    engine.insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Őrző Ödön")}});
+    Query like(engine, QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE UPPER(ugyfel_nev) LIKE 'ŐRZŐ%';"));
+    like.open();
+    QVERIFY(like.next());
+    QCOMPARE(like.value(0).toInt(), 1);
+}
+
+void TestEngine::transactionThatThrowsLeavesNothing()
+{
+    Engine engine(QStringLiteral("t_tx"));
+    engine.open(freshFolder());
+    try {
+        Transaction t(engine);
+        engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("A")}});
+        engine.exec(QStringLiteral("UPDATE beallit SET metodus = 2;"));
+        engine.exec(QStringLiteral("INSERT INTO nincs_ilyen_tabla VALUES (1);"));
+        t.commit();
+        QFAIL("the failing statement did not throw");
+    } catch (const EngineError &) {
+    }
+    QCOMPARE(engine.transactionDepth(), 0);
+    Query q(engine, QStringLiteral("SELECT (SELECT COUNT(*) FROM kassza), (SELECT metodus FROM beallit);"));
+    q.open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 0);
+    QCOMPARE(q.value(1).toInt(), 0);
+}
+
+void TestEngine::nestedTransactionRollsBackOnlyItsPart()
+{
+    Engine engine(QStringLiteral("t_nested"));
+    engine.open(freshFolder());
+    {
+        Transaction outer(engine);
+        engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("marad")}});
+        {
+            Transaction inner(engine);
+            engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("eltűnik")}});
+        }
+        outer.commit();
+    }
+    Query q(engine, QStringLiteral("SELECT kassza_nev FROM kassza;"));
+    q.open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("marad"));
+    QVERIFY(!q.next());
+}
+
+void TestEngine::orderingNeedsAnIndex()
+{
+    Engine engine(QStringLiteral("t_order"));
+    engine.open(freshFolder());
+    QCOMPARE(engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("ugyfel_nev")}), QStringLiteral("ugyfel_nev"));
+    QCOMPARE(engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("ugyfel")}), QStringLiteral("ugyfel"));
+    QCOMPARE(engine.orderClause(QStringLiteral("kibe"), {QStringLiteral("kibe")}), QStringLiteral("kibe"));
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("fax")}));
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.orderClause(QStringLiteral("nincs"), {QStringLiteral("x")}));
+}
+
+void TestEngine::indexesCanBeDroppedAndRebuilt()
+{
+    Engine engine(QStringLiteral("t_index"));
+    engine.open(freshFolder());
+    const QStringList before = engine.indexNames(QStringLiteral("ugyfel"));
+    engine.dropIndexes(QStringLiteral("ugyfel"));
+    QVERIFY(engine.indexNames(QStringLiteral("ugyfel")).isEmpty());
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("cim_varos")}));
+    engine.createPrimaryIndex(QStringLiteral("ugyfel"));
+    engine.createSecondaryIndexes(QStringLiteral("ugyfel"));
+    QCOMPARE(engine.indexNames(QStringLiteral("ugyfel")), before);
+
+    // A text key has an index of its own standing for the primary index.
+    engine.dropIndexes(QStringLiteral("felhasznalo"));
+    engine.createPrimaryIndex(QStringLiteral("felhasznalo"));
+    QCOMPARE(engine.indexNames(QStringLiteral("felhasznalo")), QStringList{QStringLiteral("pk_felhasznalo")});
+    engine.insert(QStringLiteral("felhasznalo"), {{QStringLiteral("felhasznalo"), QStringLiteral("anna")}});
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.insert(QStringLiteral("felhasznalo"),
+                                                        {{QStringLiteral("felhasznalo"), QStringLiteral("anna")}}));
+
+    engine.exec(QStringLiteral("DROP TABLE szervegyseg;"));
+    QVERIFY_THROWS_EXCEPTION(EngineError, engine.dropIndexes(QStringLiteral("szervegyseg")));
+}
+
+void TestEngine::badSqlCarriesTheEngineMessage()
+{
+    Engine engine(QStringLiteral("t_bad"));
+    engine.open(freshFolder());
+    try {
+        engine.exec(QStringLiteral("SELECT nincs FROM kassza;"));
+        QFAIL("no error");
+    } catch (const EngineError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("no such column")), qPrintable(e.message()));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "test_engine.moc"
