@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+// The workstation's ini file (DromvelPro.ini): "[Section]" and "Key=Value" lines in Windows-1250.
+// Section and key names match without regard to case; an existing name keeps its stored spelling. Lines the
+// program does not know (other sections, keys, comments, blank lines) survive a rewrite in their order.
+class IniFile
+{
+public:
+    // A missing file gives an empty ini and true; a file that exists but cannot be read gives an empty ini
+    // and false.
+    bool load(const QString &path);
+    // Writes through a temporary file, so a failed write leaves the old file intact. Creates a missing folder.
+    bool save(const QString &path) const;
+
+    bool read(QIODevice &device);
+    // CR LF line ends, Windows-1250 bytes.
+    bool write(QIODevice &device) const;
+
+    void clear();
+    bool isEmpty() const { return m_preamble.isEmpty() && m_sections.isEmpty(); }
+
+    // A value that cannot be read as the wanted type gives the default, as does a missing key.
+    QString readString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+    int readInt(const QString &section, const QString &key, int defaultValue = 0) const;
+    // True for any integer other than 0.
+    bool readBool(const QString &section, const QString &key, bool defaultValue = false) const;
+    // Accepts "yyyy-MM-dd" and the Hungarian "yyyy.MM.dd." (with or without blanks after the dots).
+    QDate readDate(const QString &section, const QString &key, const QDate &defaultValue = {}) const;
+
+    // Line breaks in a value are written as blanks: the file holds one value per line.
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeInt(const QString &section, const QString &key, int value);
+    // Written as 1 or 0.
+    void writeBool(const QString &section, const QString &key, bool value);
+    // Written as "yyyy-MM-dd"; an invalid date as an empty value.
+    void writeDate(const QString &section, const QString &key, const QDate &value);
+
+    void deleteKey(const QString &section, const QString &key);
+    void eraseSection(const QString &section);
+
+    bool sectionExists(const QString &section) const;
+    bool valueExists(const QString &section, const QString &key) const;
+    // Section names as stored, in file order.
+    QStringList sections() const;
+    // Key names of the section as stored, in file order.
+    QStringList sectionKeys(const QString &section) const;
+
+private:
+    struct Line
+    {
+        QString key; // empty for a line that is not a key (comment, blank, unparsable)
+        QString value;
+        QString raw; // the line as read; written back as long as the value is untouched
+    };
+    struct Section
+    {
+        QString name;
+        QString raw;
+        QList<Line> lines;
+    };
+
+    const Section *findSection(const QString &name) const;
+    Section *findSection(const QString &name);
+    const Line *findLine(const QString &section, const QString &key) const;
+
+    QStringList m_preamble; // lines before the first section header
+    QList<Section> m_sections;
+};

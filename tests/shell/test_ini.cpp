@@ -1,0 +1,186 @@
+#include "ini.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+IniFile FromBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    IniFile ini;
+    if (!ini.read(buffer))
+        qFatal("reading from a buffer failed");
+    return ini;
+}
+
+QByteArray ToBytes(const IniFile &ini)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!ini.write(buffer))
+        qFatal("writing to a buffer failed");
+    return data;
+}
+
+const QString Defaults = QStringLiteral("Defaults");
+
+} // namespace
+
+class TestIni : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesWindows1250WithCrLf();
+    void rewriteKeepsUnknownLinesAndSpelling();
+    void reads_data();
+    void reads();
+    void readsLfAndUtf8Bom();
+    void deleteAndErase();
+    void files();
+};
+
+void TestIni::writesWindows1250WithCrLf()
+{
+    IniFile ini;
+    ini.writeString(Defaults, QStringLiteral("CassaName"), QStringLiteral("Pénztár ő ű"));
+    ini.writeBool(QStringLiteral("Screen"), QStringLiteral("FullScreen"), false);
+    ini.writeBool(Defaults, QStringLiteral("Vissza"), true);
+    ini.writeDate(QStringLiteral("Archive"), QStringLiteral("LastArchive"), QDate(2026, 1, 5));
+    // A line break in a value would split it into a stray line.
+    ini.writeString(QStringLiteral("Archive"), QStringLiteral("Note"), QStringLiteral("a\r\nb\nc"));
+    // A key added later to an earlier section joins it, before the blank line that separates sections.
+    const QByteArray expected = "[Defaults]\r\nCassaName=P\xE9nzt\xE1r \xF5 \xFB\r\nVissza=1\r\n\r\n"
+                                "[Screen]\r\nFullScreen=0\r\n\r\n"
+                                "[Archive]\r\nLastArchive=2026-01-05\r\nNote=a b c\r\n";
+    QCOMPARE(ToBytes(ini), expected);
+    QCOMPARE(FromBytes(expected).readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Pénztár ő ű"));
+}
+
+void TestIni::rewriteKeepsUnknownLinesAndSpelling()
+{
+    const QByteArray original = "; kept comment\r\n[DEFAULTS]\r\nFONTSIZE = 10\r\nOther Tool=x=y\r\n# comment\r\n"
+                                "no equals sign here\r\n\r\n[Foreign]\r\na=1\r\n[Screen]\r\nLeft=5\r\n";
+    IniFile ini = FromBytes(original);
+    QCOMPARE(ToBytes(ini), original);
+    QVERIFY(ini.valueExists(QStringLiteral("defaults"), QStringLiteral("FontSize")));
+    QCOMPARE(ini.readString(Defaults, QStringLiteral("other tool")), QStringLiteral("x=y"));
+    QVERIFY(!ini.valueExists(Defaults, QStringLiteral("Cassa")));
+
+    ini.writeInt(Defaults, QStringLiteral("FontSize"), 9);
+    ini.writeInt(Defaults, QStringLiteral("Cassa"), 2);
+    ini.writeInt(QStringLiteral("screen"), QStringLiteral("left"), 5); // same value: line untouched
+    ini.writeString(QStringLiteral("Export"), QStringLiteral("Html"), QStringLiteral("/tmp/h"));
+    QCOMPARE(ToBytes(ini), QByteArray("; kept comment\r\n[DEFAULTS]\r\nFONTSIZE=9\r\nOther Tool=x=y\r\n# comment\r\n"
+                                      "no equals sign here\r\nCassa=2\r\n\r\n[Foreign]\r\na=1\r\n[Screen]\r\nLeft=5\r\n"
+                                      "\r\n[Export]\r\nHtml=/tmp/h\r\n"));
+    QCOMPARE(ini.sectionKeys(QStringLiteral("defaults")),
+             QStringList({QStringLiteral("FONTSIZE"), QStringLiteral("Other Tool"), QStringLiteral("Cassa")}));
+}
+
+void TestIni::reads_data()
+{
+    // expected: an invalid QVariant means "the default"; bools are read with either default.
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QVariant>("expected");
+    const QVariant byDefault;
+    QTest::newRow("int") << QByteArray("Value = -40 ") << "int" << QVariant(-40);
+    QTest::newRow("int: letters") << QByteArray("Value=abc") << "int" << byDefault;
+    QTest::newRow("int: trailing letters") << QByteArray("Value=12pt") << "int" << byDefault;
+    QTest::newRow("int: fraction") << QByteArray("Value=9.5") << "int" << byDefault;
+    QTest::newRow("int: too large") << QByteArray("Value=99999999999") << "int" << byDefault;
+    QTest::newRow("int: missing") << QByteArray("Other=3") << "int" << byDefault;
+    QTest::newRow("bool: 0") << QByteArray("Value=0") << "bool" << QVariant(false);
+    QTest::newRow("bool: 2") << QByteArray("Value=2") << "bool" << QVariant(true);
+    QTest::newRow("bool: -1") << QByteArray("Value=-1") << "bool" << QVariant(true);
+    QTest::newRow("bool: word") << QByteArray("Value=true") << "bool" << byDefault;
+    QTest::newRow("bool: empty") << QByteArray("Value=") << "bool" << byDefault;
+    QTest::newRow("date: iso") << QByteArray("Value=2026-12-08") << "date" << QVariant(QDate(2026, 12, 8));
+    QTest::newRow("date: hungarian") << QByteArray("Value=2026.12.08.") << "date" << QVariant(QDate(2026, 12, 8));
+    QTest::newRow("date: with blanks") << QByteArray("Value=2026. 3. 1.") << "date" << QVariant(QDate(2026, 3, 1));
+    QTest::newRow("date: no such day") << QByteArray("Value=2026-02-30") << "date" << byDefault;
+    QTest::newRow("date: day first") << QByteArray("Value=08.12.2026") << "date" << byDefault;
+    QTest::newRow("string: empty value is no default") << QByteArray("Value=") << "string" << QVariant(QString());
+    QTest::newRow("string: missing") << QByteArray() << "string" << byDefault;
+}
+
+void TestIni::reads()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, type);
+    QFETCH(QVariant, expected);
+    const IniFile ini = FromBytes("[Sect]\r\n" + stored + "\r\n");
+    const QString s = QStringLiteral("SECT"), k = QStringLiteral("value");
+    if (type == QLatin1String("int")) {
+        QCOMPARE(ini.readInt(s, k, 7), expected.isValid() ? expected.toInt() : 7);
+    } else if (type == QLatin1String("bool")) {
+        QCOMPARE(ini.readBool(s, k, false), expected.isValid() ? expected.toBool() : false);
+        QCOMPARE(ini.readBool(s, k, true), expected.isValid() ? expected.toBool() : true);
+    } else if (type == QLatin1String("date")) {
+        const QDate fallback(2000, 1, 1);
+        QCOMPARE(ini.readDate(s, k, fallback), expected.isValid() ? expected.toDate() : fallback);
+    } else {
+        QCOMPARE(ini.readString(s, k, QStringLiteral("Dromvel")),
+                 expected.isValid() ? expected.toString() : QStringLiteral("Dromvel"));
+    }
+}
+
+void TestIni::readsLfAndUtf8Bom()
+{
+    const IniFile lf = FromBytes("[Defaults]\nCassaName=Kassza \xF5\nCassa=4");
+    QCOMPARE(lf.readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Kassza ő"));
+    QCOMPARE(ToBytes(lf), QByteArray("[Defaults]\r\nCassaName=Kassza \xF5\r\nCassa=4\r\n"));
+
+    // Saved by an editor as UTF-8 with a byte-order mark: the first section must not be lost.
+    const IniFile bom = FromBytes("\xEF\xBB\xBF[Defaults]\r\nCassaName=F\xC5\x91 kassza\r\n");
+    QCOMPARE(bom.readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Fő kassza"));
+    QCOMPARE(ToBytes(bom), QByteArray("[Defaults]\r\nCassaName=F\xF5 kassza\r\n"));
+}
+
+void TestIni::deleteAndErase()
+{
+    IniFile ini = FromBytes("[database]\r\npath=C:\\x\r\nPATH=dup\r\nother=1\r\n[Adatbazis]\r\nConStr1=a;b;\r\n"
+                            "[DATABASE]\r\nlate=1\r\n");
+    ini.deleteKey(QStringLiteral("Database"), QStringLiteral("Path"));
+    // The duplicate goes too, so no older value comes to light.
+    QVERIFY(!ini.valueExists(QStringLiteral("database"), QStringLiteral("path")));
+    QVERIFY(ini.valueExists(QStringLiteral("database"), QStringLiteral("other")));
+    ini.eraseSection(QStringLiteral("Database"));
+    QVERIFY(!ini.sectionExists(QStringLiteral("database")));
+    QCOMPARE(ToBytes(ini), QByteArray("[Adatbazis]\r\nConStr1=a;b;\r\n"));
+}
+
+void TestIni::files()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    IniFile ini;
+    ini.writeString(Defaults, QStringLiteral("CassaName"), QStringLiteral("Főpénztár"));
+    // The data folder of a fresh workstation does not exist yet.
+    const QString path = dir.filePath(QStringLiteral("sub/DromvelPro/DromvelPro.ini"));
+    QVERIFY(ini.save(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[Defaults]\r\nCassaName=F\xF5p\xE9nzt\xE1r\r\n"));
+
+    IniFile loaded;
+    QVERIFY(loaded.load(path));
+    QCOMPARE(loaded.readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Főpénztár"));
+    QVERIFY(loaded.load(dir.filePath(QStringLiteral("missing.ini"))));
+    QVERIFY(loaded.isEmpty());
+
+    // A folder in the file's place can be neither read nor replaced.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.ini")));
+    QVERIFY(!loaded.load(dir.filePath(QStringLiteral("taken.ini"))));
+    QCOMPARE(loaded.readInt(Defaults, QStringLiteral("Cassa"), 1), 1);
+    QVERIFY(!ini.save(dir.filePath(QStringLiteral("taken.ini"))));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
+    // A plain file where the folder should be.
+    QVERIFY(!ini.save(path + QStringLiteral("/DromvelPro.ini")));
+}
+
+QTEST_GUILESS_MAIN(TestIni)
+#include "test_ini.moc"
