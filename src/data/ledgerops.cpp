@@ -68,6 +68,9 @@ double LedgerOps::TillBalance(int till)
 {
     const int last =
         QueryInt(QStringLiteral("SELECT MAX(dromvelid) FROM dromvel WHERE (kiadva='I') AND (kassza=%1);").arg(till), 0);
+    // Without a booked row there is no balance yet; a pending row (dromvelid 0) must not lend it its zaro.
+    if (last == 0)
+        return 0;
     return QueryFloat(QStringLiteral("SELECT zaro FROM dromvel WHERE dromvelid=%1;").arg(last), 0);
 }
 

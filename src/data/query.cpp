@@ -15,7 +15,7 @@ QString Placeholder(const QString &name)
 
 } // namespace
 
-Query::Query(Engine &engine, const QString &sql) : m_sql(sql)
+Query::Query(Engine &engine, const QString &sql)
 {
     if (!engine.isOpen())
         throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
@@ -31,7 +31,7 @@ void Query::fail() const
     QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if (text.isEmpty())
         text = QStringLiteral("Ismeretlen adatbázis hiba.");
-    throw EngineError(text + QStringLiteral("\n") + m_sql);
+    throw EngineError(text);
 }
 
 void Query::bind(const QString &name, const QVariant &value)
@@ -87,6 +87,7 @@ void Query::exec()
 {
     if (!m_query.exec())
         fail();
+    m_rowsAffected = m_query.numRowsAffected();
     m_query.finish();
 }
 
@@ -129,7 +130,7 @@ QVariant Query::value(const QString &field) const
 
 int Query::rowsAffected() const
 {
-    return m_query.numRowsAffected();
+    return m_rowsAffected;
 }
 
 QVariant Query::converted(int position, const QVariant &raw) const

@@ -34,6 +34,7 @@ public:
     QString fieldName(int position) const;
     QVariant value(int position) const;
     QVariant value(const QString &field) const;
+    // Rows changed by the last exec().
     int rowsAffected() const;
 
 private:
@@ -42,5 +43,5 @@ private:
     [[noreturn]] void fail() const;
 
     QSqlQuery m_query;
-    QString m_sql;
+    int m_rowsAffected = -1;
 };
