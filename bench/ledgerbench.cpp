@@ -13,7 +13,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <functional>
 
 namespace {
@@ -97,7 +96,8 @@ int main(int argc, char **argv)
     out << QStringLiteral("ledger of %1 rows built in %2 s\n").arg(rows).arg(fill.elapsed() / 1000.0, 0, 'f', 1);
 
     Time(QStringLiteral("TillBalance"), 1000, [&] { ops.TillBalance(2); });
-    Time(QStringLiteral("NextId dromvelid"), 1000, [&] { ops.NextId(QStringLiteral("dromvelid"), QStringLiteral("dromvel")); });
+    Time(QStringLiteral("NextId dromvelid"), 1000,
+         [&] { ops.NextId(QStringLiteral("dromvelid"), QStringLiteral("dromvel")); });
     Time(QStringLiteral("NextSerial"), 1000, [&] { ops.NextSerial(QStringLiteral("B3")); });
     Time(QStringLiteral("NextSettlementNumber"), 1000, [&] { ops.NextSettlementNumber(); });
     Time(QStringLiteral("ChangeClientSettlement"), 200, [&] { ops.ChangeClientSettlement(17, 10.0); });
@@ -106,16 +106,18 @@ int main(int argc, char **argv)
         const int id = ops.NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel"));
         const int ssz = ops.NextSerial(QStringLiteral("B2"));
         const double before = ops.TillBalance(2);
-        engine.insert(QStringLiteral("dromvel"),
-                      {{QStringLiteral("dromvelid"), id}, {QStringLiteral("ssz"), ssz},
-                       {QStringLiteral("betujel"), QStringLiteral("B2")}, {QStringLiteral("kassza"), 2},
-                       {QStringLiteral("kiadva"), QStringLiteral("I")}, {QStringLiteral("nyito"), before},
-                       {QStringLiteral("osszeg"), 10.0}, {QStringLiteral("zaro"), before + 10.0}});
+        engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), id},
+                                                  {QStringLiteral("ssz"), ssz},
+                                                  {QStringLiteral("betujel"), QStringLiteral("B2")},
+                                                  {QStringLiteral("kassza"), 2},
+                                                  {QStringLiteral("kiadva"), QStringLiteral("I")},
+                                                  {QStringLiteral("nyito"), before},
+                                                  {QStringLiteral("osszeg"), 10.0},
+                                                  {QStringLiteral("zaro"), before + 10.0}});
         t.commit();
     });
-    Time(QStringLiteral("count rows of one till"), 5, [&] {
-        ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE dromvel.kassza=2;"), 0);
-    });
+    Time(QStringLiteral("count rows of one till"), 5,
+         [&] { ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE dromvel.kassza=2;"), 0); });
     Time(QStringLiteral("first 256 ledger rows of one till"), 20, [&] {
         Query q(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel.kassza=2 ORDER BY 1;"));
         q.open();

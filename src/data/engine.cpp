@@ -13,17 +13,42 @@
 
 namespace {
 
-QString ErrorText(const QSqlError &error)
-{
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("Ismeretlen adatbázis hiba.") : text;
-}
-
 void ExecOn(QSqlDatabase db, const QString &sql)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        throw EngineError(ErrorText(q.lastError()));
+        throw EngineError::from(q.lastError());
+}
+
+const FieldDef &FieldOf(const TableDef &def, const QString &name)
+{
+    const FieldDef *field = def.field(name);
+    if (!field)
+        throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, name));
+    return *field;
+}
+
+// Binds the values in map order to :v0, :v1, ... as the schema stores them.
+void BindValues(Query &q, const TableDef &def, const QVariantMap &values)
+{
+    int n = 0;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.setValue(QStringLiteral("v%1").arg(n++), Schema::StoredValue(FieldOf(def, it.key()), it.value()));
+}
+
+// Rows are picked by a field of the schema or by the row id (an owner row has no name yet).
+struct KeyMatch
+{
+    QString field;
+    QVariant value;
+};
+
+KeyMatch MatchKey(const TableDef &def, const QString &keyField, const QVariant &keyValue)
+{
+    if (keyField.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("rowid"), keyValue};
+    const FieldDef &key = FieldOf(def, keyField);
+    return {key.name, Schema::StoredValue(key, keyValue)};
 }
 
 void RemoveFileSet(const QString &path)
@@ -78,7 +103,7 @@ void Engine::open(const QString &folder)
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open()) {
-            const QString message = ErrorText(db.lastError());
+            const QString message = EngineError::from(db.lastError()).message();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_connection);
             throw EngineError(message);
@@ -129,7 +154,7 @@ void Engine::createDatabaseFile(const QString &path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(temp);
         if (!db.open()) {
-            failure = ErrorText(db.lastError());
+            failure = EngineError::from(db.lastError()).message();
         } else {
             try {
                 ExecOn(db, QStringLiteral("BEGIN;"));
@@ -156,7 +181,7 @@ void Engine::createDatabaseFile(const QString &path)
                         for (auto it = row.cbegin(); it != row.cend(); ++it)
                             q.addBindValue(Schema::StoredValue(*table.field(it.key()), it.value()));
                         if (!q.exec())
-                            throw EngineError(ErrorText(q.lastError()));
+                            throw EngineError::from(q.lastError());
                     }
                 }
                 ExecOn(db, QStringLiteral("COMMIT;"));
@@ -175,7 +200,8 @@ void Engine::createDatabaseFile(const QString &path)
         RemoveFileSet(temp);
         // Another program may have put its new database in place meanwhile; that one is as good.
         if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
-            throw EngineError(QStringLiteral("Az adatbázis fájl nem hozható létre: %1").arg(QDir::toNativeSeparators(path)));
+            throw EngineError(
+                QStringLiteral("Az adatbázis fájl nem hozható létre: %1").arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -190,7 +216,7 @@ QStringList Engine::tables() const
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' "
                                "ORDER BY name;")))
-        throw EngineError(ErrorText(q.lastError()));
+        throw EngineError::from(q.lastError());
     while (q.next())
         result.append(q.value(0).toString());
     return result;
@@ -201,7 +227,7 @@ QStringList Engine::fieldNames(const QString &table) const
     QStringList result;
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
-        throw EngineError(ErrorText(q.lastError()));
+        throw EngineError::from(q.lastError());
     while (q.next())
         result.append(q.value(1).toString());
     if (result.isEmpty())
@@ -220,50 +246,37 @@ const TableDef &Engine::tableDef(const QString &table) const
 qint64 Engine::insert(const QString &table, const QVariantMap &values)
 {
     const TableDef &def = tableDef(table);
-    if (values.isEmpty()) {
-        Query q(*this, QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name));
-        q.exec();
-    } else {
-        QStringList names, marks;
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (!def.field(it.key()))
-                throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, it.key()));
-            names.append(it.key());
-            marks.append(QLatin1Char(':') + it.key());
-        }
-        Query q(*this, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                           .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            q.setValue(it.key(), Schema::StoredValue(*def.field(it.key()), it.value()));
-        }
-        q.exec();
+    QStringList names, marks;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        names.append(FieldOf(def, it.key()).name);
+        marks.append(QStringLiteral(":v%1").arg(marks.size()));
     }
+    Query q(*this, values.isEmpty()
+                       ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name)
+                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                             .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    BindValues(q, def, values);
+    q.exec();
     QSqlQuery last(database());
     if (!last.exec(QStringLiteral("SELECT last_insert_rowid();")) || !last.next())
-        throw EngineError(ErrorText(last.lastError()));
+        throw EngineError::from(last.lastError());
     return last.value(0).toLongLong();
 }
 
 int Engine::update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values)
 {
     const TableDef &def = tableDef(table);
-    const FieldDef *key = def.field(keyField);
-    if (!key && keyField.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) != 0)
-        throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, keyField));
+    const KeyMatch key = MatchKey(def, keyField, keyValue);
     if (values.isEmpty())
         return 0;
     QStringList sets;
-    int n = 0;
-    for (auto it = values.cbegin(); it != values.cend(); ++it, ++n) {
-        if (!def.field(it.key()))
-            throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, it.key()));
-        sets.append(QStringLiteral("%1 = :v%2").arg(it.key()).arg(n));
-    }
-    Query q(*this, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key;").arg(def.name, sets.join(QStringLiteral(", ")), keyField));
-    n = 0;
-    for (auto it = values.cbegin(); it != values.cend(); ++it, ++n)
-        q.setValue(QStringLiteral("v%1").arg(n), Schema::StoredValue(*def.field(it.key()), it.value()));
-    q.setValue(QStringLiteral("key"), key ? Schema::StoredValue(*key, keyValue) : keyValue);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        sets.append(QStringLiteral("%1 = :v%2").arg(FieldOf(def, it.key()).name).arg(sets.size()));
+    Query q(
+        *this,
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key;").arg(def.name, sets.join(QStringLiteral(", ")), key.field));
+    BindValues(q, def, values);
+    q.setValue(QStringLiteral("key"), key.value);
     q.exec();
     return q.rowsAffected();
 }
@@ -271,11 +284,9 @@ int Engine::update(const QString &table, const QString &keyField, const QVariant
 int Engine::remove(const QString &table, const QString &keyField, const QVariant &keyValue)
 {
     const TableDef &def = tableDef(table);
-    const FieldDef *key = def.field(keyField);
-    if (!key && keyField.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) != 0)
-        throw EngineError(QStringLiteral("Ismeretlen mező: %1.%2").arg(def.name, keyField));
-    Query q(*this, QStringLiteral("DELETE FROM %1 WHERE %2 = :key;").arg(def.name, keyField));
-    q.setValue(QStringLiteral("key"), key ? Schema::StoredValue(*key, keyValue) : keyValue);
+    const KeyMatch key = MatchKey(def, keyField, keyValue);
+    Query q(*this, QStringLiteral("DELETE FROM %1 WHERE %2 = :key;").arg(def.name, key.field));
+    q.setValue(QStringLiteral("key"), key.value);
     q.exec();
     return q.rowsAffected();
 }
@@ -295,13 +306,14 @@ bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
     QSqlDatabase db = database();
     QSqlQuery info(db);
     if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
-        throw EngineError(ErrorText(info.lastError()));
+        throw EngineError::from(info.lastError());
     bool found = false;
     while (info.next()) {
         found = true;
         // An integer primary key is the row id: the table itself is ordered by it.
-        if (info.value(5).toInt() == 1 && info.value(2).toString().startsWith(QStringLiteral("INTEGER"), Qt::CaseInsensitive)
-            && matches({info.value(1).toString()}))
+        if (info.value(5).toInt() == 1 &&
+            info.value(2).toString().startsWith(QStringLiteral("INTEGER"), Qt::CaseInsensitive) &&
+            matches({info.value(1).toString()}))
             return true;
     }
     if (!found)
@@ -309,7 +321,7 @@ bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
     for (const QString &index : indexNames(table)) {
         QSqlQuery columns(db);
         if (!columns.exec(QStringLiteral("PRAGMA index_info(\"%1\");").arg(index)))
-            throw EngineError(ErrorText(columns.lastError()));
+            throw EngineError::from(columns.lastError());
         QStringList names;
         while (columns.next())
             names.append(columns.value(2).toString());
@@ -322,7 +334,8 @@ bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
 QString Engine::orderClause(const QString &table, const QStringList &fields) const
 {
     if (!hasIndexOn(table, fields))
-        throw EngineError(QStringLiteral("Nincs index a(z) %1 tábla %2 mezőjére.").arg(table, fields.join(QStringLiteral(", "))));
+        throw EngineError(
+            QStringLiteral("Nincs index a(z) %1 tábla %2 mezőjére.").arg(table, fields.join(QStringLiteral(", "))));
     return fields.join(QStringLiteral(", "));
 }
 
@@ -331,7 +344,7 @@ QStringList Engine::indexNames(const QString &table) const
     QStringList result;
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
-        throw EngineError(ErrorText(q.lastError()));
+        throw EngineError::from(q.lastError());
     while (q.next())
         result.append(q.value(1).toString());
     result.sort();
@@ -343,7 +356,7 @@ void Engine::dropIndexes(const QString &table)
     fieldNames(table); // a missing table is an error, as with index files that cannot be found
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
-        throw EngineError(ErrorText(q.lastError()));
+        throw EngineError::from(q.lastError());
     QStringList created;
     while (q.next())
         if (q.value(3).toString() == QLatin1String("c"))

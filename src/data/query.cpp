@@ -27,11 +27,7 @@ Query::Query(Engine &engine, const QString &sql)
 
 void Query::fail() const
 {
-    const QSqlError error = m_query.lastError();
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (text.isEmpty())
-        text = QStringLiteral("Ismeretlen adatbázis hiba.");
-    throw EngineError(text);
+    throw EngineError::from(m_query.lastError());
 }
 
 void Query::bind(const QString &name, const QVariant &value)

@@ -71,55 +71,54 @@ QList<TableDef> BuildTables()
               {},
               {}});
 
-    t.append({QStringLiteral("dromvel"),
-              {Auto("dromvel"),
-               L("dromvelid"),
-               A("kibe", 1),
-               L("ssz"),
-               A("betujel", 2),
-               L("kassza"),
-               D("dat_kiadva"),
-               A("kiadva", 1),
-               A("idoszak", 6),
-               L("kasszatip"),
-               N("nyito"),
-               N("osszeg"),
-               N("zaro"),
-               A("szoveg", 255),
-               L("ugyfel"),
-               N("bevetel"),
-               N("kiadas"),
-               A("elszamol_kell", 1),
-               L("elszamol_ssz"),
-               D("elszamol_kell_dat"),
-               A("elszamolva", 1),
-               D("elszamol_dat"),
-               A("elszamol_biz", 20),
-               A("forgjogcim1", 20),
-               A("bizszam1", 25),
-               A("szoveg1", 50),
-               N("osszeg1"),
-               A("forgjogcim2", 20),
-               A("bizszam2", 25),
-               A("szoveg2", 50),
-               N("osszeg2"),
-               A("forgjogcim3", 20),
-               A("bizszam3", 25),
-               A("szoveg3", 50),
-               N("osszeg3"),
-               A("felhasznalo", 20),
-               N("elszamol_tenyl_osszeg"),
-               A("elszamol_bevet_penztarbiz", 20),
-               A("datumstr", 10),
-               L("zarbizonylat"),
-               A("lezarva", 1)},
-              Idx({"idoszak", "elszamol_kell_dat", "zaro", "osszeg", "nyito", "kasszatip", "dat_kiadva",
-                   "dromvelid"}),
-              // Till balance, next serial of a letter code, next settlement number, the ledger of one till.
-              {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}),
-               Own("ix_dromvel_serial", {"betujel", "ssz"}), Own("ix_dromvel_settlement", {"elszamol_ssz"}),
-               Own("ix_dromvel_kassza", {"kassza", "dromvel"})},
-              {}});
+    t.append(
+        {QStringLiteral("dromvel"),
+         {Auto("dromvel"),
+          L("dromvelid"),
+          A("kibe", 1),
+          L("ssz"),
+          A("betujel", 2),
+          L("kassza"),
+          D("dat_kiadva"),
+          A("kiadva", 1),
+          A("idoszak", 6),
+          L("kasszatip"),
+          N("nyito"),
+          N("osszeg"),
+          N("zaro"),
+          A("szoveg", 255),
+          L("ugyfel"),
+          N("bevetel"),
+          N("kiadas"),
+          A("elszamol_kell", 1),
+          L("elszamol_ssz"),
+          D("elszamol_kell_dat"),
+          A("elszamolva", 1),
+          D("elszamol_dat"),
+          A("elszamol_biz", 20),
+          A("forgjogcim1", 20),
+          A("bizszam1", 25),
+          A("szoveg1", 50),
+          N("osszeg1"),
+          A("forgjogcim2", 20),
+          A("bizszam2", 25),
+          A("szoveg2", 50),
+          N("osszeg2"),
+          A("forgjogcim3", 20),
+          A("bizszam3", 25),
+          A("szoveg3", 50),
+          N("osszeg3"),
+          A("felhasznalo", 20),
+          N("elszamol_tenyl_osszeg"),
+          A("elszamol_bevet_penztarbiz", 20),
+          A("datumstr", 10),
+          L("zarbizonylat"),
+          A("lezarva", 1)},
+         Idx({"idoszak", "elszamol_kell_dat", "zaro", "osszeg", "nyito", "kasszatip", "dat_kiadva", "dromvelid"}),
+         // Till balance, next serial of a letter code, next settlement number, the ledger of one till.
+         {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
+          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel"})},
+         {}});
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
 
@@ -160,10 +159,9 @@ QList<TableDef> BuildTables()
               {QVariantMap{}}});
 
     t.append({QStringLiteral("ugyfel"),
-              {Auto("ugyfel"), A("ugyfel_nev", 50), A("kapcsolat", 30), A("telefon", 25), A("fax", 25),
-               A("mobil", 25), A("emil", 75), A("cim_irsz", 5), A("cim_varos", 25), A("cim_cim", 50),
-               A("bankszamla", 24), A("szigszam", 15), L("elszamol"), L("szervegyseg"), N("elszamolasra"),
-               N("elszamollimit")},
+              {Auto("ugyfel"), A("ugyfel_nev", 50), A("kapcsolat", 30), A("telefon", 25), A("fax", 25), A("mobil", 25),
+               A("emil", 75), A("cim_irsz", 5), A("cim_varos", 25), A("cim_cim", 50), A("bankszamla", 24),
+               A("szigszam", 15), L("elszamol"), L("szervegyseg"), N("elszamolasra"), N("elszamollimit")},
               Idx({"ugyfel_nev", "cim_varos", "cim_irsz", "cim_cim", "telefon", "kapcsolat", "elszamolasra",
                    "elszamollimit"}),
               {},
@@ -264,9 +262,8 @@ QVariant StoredValue(const FieldDef &field, const QVariant &value)
     case FieldType::Number:
         return value.toDouble();
     case FieldType::Date: {
-        const QDate date = value.typeId() == QMetaType::QDate
-                               ? value.toDate()
-                               : QDate::fromString(value.toString(), Qt::ISODate);
+        const QDate date =
+            value.typeId() == QMetaType::QDate ? value.toDate() : QDate::fromString(value.toString(), Qt::ISODate);
         return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
     }
     }
@@ -294,12 +291,14 @@ QString CreatePrimaryIndexSql(const TableDef &table)
 {
     if (KeyIsRowId(table))
         return {};
-    return QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3);").arg(PrimaryIndexName(table), table.name, table.key().name);
+    return QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3);")
+        .arg(PrimaryIndexName(table), table.name, table.key().name);
 }
 
 QString CreateIndexSql(const TableDef &table, const IndexDef &index)
 {
-    return QStringLiteral("CREATE INDEX %1 ON %2 (%3);").arg(index.name, table.name, index.fields.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
+        .arg(index.name, table.name, index.fields.join(QStringLiteral(", ")));
 }
 
 } // namespace Schema

@@ -6,8 +6,7 @@
 #include <QVariant>
 
 // Field types of the ledger database. Alpha is a text of at most `width` characters.
-enum class FieldType
-{
+enum class FieldType {
     Alpha,
     Long,
     Autoinc,

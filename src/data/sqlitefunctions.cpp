@@ -6,7 +6,6 @@
 #include <QSqlDriver>
 #include <QString>
 #include <QVariant>
-
 #include <sqlite3.h>
 
 namespace {
@@ -34,9 +33,9 @@ void RegisterSqliteFunctions(QSqlDatabase &db)
     sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
     static int upperTag = 1;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    if (sqlite3_create_function_v2(connection, "upper", 1, flags, &upperTag, ChangeCase, nullptr, nullptr,
-                                   nullptr) != SQLITE_OK
-        || sqlite3_create_function_v2(connection, "lower", 1, flags, nullptr, ChangeCase, nullptr, nullptr,
-                                      nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(connection, "upper", 1, flags, &upperTag, ChangeCase, nullptr, nullptr, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_create_function_v2(connection, "lower", 1, flags, nullptr, ChangeCase, nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(connection)));
 }

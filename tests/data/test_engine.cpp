@@ -43,24 +43,56 @@ void TestEngine::newDatabaseHasEveryTableAndField_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("dromvel") << "dromvel"
-                             << QStringList{"dromvel", "dromvelid", "kibe", "ssz", "betujel", "kassza", "dat_kiadva",
-                                            "kiadva", "idoszak", "kasszatip", "nyito", "osszeg", "zaro", "szoveg",
-                                            "ugyfel", "bevetel", "kiadas", "elszamol_kell", "elszamol_ssz",
-                                            "elszamol_kell_dat", "elszamolva", "elszamol_dat", "elszamol_biz",
-                                            "forgjogcim1", "bizszam1", "szoveg1", "osszeg1", "forgjogcim2",
-                                            "bizszam2", "szoveg2", "osszeg2", "forgjogcim3", "bizszam3", "szoveg3",
-                                            "osszeg3", "felhasznalo", "elszamol_tenyl_osszeg",
-                                            "elszamol_bevet_penztarbiz", "datumstr", "zarbizonylat", "lezarva"};
-    QTest::newRow("kassza") << "kassza"
-                            << QStringList{"kassza", "kassza_nev", "valuta", "betujel_be", "betujel_ki", "torolve",
-                                           "nyito", "lezarva", "zaro", "most"};
+                             << QStringList{"dromvel",
+                                            "dromvelid",
+                                            "kibe",
+                                            "ssz",
+                                            "betujel",
+                                            "kassza",
+                                            "dat_kiadva",
+                                            "kiadva",
+                                            "idoszak",
+                                            "kasszatip",
+                                            "nyito",
+                                            "osszeg",
+                                            "zaro",
+                                            "szoveg",
+                                            "ugyfel",
+                                            "bevetel",
+                                            "kiadas",
+                                            "elszamol_kell",
+                                            "elszamol_ssz",
+                                            "elszamol_kell_dat",
+                                            "elszamolva",
+                                            "elszamol_dat",
+                                            "elszamol_biz",
+                                            "forgjogcim1",
+                                            "bizszam1",
+                                            "szoveg1",
+                                            "osszeg1",
+                                            "forgjogcim2",
+                                            "bizszam2",
+                                            "szoveg2",
+                                            "osszeg2",
+                                            "forgjogcim3",
+                                            "bizszam3",
+                                            "szoveg3",
+                                            "osszeg3",
+                                            "felhasznalo",
+                                            "elszamol_tenyl_osszeg",
+                                            "elszamol_bevet_penztarbiz",
+                                            "datumstr",
+                                            "zarbizonylat",
+                                            "lezarva"};
+    QTest::newRow("kassza") << "kassza" << QStringList{"kassza",  "kassza_nev", "valuta",  "betujel_be", "betujel_ki",
+                                                       "torolve", "nyito",      "lezarva", "zaro",       "most"};
     QTest::newRow("kasszatip") << "kasszatip"
                                << QStringList{"kasszatip", "kasszatip_nev", "szorzo", "kibe", "elszamolas"};
     QTest::newRow("kibe") << "kibe" << QStringList{"kibe", "kibe_nev", "nev"};
-    QTest::newRow("ugyfel") << "ugyfel"
-                            << QStringList{"ugyfel", "ugyfel_nev", "kapcsolat", "telefon", "fax", "mobil", "emil",
-                                           "cim_irsz", "cim_varos", "cim_cim", "bankszamla", "szigszam", "elszamol",
-                                           "szervegyseg", "elszamolasra", "elszamollimit"};
+    QTest::newRow("ugyfel") << "ugyfel" << QStringList{"ugyfel",    "ugyfel_nev",  "kapcsolat",    "telefon",
+                                                       "fax",       "mobil",       "emil",         "cim_irsz",
+                                                       "cim_varos", "cim_cim",     "bankszamla",   "szigszam",
+                                                       "elszamol",  "szervegyseg", "elszamolasra", "elszamollimit"};
     QTest::newRow("irsz") << "irsz" << QStringList{"id", "irsz", "varos"};
     QTest::newRow("szervegyseg") << "szervegyseg" << QStringList{"szervegyseg", "szervegyseg_nev"};
     QTest::newRow("felhasznalo") << "felhasznalo"
@@ -70,8 +102,8 @@ void TestEngine::newDatabaseHasEveryTableAndField_data()
     QTest::newRow("zarbizonylat") << "zarbizonylat"
                                   << QStringList{"zarbizonylat", "kassza", "dat_tol", "dat_ig", "nyito", "zaro"};
     QTest::newRow("tulajdonos") << "tulajdonos"
-                                << QStringList{"tulajdonos", "telefon", "mobil", "fax", "irsz", "varos", "cim",
-                                               "adoszam", "bankszamlaszam"};
+                                << QStringList{"tulajdonos", "telefon", "mobil",   "fax",           "irsz",
+                                               "varos",      "cim",     "adoszam", "bankszamlaszam"};
 }
 
 void TestEngine::newDatabaseHasEveryTableAndField()
@@ -279,7 +311,8 @@ void TestEngine::orderingNeedsAnIndex()
 {
     Engine engine(QStringLiteral("t_order"));
     engine.open(freshFolder());
-    QCOMPARE(engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("ugyfel_nev")}), QStringLiteral("ugyfel_nev"));
+    QCOMPARE(engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("ugyfel_nev")}),
+             QStringLiteral("ugyfel_nev"));
     QCOMPARE(engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("ugyfel")}), QStringLiteral("ugyfel"));
     QCOMPARE(engine.orderClause(QStringLiteral("kibe"), {QStringLiteral("kibe")}), QStringLiteral("kibe"));
     QVERIFY_THROWS_EXCEPTION(EngineError, engine.orderClause(QStringLiteral("ugyfel"), {QStringLiteral("fax")}));

@@ -35,9 +35,12 @@ private:
     qint64 addRow(const QVariantMap &values) { return m_engine->insert(QStringLiteral("dromvel"), values); }
     qint64 booked(int till, int dromvelid, double zaro, const QString &code = QStringLiteral("KB"), int ssz = 0)
     {
-        return addRow({{QStringLiteral("kassza"), till}, {QStringLiteral("kiadva"), QStringLiteral("I")},
-                       {QStringLiteral("dromvelid"), dromvelid}, {QStringLiteral("zaro"), zaro},
-                       {QStringLiteral("betujel"), code}, {QStringLiteral("ssz"), ssz}});
+        return addRow({{QStringLiteral("kassza"), till},
+                       {QStringLiteral("kiadva"), QStringLiteral("I")},
+                       {QStringLiteral("dromvelid"), dromvelid},
+                       {QStringLiteral("zaro"), zaro},
+                       {QStringLiteral("betujel"), code},
+                       {QStringLiteral("ssz"), ssz}});
     }
     qint64 client(const QVariant &total, const QVariant &limit)
     {
@@ -86,8 +89,10 @@ void TestLedgerOps::emptyLedgerStartsEverySequenceAtOne()
 void TestLedgerOps::tillBalanceIsTheLastBookedRowOfTheTill()
 {
     // Only pending rows: no balance yet.
-    addRow({{QStringLiteral("kassza"), 1}, {QStringLiteral("kiadva"), QStringLiteral("N")},
-            {QStringLiteral("dromvelid"), 0}, {QStringLiteral("zaro"), 999.0}});
+    addRow({{QStringLiteral("kassza"), 1},
+            {QStringLiteral("kiadva"), QStringLiteral("N")},
+            {QStringLiteral("dromvelid"), 0},
+            {QStringLiteral("zaro"), 999.0}});
     QCOMPARE(m_ops->TillBalance(1), 0.0);
 
     booked(1, 1, 1000.0);
@@ -95,8 +100,10 @@ void TestLedgerOps::tillBalanceIsTheLastBookedRowOfTheTill()
     booked(1, 3, 1250.5);
     booked(2, 4, 75.0);
     // A pending row inserted later does not count, whatever it carries.
-    addRow({{QStringLiteral("kassza"), 1}, {QStringLiteral("kiadva"), QStringLiteral("N")},
-            {QStringLiteral("dromvelid"), 0}, {QStringLiteral("zaro"), 1.0}});
+    addRow({{QStringLiteral("kassza"), 1},
+            {QStringLiteral("kiadva"), QStringLiteral("N")},
+            {QStringLiteral("dromvelid"), 0},
+            {QStringLiteral("zaro"), 1.0}});
     QCOMPARE(m_ops->TillBalance(1), 1250.5);
     QCOMPARE(m_ops->TillBalance(2), 75.0);
     QCOMPARE(m_ops->TillBalance(3), 0.0);
@@ -104,7 +111,8 @@ void TestLedgerOps::tillBalanceIsTheLastBookedRowOfTheTill()
     QCOMPARE(m_ops->NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel")), 5);
 
     // A booked row whose zaro is empty gives 0.
-    addRow({{QStringLiteral("kassza"), 2}, {QStringLiteral("kiadva"), QStringLiteral("I")},
+    addRow({{QStringLiteral("kassza"), 2},
+            {QStringLiteral("kiadva"), QStringLiteral("I")},
             {QStringLiteral("dromvelid"), 6}});
     QCOMPARE(m_ops->TillBalance(2), 0.0);
 }
@@ -113,7 +121,8 @@ void TestLedgerOps::tillNameAndScalarDefaults()
 {
     const qint64 till =
         m_engine->insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Főpénztár")}});
-    const qint64 unnamed = m_engine->insert(QStringLiteral("kassza"), {{QStringLiteral("valuta"), QStringLiteral("Ft")}});
+    const qint64 unnamed =
+        m_engine->insert(QStringLiteral("kassza"), {{QStringLiteral("valuta"), QStringLiteral("Ft")}});
     QCOMPARE(m_ops->TillName(int(till)), QStringLiteral("Főpénztár"));
     QCOMPARE(m_ops->TillName(int(unnamed)), QString());
     QCOMPARE(m_ops->TillName(99), QString());
@@ -136,8 +145,10 @@ void TestLedgerOps::tillsSharingALetterCodeShareOneSequence()
     QCOMPARE(m_ops->NextSerial(QStringLiteral("KK")), 2);
     QCOMPARE(m_ops->NextSerial(QStringLiteral("XX")), 1);
     // A pending row that already carries its serial takes part too.
-    addRow({{QStringLiteral("kassza"), 3}, {QStringLiteral("kiadva"), QStringLiteral("N")},
-            {QStringLiteral("betujel"), QStringLiteral("XX")}, {QStringLiteral("ssz"), 7}});
+    addRow({{QStringLiteral("kassza"), 3},
+            {QStringLiteral("kiadva"), QStringLiteral("N")},
+            {QStringLiteral("betujel"), QStringLiteral("XX")},
+            {QStringLiteral("ssz"), 7}});
     QCOMPARE(m_ops->NextSerial(QStringLiteral("XX")), 8);
 }
 
@@ -248,7 +259,8 @@ void TestLedgerOps::everyStatementRunsOnAnIndex_data()
     QTest::newRow("NextMaxId closing") << "SELECT MAX(zarbizonylat) AS maxid FROM zarbizonylat;";
     QTest::newRow("NextSerial") << "SELECT MAX(ssz) FROM dromvel WHERE betujel='KB';";
     QTest::newRow("NextSettlementNumber") << "SELECT MAX(elszamol_ssz) FROM dromvel";
-    QTest::newRow("client update") << "UPDATE ugyfel SET elszamolasra = COALESCE(elszamolasra, 0) + 1 WHERE ugyfel = 1;";
+    QTest::newRow("client update")
+        << "UPDATE ugyfel SET elszamolasra = COALESCE(elszamolasra, 0) + 1 WHERE ugyfel = 1;";
     QTest::newRow("client read") << "SELECT elszamolasra, elszamollimit FROM ugyfel WHERE ugyfel = 1;";
 }
 
