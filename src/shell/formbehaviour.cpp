@@ -1,0 +1,78 @@
+#include "formbehaviour.h"
+
+#include "util.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QWidget>
+
+namespace {
+
+class EnterFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || qobject_cast<QPushButton *>(widget) || qobject_cast<QPlainTextEdit *>(widget) ||
+            qobject_cast<QTextEdit *>(widget))
+            return false;
+        if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->view() && combo->view()->isVisible())
+            return false;
+        // The next control that takes the keyboard focus.
+        QWidget *target = widget->nextInFocusChain();
+        while (target && target != widget &&
+               !(target->focusPolicy() & Qt::TabFocus && target->isEnabled() && target->isVisible()))
+            target = target->nextInFocusChain();
+        if (target)
+            target->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+};
+
+} // namespace
+
+void ApplyFontSize(QWidget *window, int pointSize)
+{
+    if (pointSize <= 0)
+        return;
+    QFont font = window->font();
+    font.setPointSize(pointSize);
+    window->setFont(font);
+}
+
+void PaintFocusedField(QWidget *form)
+{
+    const QColor c = FocusColor();
+    const QString rgb = QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
+    form->setStyleSheet(form->styleSheet() +
+                        QStringLiteral("QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, "
+                                       "QAbstractSpinBox:focus, QComboBox:editable:focus { background: %1; }")
+                            .arg(rgb));
+}
+
+void EnterMovesFocus(QWidget *form)
+{
+    auto *filter = new EnterFilter(form);
+    const auto children = form->findChildren<QWidget *>();
+    for (QWidget *child : children)
+        if (qobject_cast<QLineEdit *>(child) || qobject_cast<QAbstractSpinBox *>(child) ||
+            qobject_cast<QComboBox *>(child) || qobject_cast<QAbstractButton *>(child))
+            child->installEventFilter(filter);
+}

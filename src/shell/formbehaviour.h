@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+// Habits every window of the program shares.
+
+// The FontSize setting: the window and all its children use that point size.
+void ApplyFontSize(QWidget *window, int pointSize);
+// The edit field holding the focus is painted light blue (FocusColor()) and gets the window colour back
+// when it loses the focus.
+void PaintFocusedField(QWidget *form);
+// Enter (and the keypad's Enter) in an edit field or check box moves the focus to the next control instead of
+// closing the dialog. Push buttons and multi-line edits keep their own Enter.
+void EnterMovesFocus(QWidget *form);
