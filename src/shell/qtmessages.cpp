@@ -57,6 +57,11 @@ void QtMessages::ShowInfo(const QString &text, QWidget *owner)
     Run(QMessageBox::Information, QStringLiteral("Üzenet"), text, owner, Buttons::Ok, Focus::Keep);
 }
 
+void QtMessages::ShowApplicationError(const QString &text, QWidget *owner)
+{
+    Run(QMessageBox::Critical, QStringLiteral("Dromvel.Pro"), text, owner, Buttons::Ok, Focus::Restore);
+}
+
 bool QtMessages::AskYesNo(const QString &text, const QString &caption, QWidget *owner)
 {
     return Run(QMessageBox::Question, caption, text, owner, Buttons::YesNo, Focus::Restore);

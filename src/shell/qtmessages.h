@@ -10,5 +10,6 @@ public:
     void ShowError(const QString &text, QWidget *owner = nullptr) override;
     void ShowWarning(const QString &text, QWidget *owner = nullptr) override;
     void ShowInfo(const QString &text, QWidget *owner = nullptr) override;
+    void ShowApplicationError(const QString &text, QWidget *owner = nullptr) override;
     bool AskYesNo(const QString &text, const QString &caption, QWidget *owner = nullptr) override;
 };

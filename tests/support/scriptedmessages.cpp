@@ -15,6 +15,11 @@ void ScriptedMessages::ShowInfo(const QString &text, QWidget *)
     shown.append({QStringLiteral("info"), text, QStringLiteral("Üzenet")});
 }
 
+void ScriptedMessages::ShowApplicationError(const QString &text, QWidget *)
+{
+    shown.append({QStringLiteral("application"), text, QStringLiteral("Dromvel.Pro")});
+}
+
 bool ScriptedMessages::AskYesNo(const QString &text, const QString &caption, QWidget *)
 {
     shown.append({QStringLiteral("question"), text, caption});

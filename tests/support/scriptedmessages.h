@@ -11,7 +11,7 @@ class ScriptedMessages : public Messages
 public:
     struct Shown
     {
-        QString kind; // "error", "warning", "info", "question"
+        QString kind; // "error", "warning", "info", "application", "question"
         QString text;
         QString caption;
     };
@@ -19,6 +19,7 @@ public:
     void ShowError(const QString &text, QWidget *owner = nullptr) override;
     void ShowWarning(const QString &text, QWidget *owner = nullptr) override;
     void ShowInfo(const QString &text, QWidget *owner = nullptr) override;
+    void ShowApplicationError(const QString &text, QWidget *owner = nullptr) override;
     bool AskYesNo(const QString &text, const QString &caption, QWidget *owner = nullptr) override;
 
     QList<bool> answers;
