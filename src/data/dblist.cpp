@@ -1,0 +1,122 @@
+#include "dblist.h"
+
+#include "engine.h"
+#include "ini.h"
+#include "messages.h"
+#include "session.h"
+#include "util.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace {
+
+const QString Section = QStringLiteral("Adatbazis");
+const QString Semicolon = QStringLiteral(";");
+
+QString Key(int n)
+{
+    return QStringLiteral("ConStr%1").arg(n);
+}
+
+// A new machine has no database yet; a folder holding an empty one lets the first start pick it.
+void CreateDefaultDatabase(const QString &folder, Messages &messages)
+{
+    if (!QDir().mkpath(folder)) {
+        messages.ShowError(
+            QStringLiteral("Az adatbázis mappa nem hozható létre: %1").arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    try {
+        Engine engine(QStringLiteral("DromvelListaAlap"));
+        engine.open(folder);
+    } catch (const EngineError &e) {
+        messages.ShowError(QStringLiteral("Az adatbázis nem hozható létre: %1\n%2")
+                               .arg(QDir::toNativeSeparators(folder), e.message()));
+    }
+}
+
+} // namespace
+
+namespace DatabaseList {
+
+QString EntryText(const QString &name, const QString &folder)
+{
+    return name + Semicolon + folder + Semicolon;
+}
+
+QString EntryName(const QString &entry)
+{
+    return NthField(Semicolon, entry, 1);
+}
+
+QString EntryFolder(const QString &entry)
+{
+    return NthField(Semicolon, entry, 2);
+}
+
+QStringList Read(const IniFile &ini)
+{
+    QStringList entries;
+    for (int n = 1; n <= MaxEntries; ++n) {
+        const QString value = ini.readString(Section, Key(n));
+        if (!value.isEmpty())
+            entries.append(value);
+    }
+    return entries;
+}
+
+QStringList Names(const QStringList &entries)
+{
+    QStringList names;
+    for (const QString &entry : entries)
+        names.append(EntryName(entry));
+    return names;
+}
+
+void Write(IniFile &ini, const QStringList &entries)
+{
+    // Keys beyond 25 (from a longer list saved earlier) go too: no reader sees them, so they would never leave.
+    static const QRegularExpression numbered(QStringLiteral("^ConStr\\d+$"), QRegularExpression::CaseInsensitiveOption);
+    for (const QString &key : ini.sectionKeys(Section))
+        if (numbered.match(key).hasMatch())
+            ini.deleteKey(Section, key);
+    for (int i = 0; i < entries.size(); ++i)
+        ini.writeString(Section, Key(i + 1), entries.at(i));
+}
+
+} // namespace DatabaseList
+
+bool AdatbazisListaAlap(IniFile &ini, const QString &iniPath, Messages &messages)
+{
+    bool changed = false;
+    const QString legacy = ini.readString(QStringLiteral("database"), QStringLiteral("path"));
+    if (!legacy.isEmpty()) {
+        ini.writeString(Section, Key(1), DatabaseList::EntryText(QStringLiteral("1. Éles adatbázis"), legacy));
+        ini.deleteKey(QStringLiteral("database"), QStringLiteral("path"));
+        changed = true;
+    } else if (ini.readString(Section, Key(1)).isEmpty()) {
+        const QString test = DataFolder() + QStringLiteral("/Data");
+        ini.writeString(Section, Key(1),
+                        DatabaseList::EntryText(QStringLiteral("1. Teszt adatbázis"), QDir::toNativeSeparators(test)));
+        CreateDefaultDatabase(test, messages);
+        if (ini.readString(Section, Key(2)).isEmpty()) {
+            const QString live = DataFolder() + QStringLiteral("/Data_eles");
+            ini.writeString(
+                Section, Key(2),
+                DatabaseList::EntryText(QStringLiteral("2. Éles adatbázis"), QDir::toNativeSeparators(live)));
+            CreateDefaultDatabase(live, messages);
+        }
+        changed = true;
+    }
+    if (changed && !ini.save(iniPath)) {
+        messages.ShowError(QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(iniPath)));
+        return false;
+    }
+    return true;
+}
+
+bool AdatbazisListaAlap(Session &session)
+{
+    return AdatbazisListaAlap(session.ini, session.iniPath, *session.messages);
+}

@@ -1,0 +1,136 @@
+#include "dblist.h"
+#include "engine.h"
+#include "ini.h"
+#include "scriptedmessages.h"
+#include "util.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDbList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstStartWritesTwoEntriesWithDatabases();
+    void legacyPathBecomesTheOnlyEntry();
+    void existingFirstEntryIsLeftAlone();
+    void unwritableIniIsReported();
+    void readSkipsGapsAndStopsAt25();
+    void writeRenumbersAndClearsOldKeys();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_dataFolder;
+    ScriptedMessages m_messages;
+};
+
+void TestDbList::init()
+{
+    static int n = 0;
+    const QString root = m_dir.filePath(QString::number(++n));
+    QDir().mkpath(root + "/prog");
+    InitStartupValues(root + "/prog", root + "/common");
+    m_dataFolder = root + "/common/DromvelPro";
+    QCOMPARE(DataFolder(), m_dataFolder);
+    m_messages.clear();
+}
+
+void TestDbList::firstStartWritesTwoEntriesWithDatabases()
+{
+    IniFile ini;
+    QVERIFY(AdatbazisListaAlap(ini, IniPath(), m_messages));
+    QVERIFY(m_messages.shown.isEmpty());
+
+    IniFile onDisk;
+    QVERIFY(onDisk.load(IniPath()));
+    QCOMPARE(DatabaseList::Read(onDisk), (QStringList{"1. Teszt adatbázis;" + m_dataFolder + "/Data;",
+                                                      "2. Éles adatbázis;" + m_dataFolder + "/Data_eles;"}));
+    for (const QString &sub : {QStringLiteral("/Data"), QStringLiteral("/Data_eles")}) {
+        Engine engine(QStringLiteral("check"));
+        QVERIFY(QFile::exists(m_dataFolder + sub + "/" + Engine::FileName));
+        engine.open(m_dataFolder + sub);
+        QVERIFY(engine.tables().contains(QStringLiteral("dromvel")));
+    }
+}
+
+void TestDbList::legacyPathBecomesTheOnlyEntry()
+{
+    IniFile ini;
+    ini.writeString("DATABASE", "Path", "/srv/penztar");
+    QVERIFY(AdatbazisListaAlap(ini, IniPath(), m_messages));
+
+    IniFile onDisk;
+    QVERIFY(onDisk.load(IniPath()));
+    QCOMPARE(DatabaseList::Read(onDisk), QStringList{"1. Éles adatbázis;/srv/penztar;"});
+    QVERIFY(!onDisk.valueExists("database", "path"));
+    QVERIFY(!QFileInfo::exists(m_dataFolder + "/Data"));
+}
+
+void TestDbList::existingFirstEntryIsLeftAlone()
+{
+    IniFile ini;
+    ini.writeString("Adatbazis", "ConStr1", "Saját;/x;");
+    QVERIFY(AdatbazisListaAlap(ini, IniPath(), m_messages));
+    QCOMPARE(DatabaseList::Read(ini), QStringList{"Saját;/x;"});
+    QVERIFY(!QFile::exists(IniPath())); // nothing changed, nothing written
+    QVERIFY(!QFileInfo::exists(m_dataFolder + "/Data"));
+}
+
+void TestDbList::unwritableIniIsReported()
+{
+    // A file where the ini's folder should be: neither the folder nor the ini can be made.
+    const QString blocker = m_dir.filePath("blocker");
+    QFile f(blocker);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    IniFile ini;
+    ini.writeString("database", "path", "/srv/penztar");
+    QVERIFY(!AdatbazisListaAlap(ini, blocker + "/DromvelPro.ini", m_messages));
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+    QVERIFY(m_messages.shown.first().text.startsWith("A beállítófájl nem írható"));
+}
+
+void TestDbList::readSkipsGapsAndStopsAt25()
+{
+    IniFile ini;
+    ini.writeString("adatbazis", "ConStr3", "Három;/c;");
+    ini.writeString("adatbazis", "ConStr1", "Egy;/a;valami");
+    ini.writeString("adatbazis", "ConStr2", "");
+    ini.writeString("adatbazis", "ConStr26", "Túl;/z;");
+    const QStringList entries = DatabaseList::Read(ini);
+    QCOMPARE(entries, (QStringList{"Egy;/a;valami", "Három;/c;"}));
+    QCOMPARE(DatabaseList::Names(entries), (QStringList{"Egy", "Három"}));
+    QCOMPARE(DatabaseList::EntryFolder(entries.first()), QStringLiteral("/a"));
+    // No escaping: a ";" in the name shifts the fields.
+    QCOMPARE(DatabaseList::EntryFolder("A;B;/c;"), QStringLiteral("B"));
+}
+
+void TestDbList::writeRenumbersAndClearsOldKeys()
+{
+    IniFile ini;
+    ini.writeString("Adatbazis", "ConStr1", "Egy;/a;");
+    ini.writeString("Adatbazis", "ConStr3", "Három;/c;");
+    ini.writeString("Adatbazis", "Egyeb", "marad");
+    DatabaseList::Write(ini, DatabaseList::Read(ini));
+    QCOMPARE(ini.readString("Adatbazis", "ConStr2"), QStringLiteral("Három;/c;"));
+    QVERIFY(!ini.valueExists("Adatbazis", "ConStr3"));
+
+    QStringList many;
+    for (int i = 1; i <= 27; ++i)
+        many.append(DatabaseList::EntryText(QString::number(i), "/d" + QString::number(i)));
+    DatabaseList::Write(ini, many);
+    QCOMPARE(ini.readString("Adatbazis", "ConStr27"), QStringLiteral("27;/d27;"));
+    QCOMPARE(DatabaseList::Read(ini).size(), 25);
+
+    DatabaseList::Write(ini, {});
+    QCOMPARE(ini.sectionKeys("Adatbazis"), QStringList{"Egyeb"});
+    QCOMPARE(ini.readString("Adatbazis", "Egyeb"), QStringLiteral("marad"));
+}
+
+QTEST_MAIN(TestDbList)
+#include "test_dblist.moc"
