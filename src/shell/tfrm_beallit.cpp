@@ -1,0 +1,302 @@
+#include "tfrm_beallit.h"
+
+#include "engine.h"
+#include "filedialogs.h"
+#include "formbehaviour.h"
+#include "query.h"
+#include "schema.h"
+#include "session.h"
+#include "util.h"
+#include "windowplacement.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString FormName = QStringLiteral("Tfrm_Beallit");
+
+// The owner row's fields with their labels, in the order of the page.
+struct OwnerField
+{
+    const char *field;
+    QString label;
+};
+
+const QList<OwnerField> &OwnerFields()
+{
+    static const QList<OwnerField> fields = {
+        {"tulajdonos", QStringLiteral("Név")},
+        {"irsz", QStringLiteral("Irányítószám")},
+        {"varos", QStringLiteral("Város")},
+        {"cim", QStringLiteral("Cím")},
+        {"telefon", QStringLiteral("Telefon")},
+        {"mobil", QStringLiteral("Mobil")},
+        {"fax", QStringLiteral("Fax")},
+        {"adoszam", QStringLiteral("Adószám")},
+        {"bankszamlaszam", QStringLiteral("Bankszámlaszám")},
+    };
+    return fields;
+}
+
+int FieldWidth(const QString &table, const QString &field)
+{
+    const TableDef *def = Schema::Table(table);
+    const FieldDef *f = def ? def->field(field) : nullptr;
+    return f && f->width > 0 ? f->width : 32767;
+}
+
+// A check box cannot wrap its text, so the long warning sits in a label beside an empty box; clicking the
+// label works the box as clicking its own text would.
+class BoxLabel : public QLabel
+{
+public:
+    BoxLabel(const QString &text, QCheckBox *box, QWidget *parent) : QLabel(text, parent), m_box(box)
+    {
+        setWordWrap(true);
+        setTextFormat(Qt::PlainText);
+        setBuddy(box);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && m_box->isEnabled()) {
+            m_box->setFocus(Qt::MouseFocusReason);
+            m_box->toggle();
+        }
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    QCheckBox *m_box;
+};
+
+} // namespace
+
+Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session), m_tabs(new QTabWidget(this)), m_path(new QLineEdit(this)),
+      m_browse(new QPushButton(QStringLiteral("..."), this)),
+      m_fullScreen(new QCheckBox(QStringLiteral("Megnyitáskor teljes képernyő"), this)),
+      m_vanBelep(new QCheckBox(QStringLiteral("Belépésnél jelszót kér"), this)), m_vissza(new QCheckBox(this)),
+      m_autoNyomtat(new QCheckBox(QStringLiteral("Automatikusan nyomtatás bizonylat lezárásakor"), this)),
+      m_csakEgyet(new QCheckBox(QStringLiteral("Egy lapra csak egy példányt nyomtat"), this)),
+      m_metodus(new QButtonGroup(this)), m_formatFt(new QLineEdit(this))
+{
+    setObjectName(FormName);
+    setWindowTitle(QStringLiteral("Beállítások"));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    // ---- first page: settings
+    auto *settingsPage = new QWidget;
+    settingsPage->setObjectName(QStringLiteral("tabBeallitas"));
+    auto *pageLayout = new QVBoxLayout(settingsPage);
+
+    auto *defaults = new QGroupBox(QStringLiteral("Alapértékek"), settingsPage);
+    defaults->setObjectName(QStringLiteral("grpAlapertekek"));
+    auto *defaultsLayout = new QGridLayout(defaults);
+    auto *pathLabel = new QLabel(QStringLiteral("adatbázis elérési útvonala"), defaults);
+    pathLabel->setBuddy(m_path);
+    m_path->setObjectName(QStringLiteral("edtAdatbazis"));
+    m_browse->setObjectName(QStringLiteral("btnTalloz"));
+    m_browse->setToolTip(QStringLiteral("Adatbázis mappa választása"));
+    m_browse->setAutoDefault(false);
+    connect(m_browse, &QPushButton::clicked, this, &Tfrm_Beallit::browse);
+    auto *pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_path, 1);
+    pathRow->addWidget(m_browse);
+    m_fullScreen->setObjectName(QStringLiteral("cbFullScreen"));
+    m_vanBelep->setObjectName(QStringLiteral("cbVanBelep"));
+    m_vissza->setObjectName(QStringLiteral("cbVissza"));
+    auto *visszaText = new BoxLabel(QStringLiteral("Időben vissza adatok rögzíthetőek\nFigyelmeztetés: A program NEM "
+                                                   "figyeli, hogy a régebbi dátumra rögzítés utáni időpontra volt-e "
+                                                   "már adat rögzítve, tehát a lehetőség engedélyezésével a "
+                                                   "kasszazárások integritását veszélyeztetheti."),
+                                    m_vissza, defaults);
+    visszaText->setObjectName(QStringLiteral("lblVissza"));
+    auto *visszaRow = new QHBoxLayout;
+    visszaRow->addWidget(m_vissza, 0, Qt::AlignTop);
+    visszaRow->addWidget(visszaText, 1);
+    defaultsLayout->addWidget(pathLabel, 0, 0);
+    defaultsLayout->addLayout(pathRow, 1, 0);
+    defaultsLayout->addWidget(m_fullScreen, 2, 0);
+    defaultsLayout->addWidget(m_vanBelep, 3, 0);
+    defaultsLayout->addLayout(visszaRow, 4, 0);
+    pageLayout->addWidget(defaults);
+
+    auto *printing = new QGroupBox(QStringLiteral("Nyomtatás"), settingsPage);
+    printing->setObjectName(QStringLiteral("grpNyomtatas"));
+    auto *printingLayout = new QVBoxLayout(printing);
+    m_autoNyomtat->setObjectName(QStringLiteral("cbAutoNyomtat"));
+    m_csakEgyet->setObjectName(QStringLiteral("cbCsakEgyetNyomtat"));
+    printingLayout->addWidget(m_autoNyomtat);
+    printingLayout->addWidget(m_csakEgyet);
+    pageLayout->addWidget(printing);
+
+    auto *method =
+        new QGroupBox(QStringLiteral("Elszámolásnál, ha az összeg eltér az utalványozottól akkor:"), settingsPage);
+    method->setObjectName(QStringLiteral("grpMetodus"));
+    auto *methodLayout = new QVBoxLayout(method);
+    const QStringList choices = {QStringLiteral("Először bevétel az egészre, majd új kiadás az új összegről"),
+                                 QStringLiteral("Új bizonylat kiadása különbségről"), QStringLiteral("Semmit")};
+    for (int i = 0; i < choices.size(); ++i) {
+        auto *radio = new QRadioButton(choices.at(i), method);
+        radio->setObjectName(QStringLiteral("rbMetodus%1").arg(i));
+        m_metodus->addButton(radio, i);
+        methodLayout->addWidget(radio);
+    }
+    pageLayout->addWidget(method);
+
+    auto *money = new QGroupBox(QStringLiteral("Nyomtatás"), settingsPage);
+    money->setObjectName(QStringLiteral("grpPenzformatum"));
+    auto *moneyLayout = new QFormLayout(money);
+    m_formatFt->setObjectName(QStringLiteral("edtFormatFt"));
+    m_formatFt->setMaxLength(FieldWidth(QStringLiteral("beallit"), QStringLiteral("formatft")));
+    moneyLayout->addRow(QStringLiteral("Pénzformátum"), m_formatFt);
+    pageLayout->addWidget(money);
+    pageLayout->addStretch(1);
+
+    // ---- second page: the owner shown on vouchers and reports
+    auto *ownerPage = new QWidget;
+    ownerPage->setObjectName(QStringLiteral("tabTulajdonos"));
+    auto *ownerLayout = new QFormLayout(ownerPage);
+    ownerLayout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    for (const OwnerField &f : OwnerFields()) {
+        const QString field = QString::fromLatin1(f.field);
+        auto *edit = new QLineEdit(ownerPage);
+        edit->setObjectName(QStringLiteral("edt_") + field);
+        edit->setMaxLength(FieldWidth(QStringLiteral("tulajdonos"), field));
+        m_ownerEdits.insert(field, edit);
+        ownerLayout->addRow(f.label, edit);
+    }
+
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->addTab(settingsPage, QStringLiteral("Beállítások"));
+    m_tabs->addTab(ownerPage, QStringLiteral("Tulajdonos adatai"));
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addLayout(buttons);
+
+    // From memory; the rows come from the database.
+    m_path->setText(session.databaseFolder);
+    m_fullScreen->setChecked(session.fullScreen);
+    m_vissza->setChecked(session.vissza);
+    m_csakEgyet->setChecked(session.csakEgyetNyomtat);
+    loadRows();
+
+    ApplyFontSize(this, session.fontSize);
+    // The warning wraps at a width that keeps the page readable at every font size.
+    visszaText->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    PaintFocusedField(this);
+    EnterMovesFocus(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    RestoreWindowPos(this, session.ini, FormName);
+    m_path->setFocus();
+}
+
+void Tfrm_Beallit::loadRows()
+{
+    Engine &engine = *m_session.engine;
+    Query settings(engine, QStringLiteral("SELECT rowid, vanbelep, autonyomtat, metodus, formatft FROM beallit "
+                                          "ORDER BY beallit LIMIT 1;"));
+    settings.open();
+    if (settings.next()) {
+        m_settingsRowId = settings.value(0);
+        m_vanBelep->setChecked(settings.value(1).toString() == QLatin1String("I"));
+        m_autoNyomtat->setChecked(settings.value(2).toString() == QLatin1String("I"));
+        m_storedMetodus = settings.value(3);
+        if (QAbstractButton *choice = m_metodus->button(ValueOr(settings.value(3), -1)))
+            choice->setChecked(true);
+        m_formatFt->setText(settings.value(4).toString());
+    }
+
+    QStringList fields;
+    for (const OwnerField &f : OwnerFields())
+        fields.append(QString::fromLatin1(f.field));
+    // The first row in name order, the one vouchers and reports print.
+    Query owner(engine, QStringLiteral("SELECT rowid, %1 FROM tulajdonos ORDER BY tulajdonos LIMIT 1;")
+                            .arg(fields.join(QStringLiteral(", "))));
+    owner.open();
+    if (owner.next()) {
+        m_ownerRowId = owner.value(0);
+        for (int i = 0; i < fields.size(); ++i)
+            ownerEdit(fields.at(i))->setText(owner.value(i + 1).toString());
+    }
+}
+
+void Tfrm_Beallit::browse()
+{
+    const QString folder =
+        m_session.fileDialogs->ExistingFolder(QStringLiteral("Adatbázis mappa"), m_path->text(), this);
+    if (!folder.isEmpty())
+        m_path->setText(folder);
+}
+
+void Tfrm_Beallit::post()
+{
+    Engine &engine = *m_session.engine;
+    QVariantMap settings{
+        {QStringLiteral("vanbelep"), m_vanBelep->isChecked() ? QStringLiteral("I") : QStringLiteral("N")},
+        {QStringLiteral("autonyomtat"), m_autoNyomtat->isChecked() ? QStringLiteral("I") : QStringLiteral("N")},
+        {QStringLiteral("metodus"), m_metodus->checkedId() >= 0 ? QVariant(m_metodus->checkedId()) : m_storedMetodus},
+        {QStringLiteral("formatft"), m_formatFt->text()},
+    };
+    QVariantMap owner;
+    bool ownerGiven = false;
+    for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it) {
+        owner.insert(it.key(), it.value()->text());
+        ownerGiven = ownerGiven || !it.value()->text().isEmpty();
+    }
+
+    Transaction transaction(engine);
+    // A database without these rows gets them rather than silently losing what was typed.
+    if (m_settingsRowId.isNull()) {
+        settings.insert(QStringLiteral("beallit"), 1);
+        m_settingsRowId = engine.insert(QStringLiteral("beallit"), settings);
+    } else {
+        engine.update(QStringLiteral("beallit"), QStringLiteral("rowid"), m_settingsRowId, settings);
+    }
+    // The owner's name is its key but may still be empty, so the row is found by its row id.
+    if (!m_ownerRowId.isNull())
+        engine.update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), m_ownerRowId, owner);
+    else if (ownerGiven)
+        m_ownerRowId = engine.insert(QStringLiteral("tulajdonos"), owner);
+    transaction.commit();
+}
+
+void Tfrm_Beallit::done(int result)
+{
+    if (result == QDialog::Accepted) {
+        m_session.vissza = m_vissza->isChecked();
+        m_session.fullScreen = m_fullScreen->isChecked();
+        m_session.csakEgyetNyomtat = m_csakEgyet->isChecked();
+        m_session.databaseFolder = m_path->text();
+    }
+    StoreWindowPos(this, m_session.ini, FormName);
+    QDialog::done(result);
+}

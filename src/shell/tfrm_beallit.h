@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QMap>
+#include <QVariant>
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+struct Session;
+
+// "Beállítások": the workstation settings kept in memory, the beallit row and, on a second page, the owner
+// row. The rows are read when the dialog is made and written only by post(); the memory values change on OK.
+class Tfrm_Beallit : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tfrm_Beallit(Session &session, QWidget *parent = nullptr);
+
+    // Writes the beallit and tulajdonos rows as edited, in one transaction. Throws EngineError.
+    void post();
+
+    void done(int result) override;
+
+private:
+    void loadRows();
+    void browse();
+    QLineEdit *ownerEdit(const QString &field) const { return m_ownerEdits.value(field); }
+
+    Session &m_session;
+
+    QTabWidget *m_tabs;
+    QLineEdit *m_path;
+    QPushButton *m_browse;
+    QCheckBox *m_fullScreen;
+    QCheckBox *m_vanBelep;
+    QCheckBox *m_vissza;
+    QCheckBox *m_autoNyomtat;
+    QCheckBox *m_csakEgyet;
+    QButtonGroup *m_metodus;
+    QLineEdit *m_formatFt;
+    QMap<QString, QLineEdit *> m_ownerEdits; // by field name of tulajdonos
+
+    // Row ids of the rows being edited; null when the table had no row, which post() then adds.
+    QVariant m_settingsRowId;
+    QVariant m_ownerRowId;
+    QVariant m_storedMetodus; // kept when no choice is marked (a value outside 0..2)
+};

@@ -1,0 +1,193 @@
+#include "tfrm_felhasznalo.h"
+
+#include "engine.h"
+#include "messages.h"
+#include "session.h"
+#include "tfrm_felhasznaloszerkeszt.h"
+#include "util.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { CodeColumn, NameColumn, AdminColumn, EditColumn, RowIdColumn };
+
+// Grid width the two flag columns, the frame and the scroll bar keep; code and name share the rest.
+constexpr int FlagColumnsReserve = 194;
+constexpr int GridFrameReserve = 40;
+
+// The flag columns show a tick for 'I' and an empty box otherwise, not the letters.
+class UserModel : public QSqlQueryModel
+{
+public:
+    using QSqlQueryModel::QSqlQueryModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (index.column() == AdminColumn || index.column() == EditColumn) {
+            if (role == Qt::CheckStateRole)
+                return QSqlQueryModel::data(index, Qt::DisplayRole).toString() == QLatin1String("I") ? Qt::Checked
+                                                                                                     : Qt::Unchecked;
+            if (role == Qt::DisplayRole)
+                return QVariant();
+        }
+        return QSqlQueryModel::data(index, role);
+    }
+};
+
+// Draws the model's check state as a read-only check mark in the middle of the cell.
+class FlagDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        cell.text.clear();
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
+        QStyleOptionButton box;
+        box.state = QStyle::State_Enabled | QStyle::State_ReadOnly;
+        box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        const QRect indicator = style->subElementRect(QStyle::SE_CheckBoxIndicator, &box, widget);
+        box.rect = QStyle::alignedRect(option.direction, Qt::AlignCenter, indicator.size(), option.rect);
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+    }
+};
+
+} // namespace
+
+Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, QWidget *parent)
+    : ListWindow(session, QStringLiteral("Tfrm_Felhasznalo"), parent), m_model(new UserModel(this))
+{
+    setWindowTitle(QStringLiteral("Felhasználók adatai"));
+    newAction()->setText(QStringLiteral("Új Felhasználó"));
+
+    auto *panel = new QLabel(QStringLiteral("Felhasználók  "), this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    panel->setFrameShape(QFrame::StyledPanel);
+    QFont bold = panel->font();
+    bold.setBold(true);
+    panel->setFont(bold);
+    panel->setMargin(4);
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    box->insertWidget(box->indexOf(grid()), panel);
+
+    setModel(m_model);
+    auto *flags = new FlagDelegate(grid());
+    grid()->setItemDelegateForColumn(AdminColumn, flags);
+    grid()->setItemDelegateForColumn(EditColumn, flags);
+    setSearchColumn(CodeColumn);
+    refresh();
+    grid()->hideColumn(RowIdColumn);
+    setHighlightColumn(CodeColumn);
+}
+
+void Tfrm_Felhasznalo::refresh(const QVariant &rowId)
+{
+    const int oldRow = currentRow();
+    QSqlQuery query(session().engine->database());
+    if (!query.exec(QStringLiteral("SELECT felhasznalo, felhasznalo_nev, rendszergazda, torzsszerkeszt, rowid "
+                                   "FROM felhasznalo ORDER BY felhasznalo;")))
+        throw EngineError::from(query.lastError());
+    m_model->setQuery(std::move(query));
+    // A handful of users: fetch them all, so the counter and the search see every row.
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    m_model->setHeaderData(CodeColumn, Qt::Horizontal, QStringLiteral("kód"));
+    m_model->setHeaderData(NameColumn, Qt::Horizontal, QStringLiteral("felhasználó"));
+    m_model->setHeaderData(AdminColumn, Qt::Horizontal, QStringLiteral("rendszergazda"));
+    m_model->setHeaderData(EditColumn, Qt::Horizontal, QStringLiteral("szerkesztés"));
+    grid()->hideColumn(RowIdColumn);
+    fitColumns();
+
+    int row = qMin(qMax(oldRow, 0), m_model->rowCount() - 1);
+    if (!rowId.isNull())
+        for (int r = 0; r < m_model->rowCount(); ++r)
+            if (m_model->index(r, RowIdColumn).data() == rowId)
+                row = r;
+    setCurrentRow(row);
+    updateRecordPosition();
+}
+
+QVariant Tfrm_Felhasznalo::currentRowId() const
+{
+    const int row = currentRow();
+    return row < 0 ? QVariant() : m_model->index(row, RowIdColumn).data();
+}
+
+void Tfrm_Felhasznalo::newRow()
+{
+    Tfrm_FelhasznaloSzerkeszt editor(session(), QVariant(), this);
+    if (editor.exec() == QDialog::Accepted)
+        refresh(editor.rowId());
+}
+
+void Tfrm_Felhasznalo::editRow()
+{
+    Tfrm_FelhasznaloSzerkeszt editor(session(), currentRowId(), this);
+    if (editor.exec() == QDialog::Accepted)
+        refresh(editor.rowId());
+}
+
+void Tfrm_Felhasznalo::deleteRow()
+{
+    if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
+        return;
+    session().engine->remove(QStringLiteral("felhasznalo"), QStringLiteral("rowid"), currentRowId());
+    refresh();
+}
+
+void Tfrm_Felhasznalo::fitColumns()
+{
+    const int shared = qMax(0, grid()->width() - FlagColumnsReserve);
+    grid()->setColumnWidth(CodeColumn, static_cast<int>(shared * 0.4));
+    grid()->setColumnWidth(NameColumn, static_cast<int>(shared * 0.6));
+    // The flag columns split what is left of the reserve, but never hide their titles.
+    const QHeaderView *header = grid()->horizontalHeader();
+    const int flagWidth = (FlagColumnsReserve - GridFrameReserve) / 2;
+    grid()->setColumnWidth(AdminColumn, qMax(flagWidth, header->sectionSizeHint(AdminColumn)));
+    grid()->setColumnWidth(EditColumn, qMax(flagWidth, header->sectionSizeHint(EditColumn)));
+}
+
+bool Tfrm_Felhasznalo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grid()) {
+        if (event->type() == QEvent::KeyPress && !chooseMode()) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                editAction()->trigger();
+                return true;
+            }
+        }
+        if (event->type() == QEvent::Resize) {
+            const bool handled = ListWindow::eventFilter(watched, event);
+            fitColumns();
+            return handled;
+        }
+    }
+    return ListWindow::eventFilter(watched, event);
+}
+
+void FelhasznalokMegnyit(Session &session, QWidget *parent)
+{
+    Tfrm_Felhasznalo window(session, parent);
+    window.exec();
+}

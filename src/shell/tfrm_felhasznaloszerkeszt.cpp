@@ -1,0 +1,156 @@
+#include "tfrm_felhasznaloszerkeszt.h"
+
+#include "engine.h"
+#include "formbehaviour.h"
+#include "messages.h"
+#include "query.h"
+#include "schema.h"
+#include "session.h"
+#include "windowplacement.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString FormName = QStringLiteral("Tfrm_FelhasznaloSzerkeszt");
+const QString Incomplete = QStringLiteral("Hiányos adat megadás");
+
+int FieldWidth(const QString &field)
+{
+    const FieldDef *f = Schema::Table(QStringLiteral("felhasznalo"))->field(field);
+    return f ? f->width : 32767;
+}
+
+QString Flag(const QCheckBox *box)
+{
+    return box->isChecked() ? QStringLiteral("I") : QStringLiteral("N");
+}
+
+} // namespace
+
+Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Session &session, const QVariant &rowId, QWidget *parent)
+    : QDialog(parent), m_session(session), m_rowId(rowId), m_code(new QLineEdit(this)), m_name(new QLineEdit(this)),
+      m_password(new QLineEdit(this)), m_confirm(new QLineEdit(this)),
+      m_admin(new QCheckBox(QStringLiteral("Rendszergazda"), this)),
+      m_masterEdit(new QCheckBox(QStringLiteral("Törzsadattár szerkesztés"), this))
+{
+    setObjectName(FormName);
+    setWindowTitle(QStringLiteral("Felhasználó adatainak szerkesztése"));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    m_code->setObjectName(QStringLiteral("edtFelhasznalo"));
+    m_code->setMaxLength(FieldWidth(QStringLiteral("felhasznalo")));
+    m_name->setObjectName(QStringLiteral("edtFelhasznaloNev"));
+    m_name->setMaxLength(FieldWidth(QStringLiteral("felhasznalo_nev")));
+    m_password->setObjectName(QStringLiteral("edtJelszo"));
+    m_password->setMaxLength(FieldWidth(QStringLiteral("jelszo")));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_confirm->setObjectName(QStringLiteral("edtJelszo2"));
+    m_confirm->setMaxLength(FieldWidth(QStringLiteral("jelszo")));
+    m_confirm->setEchoMode(QLineEdit::Password);
+    m_admin->setObjectName(QStringLiteral("cbRendszergazda"));
+    m_masterEdit->setObjectName(QStringLiteral("cbTorzsszerkeszt"));
+
+    auto *fields = new QFormLayout;
+    fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    fields->addRow(QStringLiteral("belépőkód"), m_code);
+    fields->addRow(QStringLiteral("felhasználó neve"), m_name);
+    fields->addRow(QStringLiteral("Jelszó"), m_password);
+    fields->addRow(QStringLiteral("Jelszó még egyszer"), m_confirm);
+    fields->addRow(QString(), m_admin);
+    fields->addRow(QString(), m_masterEdit);
+
+    auto *okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("btnOk"));
+    okButton->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    connect(okButton, &QPushButton::clicked, this, &Tfrm_FelhasznaloSzerkeszt::ok);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    load();
+
+    ApplyFontSize(this, session.fontSize);
+    m_name->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
+    PaintFocusedField(this);
+    EnterMovesFocus(this);
+    RestoreWindowPos(this, session.ini, FormName);
+    m_code->setFocus();
+}
+
+void Tfrm_FelhasznaloSzerkeszt::load()
+{
+    if (m_rowId.isNull())
+        return; // a new user has both rights off and an empty confirmation
+    Query q(*m_session.engine,
+            QStringLiteral("SELECT felhasznalo, felhasznalo_nev, jelszo, rendszergazda, torzsszerkeszt "
+                           "FROM felhasznalo WHERE rowid = :prowid;"));
+    q.setValue(QStringLiteral("prowid"), m_rowId);
+    q.open();
+    if (!q.next()) {
+        // Deleted meanwhile by another workstation: what is typed becomes a new user.
+        m_rowId = QVariant();
+        return;
+    }
+    m_code->setText(q.value(0).toString());
+    m_name->setText(q.value(1).toString());
+    m_password->setText(q.value(2).toString());
+    // The stored password stands confirmed, so an unchanged one passes.
+    m_confirm->setText(q.value(2).toString());
+    m_admin->setChecked(q.value(3).toString() == QLatin1String("I"));
+    m_masterEdit->setChecked(q.value(4).toString() == QLatin1String("I"));
+}
+
+void Tfrm_FelhasznaloSzerkeszt::ok()
+{
+    if (m_password->text().isEmpty()) {
+        m_session.messages->ShowError(Incomplete, this);
+        return;
+    }
+    if (m_password->text() != m_confirm->text()) {
+        m_session.messages->ShowError(QStringLiteral("Hibás jelszó megadás"), this);
+        return;
+    }
+    // The code is the key: an empty one cannot be stored, a taken one is refused by the unique index.
+    if (m_code->text().isEmpty()) {
+        m_session.messages->ShowError(Incomplete, this);
+        return;
+    }
+    const QVariantMap row{
+        {QStringLiteral("felhasznalo"), m_code->text()},        {QStringLiteral("felhasznalo_nev"), m_name->text()},
+        {QStringLiteral("jelszo"), m_password->text()},         {QStringLiteral("rendszergazda"), Flag(m_admin)},
+        {QStringLiteral("torzsszerkeszt"), Flag(m_masterEdit)},
+    };
+    try {
+        if (m_rowId.isNull())
+            m_rowId = m_session.engine->insert(QStringLiteral("felhasznalo"), row);
+        else
+            m_session.engine->update(QStringLiteral("felhasznalo"), QStringLiteral("rowid"), m_rowId, row);
+    } catch (const EngineError &) {
+        m_session.messages->ShowError(Incomplete, this);
+        return;
+    }
+    accept();
+}
+
+void Tfrm_FelhasznaloSzerkeszt::done(int result)
+{
+    StoreWindowPos(this, m_session.ini, FormName);
+    QDialog::done(result);
+}
