@@ -259,8 +259,12 @@ int ListWindow::findPrefix(const QString &text) const
     if (!m_model)
         return -1;
     for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QString value = m_model->index(row, m_searchColumn).data(Qt::DisplayRole).toString();
-        if (value.startsWith(text, Qt::CaseInsensitive))
+        // The stored value where the model keeps one apart from its display form (formatted amounts).
+        const QModelIndex index = m_model->index(row, m_searchColumn);
+        QVariant value = index.data(Qt::EditRole);
+        if (!value.isValid())
+            value = index.data(Qt::DisplayRole);
+        if (value.toString().startsWith(text, Qt::CaseInsensitive))
             return row;
     }
     return -1;
