@@ -73,3 +73,14 @@ inline void TypeChar(QWidget *widget, const QString &text, Qt::Key key = Qt::Key
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(widget, &release);
 }
+
+// Types the text character by character, accented letters included.
+inline void TypeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, char(c.unicode()));
+        else
+            TypeChar(widget, QString(c));
+    }
+}

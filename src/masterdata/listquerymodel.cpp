@@ -1,0 +1,25 @@
+#include "listquerymodel.h"
+
+#include "util.h"
+
+void ListQueryModel::setColumnFormat(int column, const QString &pattern)
+{
+    m_formats.insert(column, pattern);
+}
+
+QVariant ListQueryModel::data(const QModelIndex &index, int role) const
+{
+    const auto format = m_formats.constFind(index.column());
+    if (format == m_formats.constEnd())
+        return QSqlQueryModel::data(index, role);
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QVariant value = QSqlQueryModel::data(index, Qt::EditRole);
+        return value.isNull() ? QString() : FormatFloat(*format, value.toDouble());
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return QSqlQueryModel::data(index, role);
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QVariant>
+
+// An edit field that takes only a number: a keystroke or paste that would make anything else is refused and
+// hint() says what the field takes. An empty field is a NULL value.
+class NumberEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    enum Kind {
+        Amount,      // optional minus, digits with blanks between groups, "," or "." as the decimal mark
+        WholeNumber, // digits only, at most nine
+    };
+
+    explicit NumberEdit(Kind kind, QWidget *parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    // What the field takes, in Hungarian, for the hint line and the refusal box.
+    QString hint() const;
+    // True when the text is empty or a whole number of its kind (not a lone "-" or ",").
+    bool isComplete() const;
+    // NULL when empty; a double (Amount) or an int (WholeNumber) otherwise. Only meaningful when complete.
+    QVariant value() const;
+    void setValue(const QVariant &value);
+
+signals:
+    // A keystroke or paste was refused.
+    void refused(const QString &hint);
+
+private:
+    Kind m_kind;
+};

@@ -1,0 +1,121 @@
+#include "recordeditor.h"
+
+#include "engineerror.h"
+#include "formbehaviour.h"
+#include "messages.h"
+#include "numberedit.h"
+#include "schema.h"
+#include "session.h"
+#include "windowplacement.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+RecordEditor::RecordEditor(Session &session, const QString &name, const QString &caption, QWidget *parent)
+    : QDialog(parent), m_session(session)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ApplyFontSize(this, session.fontSize);
+
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(QStringLiteral("lHint"));
+    m_hint->setWordWrap(true);
+    m_hint->setStyleSheet(QStringLiteral("color: #b00000;"));
+    m_hint->hide();
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("bOK"));
+    m_cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    m_cancel->setObjectName(QStringLiteral("bMegsem"));
+    // Enter in a field moves on (EnterMovesFocus); on a focused button it presses that button.
+    m_ok->setAutoDefault(true);
+    m_cancel->setAutoDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &RecordEditor::post);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QLineEdit *RecordEditor::textField(const QString &table, const QString &field)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(field);
+    const TableDef *def = Schema::Table(table);
+    if (const FieldDef *f = def ? def->field(field) : nullptr; f && f->type == FieldType::Alpha)
+        edit->setMaxLength(f->width);
+    return edit;
+}
+
+NumberEdit *RecordEditor::numberField(const QString &field, int kind, const QString &label)
+{
+    auto *edit = new NumberEdit(static_cast<NumberEdit::Kind>(kind), this);
+    edit->setObjectName(field);
+    m_numbers.append({edit, label});
+    connect(edit, &NumberEdit::refused, this, [this](const QString &hint) {
+        m_hint->setText(hint);
+        m_hint->show();
+    });
+    connect(edit, &QLineEdit::textEdited, m_hint, &QWidget::hide);
+    return edit;
+}
+
+void RecordEditor::finishLayout(QLayout *fields)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->setObjectName(QStringLiteral("lytButtons"));
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setObjectName(QStringLiteral("lytEditor"));
+    layout->addLayout(fields);
+    layout->addWidget(m_hint);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    PaintFocusedField(this);
+    EnterMovesFocus(this);
+}
+
+void RecordEditor::post()
+{
+    for (const auto &[edit, label] : std::as_const(m_numbers)) {
+        if (edit->isVisibleTo(this) && !edit->isComplete()) {
+            m_session.messages->ShowError(QStringLiteral("Hibás szám a(z) „%1” mezőben. %2").arg(label, edit->hint()),
+                                          this);
+            edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    try {
+        if (m_post)
+            m_post(values());
+    } catch (const EngineError &e) {
+        m_session.messages->ShowError(QStringLiteral("Hiányos, vagy hibás adatmegadás\r\n") + e.message(), this);
+        return;
+    }
+    accept();
+}
+
+void RecordEditor::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        RestoreWindowPos(this, m_session.ini, objectName());
+        if (m_first)
+            m_first->setFocus(Qt::OtherFocusReason);
+    }
+    QDialog::showEvent(event);
+}
+
+void RecordEditor::done(int result)
+{
+    if (m_placed)
+        StoreWindowPos(this, m_session.ini, objectName());
+    QDialog::done(result);
+}

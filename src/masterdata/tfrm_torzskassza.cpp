@@ -1,0 +1,73 @@
+#include "tfrm_torzskassza.h"
+
+#include "choosers.h"
+#include "engine.h"
+#include "session.h"
+#include "tfrm_torzskassza_szerkeszt.h"
+#include "tillsetup.h"
+#include "util.h"
+
+#include <QAction>
+
+namespace {
+
+QString UserOf(const Session &session)
+{
+    return session.user.isEmpty() ? QStringLiteral("rendszergazda") : session.user;
+}
+
+} // namespace
+
+Tfrm_TorzsKassza::Tfrm_TorzsKassza(Session &session, QWidget *parent)
+    : SqlListWindow(session, QStringLiteral("frm_TorzsKassza"), QStringLiteral("kassza"), QStringLiteral("kassza"),
+                    parent)
+{
+    setWindowTitle(QStringLiteral("Kasszák"));
+    deleteAction()->setToolTip(QStringLiteral("Sor törlése"));
+    deleteAction()->setStatusTip(QStringLiteral("Sor törlése"));
+    setQuery({QStringLiteral("SELECT kassza_nev, valuta, betujel_be, betujel_ki, kassza"),
+              QStringLiteral("FROM kassza"), QStringLiteral("ORDER BY kassza_nev;")},
+             {{QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.4, {}},
+              {QStringLiteral("valuta"), QStringLiteral("valuta"), 0.2, {}},
+              {QStringLiteral("betujel_be"), QStringLiteral("bev.betűjel"), 0.2, {}},
+              {QStringLiteral("betujel_ki"), QStringLiteral("kiad.betűjel"), 0.2, {}}});
+    setSortField(QStringLiteral("kassza_nev"));
+}
+
+void Tfrm_TorzsKassza::open(int till)
+{
+    refresh(till);
+}
+
+void Tfrm_TorzsKassza::newRow()
+{
+    Tfrm_TorzsKassza_Szerkeszt editor(session(), true, this);
+    qint64 created = 0;
+    editor.setPost([this, &created](const QVariantMap &values) {
+        created = CreateTill(engine(), values, UserOf(session()), QDate::currentDate());
+    });
+    if (editor.exec() == QDialog::Accepted)
+        refresh(created);
+}
+
+void Tfrm_TorzsKassza::editRow()
+{
+    const qint64 key = currentKey();
+    Tfrm_TorzsKassza_Szerkeszt editor(session(), false, this);
+    editor.setValues(currentRecord());
+    editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
+    if (editor.exec() == QDialog::Accepted)
+        refresh(key);
+}
+
+int KasszaValaszt(Session &session, int till, bool choose, QString *tillName, QWidget *parent)
+{
+    Tfrm_TorzsKassza window(session, parent);
+    window.setChooseMode(choose);
+    window.open(till);
+    if (window.exec() != QDialog::Accepted)
+        return -1;
+    if (tillName)
+        *tillName = ValueOr(window.currentValue(QStringLiteral("kassza_nev")), QString());
+    return static_cast<int>(window.currentKey());
+}

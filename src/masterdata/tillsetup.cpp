@@ -1,0 +1,29 @@
+#include "tillsetup.h"
+
+#include "engine.h"
+#include "ledgerops.h"
+
+qint64 CreateTill(Engine &engine, const QVariantMap &till, const QString &user, const QDate &today)
+{
+    Transaction transaction(engine);
+    const qint64 id = engine.insert(QStringLiteral("kassza"), till);
+    // An empty opening amount stays empty in the ledger too; the balance reads it as 0.
+    const QVariant opening = till.value(QStringLiteral("nyito"));
+    const int dromvelid = LedgerOps(engine).NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel"));
+    engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), dromvelid},
+                                              {QStringLiteral("kibe"), QStringLiteral("N")},
+                                              {QStringLiteral("kassza"), id},
+                                              {QStringLiteral("dat_kiadva"), today},
+                                              {QStringLiteral("idoszak"), today.toString(QStringLiteral("yyyyMM"))},
+                                              {QStringLiteral("nyito"), 0.0},
+                                              {QStringLiteral("osszeg"), opening},
+                                              {QStringLiteral("zaro"), opening},
+                                              {QStringLiteral("szoveg"), QStringLiteral("Pénztári nyitó megadás")},
+                                              {QStringLiteral("bevetel"), 0.0},
+                                              {QStringLiteral("kiadas"), 0.0},
+                                              {QStringLiteral("elszamol_kell"), QStringLiteral("N")},
+                                              {QStringLiteral("kiadva"), QStringLiteral("I")},
+                                              {QStringLiteral("felhasznalo"), user}});
+    transaction.commit();
+    return id;
+}
