@@ -124,5 +124,25 @@ int main(int argc, char **argv)
         for (int i = 0; i < 256 && q.next(); ++i)
             q.value(0);
     });
+    const QString unclosed = QStringLiteral("WHERE (dromvel.kassza=2) and (dromvel.kibe<>'N') and "
+                                            "((dromvel.lezarva='N') or (dromvel.kiadva='N'))");
+    Time(QStringLiteral("unclosed view of one till: count"), 20, [&] {
+        ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel ") + unclosed + QLatin1Char(';'), 0);
+    });
+    Time(QStringLiteral("unclosed view of one till: first rows"), 20, [&] {
+        Query q(engine, QStringLiteral("SELECT dromvel.*, kibe.kibe_nev, kasszatip.kasszatip_nev, ugyfel.ugyfel_nev "
+                                       "FROM dromvel LEFT OUTER JOIN kibe ON (dromvel.kibe=kibe.kibe) "
+                                       "LEFT OUTER JOIN kasszatip ON (dromvel.kasszatip=kasszatip.kasszatip) "
+                                       "LEFT OUTER JOIN ugyfel ON (dromvel.ugyfel=ugyfel.ugyfel) ") +
+                            unclosed + QStringLiteral(" ORDER BY 1;"));
+        q.open();
+        for (int i = 0; i < 256 && q.next(); ++i)
+            q.value(0);
+    });
+    Time(QStringLiteral("unclosed sums of one till"), 20, [&] {
+        ops.QueryFloat(QStringLiteral("SELECT SUM(bevetel) AS bevesz, SUM(kiadas) AS kiad FROM dromvel "
+                                      "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=2);"),
+                       0);
+    });
     return 0;
 }

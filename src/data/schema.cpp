@@ -30,13 +30,13 @@ QList<IndexDef> Idx(std::initializer_list<const char *> fields)
 {
     QList<IndexDef> result;
     for (const char *f : fields)
-        result.append({QStringLiteral("idx_") + QString::fromLatin1(f), {QString::fromLatin1(f)}});
+        result.append({QStringLiteral("idx_") + QString::fromLatin1(f), {QString::fromLatin1(f)}, QString()});
     return result;
 }
 
-IndexDef Own(const char *name, std::initializer_list<const char *> fields)
+IndexDef Own(const char *name, std::initializer_list<const char *> fields, const QString &where = QString())
 {
-    IndexDef index{QString::fromLatin1(name), {}};
+    IndexDef index{QString::fromLatin1(name), {}, where};
     for (const char *f : fields)
         index.fields.append(QString::fromLatin1(f));
     return index;
@@ -115,9 +115,12 @@ QList<TableDef> BuildTables()
           L("zarbizonylat"),
           A("lezarva", 1)},
          Idx({"idoszak", "elszamol_kell_dat", "zaro", "osszeg", "nyito", "kasszatip", "dat_kiadva", "dromvelid"}),
-         // Till balance, next serial of a letter code, next settlement number, the ledger of one till.
+         // Till balance, next serial of a letter code, next settlement number, the ledger of one till, and the
+         // unclosed and the pending rows, which are few among many closed ones.
          {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
-          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel"})},
+          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel"}),
+          Own("ix_dromvel_open", {"kassza", "lezarva", "kiadva"}),
+          Own("ix_dromvel_unclosed", {"kassza", "dromvel"}, QStringLiteral("lezarva='N' OR kiadva='N'"))},
          {}});
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
@@ -297,8 +300,9 @@ QString CreatePrimaryIndexSql(const TableDef &table)
 
 QString CreateIndexSql(const TableDef &table, const IndexDef &index)
 {
-    return QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
-        .arg(index.name, table.name, index.fields.join(QStringLiteral(", ")));
+    const QString where = index.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + index.where;
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)%4;")
+        .arg(index.name, table.name, index.fields.join(QStringLiteral(", ")), where);
 }
 
 } // namespace Schema

@@ -25,6 +25,9 @@ struct IndexDef
 {
     QString name;
     QStringList fields;
+    // A partial index holds only the rows meeting this condition; a query uses it when its WHERE clause
+    // carries the same condition.
+    QString where;
 };
 
 struct TableDef

@@ -262,6 +262,11 @@ void TestLedgerOps::everyStatementRunsOnAnIndex_data()
     QTest::newRow("client update")
         << "UPDATE ugyfel SET elszamolasra = COALESCE(elszamolasra, 0) + 1 WHERE ugyfel = 1;";
     QTest::newRow("client read") << "SELECT elszamolasra, elszamollimit FROM ugyfel WHERE ugyfel = 1;";
+    // The main window's unclosed view of a till and its sums.
+    QTest::newRow("unclosed view") << "SELECT COUNT(*) FROM dromvel WHERE (dromvel.kassza=2) and (dromvel.kibe<>'N') "
+                                      "and ((dromvel.lezarva='N') or (dromvel.kiadva='N'));";
+    QTest::newRow("unclosed sums") << "SELECT SUM(bevetel) AS bevesz, SUM(kiadas) AS kiad FROM dromvel "
+                                      "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=2);";
 }
 
 void TestLedgerOps::everyStatementRunsOnAnIndex()
