@@ -210,6 +210,7 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
     loadRows();
 
     ApplyFontSize(this, session.fontSize);
+    m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(m_browse->text()) + 24);
     // The warning wraps at a width that keeps the page readable at every font size.
     visszaText->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     PaintFocusedField(this);

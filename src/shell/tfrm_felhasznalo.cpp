@@ -8,13 +8,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -25,7 +25,6 @@ enum Column { CodeColumn, NameColumn, AdminColumn, EditColumn, RowIdColumn };
 
 // Grid width the two flag columns, the frame and the scroll bar keep; code and name share the rest.
 constexpr int FlagColumnsReserve = 194;
-constexpr int GridFrameReserve = 40;
 
 // The flag columns show a tick for 'I' and an empty box otherwise, not the letters.
 class UserModel : public QSqlQueryModel
@@ -160,11 +159,13 @@ void Tfrm_Felhasznalo::fitColumns()
     const int shared = qMax(0, grid()->width() - FlagColumnsReserve);
     grid()->setColumnWidth(CodeColumn, static_cast<int>(shared * 0.4));
     grid()->setColumnWidth(NameColumn, static_cast<int>(shared * 0.6));
-    // The flag columns split what is left of the reserve, but never hide their titles.
-    const QHeaderView *header = grid()->horizontalHeader();
-    const int flagWidth = (FlagColumnsReserve - GridFrameReserve) / 2;
-    grid()->setColumnWidth(AdminColumn, qMax(flagWidth, header->sectionSizeHint(AdminColumn)));
-    grid()->setColumnWidth(EditColumn, qMax(flagWidth, header->sectionSizeHint(EditColumn)));
+    // The flag columns split what the frame and the vertical scroll bar leave of the reserve; a title too
+    // long for that is elided rather than pushing a horizontal scroll bar in.
+    const int frame = 2 * grid()->frameWidth();
+    const int scrollBar = grid()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid());
+    const int flagWidth = qMax(0, (FlagColumnsReserve - frame - scrollBar - 1) / 2);
+    grid()->setColumnWidth(AdminColumn, flagWidth);
+    grid()->setColumnWidth(EditColumn, flagWidth);
 }
 
 bool Tfrm_Felhasznalo::eventFilter(QObject *watched, QEvent *event)
