@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -112,7 +113,6 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
     m_path->setObjectName(QStringLiteral("edtAdatbazis"));
     m_browse->setObjectName(QStringLiteral("btnTalloz"));
     m_browse->setToolTip(QStringLiteral("Adatbázis mappa választása"));
-    m_browse->setAutoDefault(false);
     connect(m_browse, &QPushButton::clicked, this, &Tfrm_Beallit::browse);
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(m_path, 1);
@@ -183,6 +183,8 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
     }
 
     m_tabs->setObjectName(QStringLiteral("tabs"));
+    // Enter on a focused tab title would press OK; the pages are switched by click or Ctrl+Tab instead.
+    m_tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
     m_tabs->addTab(settingsPage, QStringLiteral("Beállítások"));
     m_tabs->addTab(ownerPage, QStringLiteral("Tulajdonos adatai"));
 

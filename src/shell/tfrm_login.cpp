@@ -44,7 +44,6 @@ Tfrm_Login::Tfrm_Login(Session &session, QWidget *parent)
     cancel->setObjectName(QStringLiteral("btnCancel"));
     auto *newPassword = new QPushButton(QStringLiteral("Új jelszó"), this);
     newPassword->setObjectName(QStringLiteral("btnUjJelszo"));
-    newPassword->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &Tfrm_Login::login);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(newPassword, &QPushButton::clicked, this, &Tfrm_Login::changePassword);
