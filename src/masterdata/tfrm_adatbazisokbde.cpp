@@ -1,0 +1,145 @@
+#include "tfrm_adatbazisokbde.h"
+
+#include "archive.h"
+#include "databaselistmodel.h"
+#include "dblist.h"
+#include "messages.h"
+#include "session.h"
+#include "tfrm_adatbazisokbde_szerkeszt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+QAction *ActionNamed(const QList<QAction *> &actions, const QString &name)
+{
+    for (QAction *action : actions)
+        if (action->objectName() == name)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, QWidget *parent)
+    : ListWindow(session, QStringLiteral("Tfrm_AdatbazisokBDE"), parent)
+{
+    setWindowTitle(QStringLiteral("Adatbázisok"));
+    newAction()->setText(QStringLiteral("Új"));
+
+    m_aTeszt = new QAction(QStringLiteral("Teszt"), this);
+    m_aTeszt->setObjectName(QStringLiteral("aTeszt"));
+    m_aTeszt->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_aTeszt->setIcon(QIcon::fromTheme(QStringLiteral("dialog-ok-apply"),
+                                       QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    m_aArchival = new QAction(QStringLiteral("Bizt.mentés"), this);
+    m_aArchival->setObjectName(QStringLiteral("aArchival"));
+    m_aArchival->setToolTip(QStringLiteral("Biztonsági mentés"));
+    m_aArchival->setStatusTip(QStringLiteral("Biztonsági mentés"));
+    m_aArchival->setIcon(QIcon::fromTheme(QStringLiteral("document-save"),
+                                          QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    for (QAction *action : {m_aTeszt, m_aArchival}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    toolBar()->insertActions(ActionNamed(toolBar()->actions(), QStringLiteral("tbSep1")), {m_aTeszt, m_aArchival});
+    popupMenu()->insertActions(ActionNamed(popupMenu()->actions(), QStringLiteral("pmSep1")),
+                               {m_aTeszt, m_aArchival});
+    connect(m_aTeszt, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::testFolder);
+    connect(m_aArchival, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::archive);
+
+    m_rows = new DatabaseListModel(this);
+    m_rows->setEntries(DatabaseList::Read(session.ini));
+    m_rows->sortBy(DatabaseListModel::NameColumn);
+    setModel(m_rows);
+    setSearchColumn(DatabaseListModel::NameColumn);
+    setColumnFactors({0.23, 0.77});
+    setCurrentRow(0);
+}
+
+QString &Tfrm_AdatbazisokBDE::archiveFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void Tfrm_AdatbazisokBDE::newRow()
+{
+    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), QString(), QString(), this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    setCurrentRow(m_rows->appendRow(form.name(), form.folder()));
+    // The cursor goes with the row to its sorted place.
+    m_rows->sortBy(m_rows->sortColumn());
+    updateRecordPosition();
+}
+
+void Tfrm_AdatbazisokBDE::editRow()
+{
+    const int row = currentRow();
+    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), m_rows->row(row).name, m_rows->row(row).folder, this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    m_rows->setRow(row, form.name(), form.folder());
+    m_rows->sortBy(m_rows->sortColumn());
+    updateRecordPosition();
+}
+
+void Tfrm_AdatbazisokBDE::deleteRow()
+{
+    const int row = currentRow();
+    if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem az adatbázist a listából?"),
+                                      QStringLiteral("Megerősítés"), this))
+        return;
+    m_rows->removeRowAt(row);
+    setCurrentRow(qMin(row, m_rows->rowCount() - 1));
+    updateRecordPosition();
+}
+
+void Tfrm_AdatbazisokBDE::headerClicked(int column)
+{
+    m_rows->sortBy(column);
+    updateRecordPosition();
+}
+
+void Tfrm_AdatbazisokBDE::testFolder()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    if (QFileInfo(m_rows->row(row).folder).isDir())
+        session().messages->ShowInfo(QStringLiteral("Adatbázis mappa elérhető"), this);
+    else
+        session().messages->ShowError(QStringLiteral("Nem létező adatbázis mappa"), this);
+}
+
+void Tfrm_AdatbazisokBDE::archive()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    ArchiveListEntry(m_rows->row(row).folder, archiveFolder(), session().ini, session().iniPath,
+                     *session().messages, *session().fileDialogs, this);
+}
+
+void Tfrm_AdatbazisokBDE::done(int result)
+{
+    DatabaseList::Write(session().ini, m_rows->entries());
+    ListWindow::done(result);
+    if (!session().SaveIni())
+        session().messages->ShowError(
+            QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(session().iniPath)),
+            parentWidget());
+}
+
+void AdatbazisListaSzerkeszt(Session &session, QWidget *parent)
+{
+    Tfrm_AdatbazisokBDE form(session, parent);
+    form.exec();
+}

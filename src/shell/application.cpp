@@ -1,0 +1,68 @@
+#include "application.h"
+
+#include "engineerror.h"
+#include "messages.h"
+#include "productpicture.h"
+
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <QWheelEvent>
+
+DromvelApplication::DromvelApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("DromvelPro"));
+    setApplicationDisplayName(QStringLiteral("Dromvel.Pro"));
+    setOrganizationName(QStringLiteral("DromvelPro"));
+    setWindowIcon(ProgramIcon());
+}
+
+void DromvelApplication::loadResources()
+{
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFileInfo::exists(tahoma))
+        QFontDatabase::addApplicationFont(tahoma);
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("breeze"));
+}
+
+bool DromvelApplication::wheelToArrowKey(QObject *receiver, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(receiver);
+    QAbstractItemView *view = nullptr;
+    for (QWidget *w = widget; w && !view; w = w->parentWidget())
+        view = qobject_cast<QAbstractItemView *>(w);
+    if (!view)
+        return false;
+    const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+    QKeyEvent key(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+    QApplication::notify(view, &key);
+    return true;
+}
+
+bool DromvelApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        if (wheelToArrowKey(receiver, event))
+            return true;
+        return QApplication::notify(receiver, event);
+    } catch (const EngineError &e) {
+        if (m_messages)
+            m_messages->ShowApplicationError(e.message());
+    } catch (const std::exception &e) {
+        if (m_messages)
+            m_messages->ShowApplicationError(QString::fromUtf8(e.what()));
+    }
+    return false;
+}

@@ -1,0 +1,122 @@
+#include "startup.h"
+
+#include "application.h"
+#include "choosers.h"
+#include "dblist.h"
+#include "engine.h"
+#include "messages.h"
+#include "sampledata.h"
+#include "session.h"
+#include "settings.h"
+#include "tfrm_adatbazisnyitbde.h"
+#include "tfrm_login.h"
+#include "tfrm_main.h"
+#include "util.h"
+
+#include <QDir>
+
+namespace {
+
+// The default entries are written only when the list is empty and no older single-database key exists.
+bool ListWillGetDefaults(const IniFile &ini)
+{
+    return ini.readString(QStringLiteral("database"), QStringLiteral("path")).isEmpty() &&
+           ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1")).isEmpty();
+}
+
+// A new test database gets sample master data so that a first start has something to show.
+void FillTestDatabase(const QString &folder, Messages &messages)
+{
+    try {
+        Engine engine(QStringLiteral("DromvelSample"));
+        engine.open(folder);
+        FillSampleData(engine);
+    } catch (const EngineError &e) {
+        messages.ShowError(QStringLiteral("A minta adatok nem írhatók a teszt adatbázisba:\n") + e.message());
+    }
+}
+
+// Shows the picker until a database opens; false when the user cancels.
+bool ChooseDatabase(Session &session, Engine &engine)
+{
+    const QStringList entries = DatabaseList::Read(session.ini);
+    for (;;) {
+        const int chosen =
+            AdatbazisValaszt(DatabaseList::Names(entries), entries,
+                             QStringLiteral("Dromvel.Pro program adatbázis választás"), *session.messages);
+        if (chosen < 0)
+            return false;
+        const QString folder = DatabaseList::EntryFolder(entries.at(chosen));
+        try {
+            engine.open(folder);
+            session.databaseFolder = folder;
+            return true;
+        } catch (const EngineError &e) {
+            session.messages->ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n") + e.message());
+        }
+    }
+}
+
+} // namespace
+
+int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &fileDialogs)
+{
+    InitStartupValues();
+    Session session;
+    session.messages = &messages;
+    session.fileDialogs = &fileDialogs;
+    session.iniPath = IniPath();
+    if (!session.ini.load(session.iniPath))
+        messages.ShowError(QStringLiteral("A beállítások fájlja nem olvasható:\n%1\nA program az alapértékekkel indul.")
+                               .arg(QDir::toNativeSeparators(session.iniPath)));
+
+    const bool firstStart = ListWillGetDefaults(session.ini);
+    AdatbazisListaAlap(session);
+    if (firstStart)
+        FillTestDatabase(DatabaseList::EntryFolder(DatabaseList::Read(session.ini).value(0)), messages);
+
+    Engine engine(QStringLiteral("Dromvel"));
+    session.engine = &engine;
+    if (!ChooseDatabase(session, engine))
+        return 0;
+
+    try {
+        ReadIniSettings(session);
+        QDir().mkpath(session.htmlFolder);
+        ReadSettingsRow(session);
+        if (session.vanBelep) {
+            try {
+                if (!Belepes(session))
+                    return 0;
+            } catch (const EngineError &e) {
+                messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + e.message());
+                return 1;
+            }
+        } else {
+            session.user = QStringLiteral("rendszergazda");
+            session.userName = QStringLiteral("rendszergazda");
+            session.admin = true;
+            session.masterEdit = true;
+        }
+
+        session.openDay = QDate::currentDate();
+        QString tillName;
+        const int till = KasszaValaszt(session, session.till, true, &tillName);
+        if (till == -1)
+            return 0;
+
+        Tfrm_Main window(session);
+        window.setGeometry(ReadMainWindowBounds(session.ini));
+        window.TillSwitch(till, tillName);
+        if (session.fullScreen) {
+            const QRect area = WorkArea();
+            window.setGeometry(0, 0, area.x() + area.width(), area.y() + area.height());
+        }
+        window.BalanceDisplay();
+        window.show();
+        return app.exec();
+    } catch (const EngineError &e) {
+        messages.ShowApplicationError(e.message());
+        return 1;
+    }
+}

@@ -1,0 +1,690 @@
+#include "tfrm_main.h"
+
+#include "aboutbox.h"
+#include "archive.h"
+#include "choosers.h"
+#include "engine.h"
+#include "formbehaviour.h"
+#include "ledgermodel.h"
+#include "ledgerops.h"
+#include "makerinfo.h"
+#include "messages.h"
+#include "query.h"
+#include "session.h"
+#include "settings.h"
+#include "splashwindow.h"
+#include "tfrm_adatbazisokbde.h"
+#include "tfrm_felhasznalo.h"
+#include "util.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSqlRecord>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+// Grid columns in display order; the first is drawn as an icon.
+const QStringList VisibleFields{
+    QStringLiteral("elszamolva"),    QStringLiteral("sorszam"),    QStringLiteral("dat_kiadva"),
+    QStringLiteral("kasszatip_nev"), QStringLiteral("ugyfel_nev"), QStringLiteral("nyito"),
+    QStringLiteral("osszeg"),        QStringLiteral("zaro"),       QStringLiteral("elszamol_kell_dat")};
+const double WidthFactors[] = {0.10, 0.10, 0.13, 0.25, 0.10, 0.10, 0.10, 0.10};
+const int PanelWidths[] = {75, 200, 150, 150, 50};
+const QString NoRight = QStringLiteral("Nincs jogosultság a művelethez.");
+} // namespace
+
+Tfrm_Main::Tfrm_Main(Session &session, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_ops(std::make_unique<LedgerOps>(*session.engine))
+{
+    setObjectName(QStringLiteral("frm_Main"));
+    m_model = new LedgerModel(*session.engine, this);
+    m_model->setMoneyFormat(session.formatFt);
+    createActions();
+    createCentralArea();
+    createMenus();
+    createToolBars();
+    createStatusBar();
+
+    const QString owner = m_ops->QueryText(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), QString());
+    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + owner + QLatin1Char(']'));
+    setStatus(3, QString());
+}
+
+Tfrm_Main::~Tfrm_Main() = default;
+
+QAction *Tfrm_Main::addAction(const QString &name, const QString &caption, const QString &hint, const QKeySequence &key,
+                              const QString &icon, Right right, std::function<void()> work)
+{
+    auto *a = new QAction(caption, this);
+    a->setObjectName(name);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    a->setToolTip(hint.isEmpty() ? caption : hint);
+    a->setStatusTip(hint.isEmpty() ? caption : hint);
+    if (!icon.isEmpty())
+        a->setIcon(QIcon::fromTheme(icon));
+    if (work)
+        connect(a, &QAction::triggered, this, [this, right, work] { RunGuarded(right, work); });
+    else
+        a->setEnabled(false); // its window is not part of the program yet
+    m_actions.insert(name, a);
+    QMainWindow::addAction(a);
+    return a;
+}
+
+void Tfrm_Main::createActions()
+{
+    using R = Right;
+    const QKeySequence none;
+    addAction(QStringLiteral("aKasszaValaszt"), QStringLiteral("Kassza választás"), {}, none,
+              QStringLiteral("view-list-details"), R::None, [this] { onChooseTill(); });
+    addAction(QStringLiteral("aUj"), QStringLiteral("Új"), {}, Qt::Key_Insert, QStringLiteral("document-new"), R::Edit,
+              nullptr);
+    addAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"), {}, Qt::Key_F2,
+              QStringLiteral("document-edit"), R::Edit, nullptr);
+    addAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"), {}, QKeySequence(Qt::CTRL | Qt::Key_Delete),
+              QStringLiteral("edit-delete"), R::Edit, nullptr);
+    addAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
+              QStringLiteral("document-print"), R::None, nullptr);
+    addAction(QStringLiteral("aNyomtatkep"), QStringLiteral("Nyomtatási kép"), {}, QKeySequence(Qt::CTRL | Qt::Key_K),
+              QStringLiteral("document-print-preview"), R::None, nullptr);
+    addAction(QStringLiteral("aExcelbe"), QStringLiteral("Excelbe..."), {}, QKeySequence(Qt::CTRL | Qt::Key_E),
+              QStringLiteral("x-office-spreadsheet"), R::None, nullptr);
+    addAction(QStringLiteral("aHtml"), QStringLiteral("HTML export"), {}, QKeySequence(Qt::CTRL | Qt::Key_H),
+              QStringLiteral("text-html"), R::None, nullptr);
+    addAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), {}, none, QStringLiteral("application-exit"), R::None,
+              [this] { close(); });
+    addAction(QStringLiteral("aElszamol"), QStringLiteral("Elszámol"), {}, Qt::Key_F6,
+              QStringLiteral("view-financial-transfer"), R::None, nullptr);
+    addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
+              R::None, nullptr);
+    addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
+              Qt::Key_F7, QStringLiteral("document-print"), R::None, nullptr);
+    addAction(QStringLiteral("aBizNyom2"), QStringLiteral("Készpénzigénylés"),
+              QStringLiteral("Készpénzigénylés elszámolásra bizonylat"), Qt::Key_F8, QString(), R::None, nullptr);
+    addAction(QStringLiteral("aBizKep"), QStringLiteral("Bizonylat nyomtatási kép"), {}, none,
+              QStringLiteral("document-print-preview"), R::None, nullptr);
+    addAction(QStringLiteral("aBizKep2"), QStringLiteral("Készpénzigénylés nyomtatási kép"),
+              QStringLiteral("Készpénzigénylés (nyomtatási kép)"), none, QString(), R::None, nullptr);
+    addAction(QStringLiteral("aBizNyom3"), QStringLiteral("Bizonylatok időszakra"), {}, none, QString(), R::None,
+              nullptr);
+    addAction(QStringLiteral("aBizNyom4"), QStringLiteral("Bizonylatok időszakra (nyomtatási kép)"), {}, none,
+              QString(), R::None, nullptr);
+    addAction(QStringLiteral("aNapLezar"), QStringLiteral("Zárás"), QStringLiteral("Nap lezárása"), Qt::Key_F9,
+              QStringLiteral("document-close"), R::None, nullptr);
+    addAction(QStringLiteral("aNapzarasok"), QStringLiteral("Nap zárások"), {}, QKeySequence(Qt::CTRL | Qt::Key_F9),
+              QString(), R::None, nullptr);
+    QAction *filter = addAction(QStringLiteral("aSzur"), QStringLiteral("Lezáratlan"),
+                                QStringLiteral("Szűrés (csak lezáratlan)"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                                QStringLiteral("view-filter"), R::None, [this] { ToggleUnclosedFilter(); });
+    filter->setCheckable(true);
+    filter->setChecked(true);
+    addAction(QStringLiteral("aKeres"), QStringLiteral("Keresés"), {}, QKeySequence(Qt::CTRL | Qt::Key_F),
+              QStringLiteral("edit-find"), R::None, nullptr);
+    addAction(QStringLiteral("aBetuNovel"), QStringLiteral("Betűméret növelése"), {}, none,
+              QStringLiteral("format-font-size-more"), R::None, [this] { onFontBigger(); });
+    addAction(QStringLiteral("aBetuCsokkent"), QStringLiteral("Betűméret csökkentése"), {}, none,
+              QStringLiteral("format-font-size-less"), R::None, [this] { onFontSmaller(); });
+    addAction(QStringLiteral("aTorzsKasszaTipus"), QStringLiteral("Kassza típusok"), {}, none, QString(), R::Edit,
+              [this] { KasszaTipValaszt(m_session, -1, false, QStringLiteral("Kassza típusok"), this); });
+    addAction(QStringLiteral("aTorzsUgyfel"), QStringLiteral("Ügyfelek"), {}, none, QStringLiteral("system-users"),
+              R::Edit, [this] { UgyfelValaszt(m_session, -1, false, this); });
+    addAction(QStringLiteral("aTorzsKassza"), QStringLiteral("Kasszák"), {}, none, QString(), R::None,
+              [this] { KasszaValaszt(m_session, -1, false, nullptr, this); });
+    for (const char *name : {"aNyomBevet", "aNyomKifizet", "aNyomKasszatortenet", "aNyomBevet1", "aNyomKifizet1",
+                             "aNyomKasszatortenet1"}) {
+        const QString n = QString::fromLatin1(name);
+        const QString caption =
+            n.startsWith(QStringLiteral("aNyomBevet"))     ? QStringLiteral("Pénztári befizetések összesítése")
+            : n.startsWith(QStringLiteral("aNyomKifizet")) ? QStringLiteral("Pénztári kifizetések időszakra")
+                                                           : QStringLiteral("Kasszatörténet");
+        addAction(n, caption, {}, none, QString(), R::None, nullptr);
+    }
+    addAction(QStringLiteral("aNyomElszamol"), QStringLiteral("Elszámolásra váró tételek"), {}, none, QString(),
+              R::None, nullptr);
+    addAction(QStringLiteral("aNyomElszamolas"), QStringLiteral("Készpénzigénylések elszámolása"), {}, none, QString(),
+              R::None, nullptr);
+    addAction(QStringLiteral("aFelhasznalo"), QStringLiteral("Felhasználók"), {}, none, QStringLiteral("system-users"),
+              R::Admin, [this] { FelhasznalokMegnyit(m_session, this); });
+    addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin, nullptr);
+    addAction(QStringLiteral("aArchiv"), QStringLiteral("Adatbázis archiválása"), {}, none,
+              QStringLiteral("document-save-as"), R::None, [this] { onArchive(); });
+    addAction(QStringLiteral("aAdatbazis"), QStringLiteral("Adatbázisok"), {}, none, QStringLiteral("server-database"),
+              R::None, [this] { AdatbazisListaSzerkeszt(m_session, this); });
+    addAction(QStringLiteral("aBeallit"), QStringLiteral("Beállítások"), {}, QKeySequence(Qt::ALT | Qt::Key_Return),
+              QStringLiteral("configure"), R::Admin, [this] { onSettings(); });
+    addAction(QStringLiteral("aSugo"), QStringLiteral("Súgó"), {}, Qt::Key_F1, QStringLiteral("help-contents"), R::None,
+              [this] { onHelp(); });
+    addAction(QStringLiteral("aHonlap"), QStringLiteral("Velmora honlapja"), {}, none,
+              QStringLiteral("internet-web-browser"), R::None,
+              [this] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(MakerInfo::HomePage))); });
+    addAction(
+        QStringLiteral("aLevel"), QStringLiteral("Levélküldés Velmoranak"), {}, none,
+        QStringLiteral("mail-message-new"), R::None, [this] {
+            QDesktopServices::openUrl(QUrl(
+                QStringLiteral("mailto:%1?subject=Dromvel.Pro%20program").arg(QString::fromLatin1(MakerInfo::Mail))));
+        });
+    addAction(QStringLiteral("aUjdonsag"), QStringLiteral("Újdonságok az Interneten"), {}, none,
+              QStringLiteral("internet-news-reader"), R::None, [this] { onNews(); });
+    addAction(QStringLiteral("aNevjegy"), QStringLiteral("Névjegy"), {}, none, QStringLiteral("help-about"), R::None,
+              [this] { onAbout(); });
+}
+
+QAction *Tfrm_Main::action(const QString &name) const
+{
+    return m_actions.value(name);
+}
+
+void Tfrm_Main::createMenus()
+{
+    auto add = [this](QMenu *menu, std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            if (qstrcmp(name, "-") == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(action(QString::fromLatin1(name)));
+        }
+    };
+    QMenuBar *bar = menuBar();
+    add(bar->addMenu(QStringLiteral("Rekordok")), {"aKasszaValaszt", "-", "aUj", "aSzerkeszt", "aTorol", "-",
+                                                   "aNyomtat", "aNyomtatkep", "-", "aExcelbe", "aHtml", "-", "aBezar"});
+    add(bar->addMenu(QStringLiteral("Kassza")),
+        {"aElszamol", "aKesz", "-", "aBizNyom", "aBizNyom2", "-", "aNapLezar", "aNapzarasok"});
+    add(bar->addMenu(QStringLiteral("Nézet")), {"aBetuNovel", "aBetuCsokkent"});
+    add(bar->addMenu(QStringLiteral("Törzsadatok")), {"aTorzsKasszaTipus", "aTorzsUgyfel", "-", "aTorzsKassza"});
+    QMenu *reports = bar->addMenu(QStringLiteral("Nyomtatások"));
+    add(reports->addMenu(QStringLiteral("Aktuális kassza")), {"aNyomBevet", "aNyomKifizet", "aNyomKasszatortenet"});
+    add(reports->addMenu(QStringLiteral("Választott kassza")),
+        {"aNyomBevet1", "aNyomKifizet1", "aNyomKasszatortenet1"});
+    reports->addSeparator();
+    add(reports, {"aNyomElszamol", "aNyomElszamolas"});
+    add(bar->addMenu(QStringLiteral("Rendszer")),
+        {"aFelhasznalo", "aSQL", "-", "aArchiv", "aAdatbazis", "-", "aBeallit"});
+    add(bar->addMenu(QStringLiteral("Súgó")), {"aSugo", "-", "aHonlap", "aLevel", "aUjdonsag", "-", "aNevjegy"});
+
+    auto *gridMenu = new QMenu(this);
+    gridMenu->setObjectName(QStringLiteral("GridMenu"));
+    add(gridMenu, {"aUj", "aSzerkeszt", "aTorol", "-", "aElszamol", "aKesz", "-", "aSzur", "-"});
+    add(gridMenu->addMenu(QStringLiteral("Nyomtat")), {"aBizNyom", "aBizNyom2"});
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this, gridMenu](const QPoint &pos) { gridMenu->popup(m_grid->viewport()->mapToGlobal(pos)); });
+}
+
+void Tfrm_Main::createToolBars()
+{
+    QToolBar *upper = addToolBar(QStringLiteral("Eszközök"));
+    upper->setObjectName(QStringLiteral("ToolBarUpper"));
+    upper->setMovable(false);
+    upper->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const char *name :
+         {"aKasszaValaszt", "-",           "aArchiv", "aBeallit", "-",     "aBetuNovel", "aBetuCsokkent", "-",
+          "aNyomtat",       "aNyomtatkep", "-",       "aExcelbe", "aHtml", "-",          "aSugo",         "aHonlap",
+          "aLevel",         "aUjdonsag",   "-",       "aBezar"}) {
+        if (qstrcmp(name, "-") == 0)
+            upper->addSeparator();
+        else
+            upper->addAction(action(QString::fromLatin1(name)));
+    }
+    addToolBarBreak();
+
+    QToolBar *lower = new QToolBar(QStringLiteral("Kassza"), this);
+    lower->setObjectName(QStringLiteral("ToolBarLower"));
+    lower->setMovable(false);
+    lower->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    lower->setIconSize(QSize(16, 16));
+    auto *voucherMenu = new QMenu(this);
+    voucherMenu->setObjectName(QStringLiteral("VoucherPrintMenu"));
+    for (const char *name : {"aBizNyom", "aBizNyom2", "-", "aBizNyom3", "-", "aBizKep", "aBizKep2", "-", "aBizNyom4"}) {
+        if (qstrcmp(name, "-") == 0)
+            voucherMenu->addSeparator();
+        else
+            voucherMenu->addAction(action(QString::fromLatin1(name)));
+    }
+    for (const char *name : {"aKeres", "-", "aSzur", "-", "aUj", "aSzerkeszt", "aTorol", "-", "aKesz", "aElszamol", "-",
+                             "Bizonylat", "-", "aNapLezar"}) {
+        if (qstrcmp(name, "-") == 0) {
+            lower->addSeparator();
+            continue;
+        }
+        QWidget *button = nullptr;
+        if (qstrcmp(name, "Bizonylat") == 0) {
+            auto *drop = new QToolButton(lower);
+            drop->setObjectName(QStringLiteral("btnBizonylat"));
+            drop->setText(QStringLiteral("Bizonylat"));
+            drop->setToolTip(QStringLiteral("Bizonylat nyomtatás"));
+            drop->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+            drop->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+            drop->setPopupMode(QToolButton::InstantPopup);
+            drop->setMenu(voucherMenu);
+            lower->addWidget(drop);
+            button = drop;
+        } else {
+            lower->addAction(action(QString::fromLatin1(name)));
+            button = lower->widgetForAction(action(QString::fromLatin1(name)));
+        }
+        if (button)
+            button->setMinimumSize(57, 36);
+    }
+    addToolBar(lower);
+}
+
+void Tfrm_Main::createCentralArea()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_title = new QLabel(central);
+    m_title->setObjectName(QStringLiteral("TitlePanel"));
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPixelSize(15);
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_title->setContentsMargins(8, 4, 8, 4);
+    layout->addWidget(m_title);
+
+    m_grid = new QTableView(central);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setAlternatingRowColors(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    // Keep the selection visible when the grid loses the focus.
+    QPalette palette = m_grid->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    m_grid->setPalette(palette);
+    layout->addWidget(m_grid, 1);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this,
+            [this] { action(QStringLiteral("aSzerkeszt"))->trigger(); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { RunGuarded(Right::None, [this, column] { SortByColumn(column); }); });
+
+    auto *info = new QFrame(central);
+    info->setObjectName(QStringLiteral("InfoPanel"));
+    info->setFrameShape(QFrame::StyledPanel);
+    info->setFixedHeight(69);
+    auto *grid = new QGridLayout(info);
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    auto caption = [info](const QString &text, bool grey) {
+        auto *label = new QLabel(text, info);
+        if (grey)
+            label->setEnabled(false);
+        return label;
+    };
+    auto value = [info](const QString &name, Qt::Alignment align) {
+        auto *label = new QLabel(info);
+        label->setObjectName(name);
+        label->setAlignment(align | Qt::AlignVCenter);
+        label->setMinimumWidth(90);
+        return label;
+    };
+    m_sumIn = value(QStringLiteral("lblBevesz"), Qt::AlignRight);
+    m_sumOut = value(QStringLiteral("lblKiad"), Qt::AlignRight);
+    m_balance = value(QStringLiteral("lblPenzkeszlet"), Qt::AlignRight);
+    QFont bold = m_balance->font();
+    bold.setBold(true);
+    m_balance->setFont(bold);
+    grid->addWidget(caption(QStringLiteral("le nem zárt bevétel"), true), 0, 0);
+    grid->addWidget(m_sumIn, 0, 1);
+    grid->addWidget(caption(QStringLiteral("le nem zárt kiadás"), true), 1, 0);
+    grid->addWidget(m_sumOut, 1, 1);
+    grid->addWidget(caption(QStringLiteral("jelenlegi pénzkészlet"), true), 2, 0);
+    grid->addWidget(m_balance, 2, 1);
+
+    m_infoDeadline = value(QStringLiteral("lblElszHatId"), Qt::AlignLeft);
+    m_infoSettled = value(QStringLiteral("lblElszamolas"), Qt::AlignLeft);
+    m_infoDocument = value(QStringLiteral("lblElszBiz"), Qt::AlignLeft);
+    m_infoAccount = value(QStringLiteral("lblBizszam"), Qt::AlignLeft);
+    grid->setColumnMinimumWidth(2, 20);
+    grid->addWidget(caption(QStringLiteral("elsz.hat.id"), false), 0, 3);
+    grid->addWidget(m_infoDeadline, 0, 4);
+    grid->addWidget(caption(QStringLiteral("elszámolás"), false), 1, 3);
+    grid->addWidget(m_infoSettled, 1, 4);
+    grid->addWidget(caption(QStringLiteral("elsz.biz."), false), 2, 3);
+    grid->addWidget(m_infoDocument, 2, 4);
+    grid->addWidget(caption(QStringLiteral("biz.szám (1)"), false), 0, 5);
+    grid->addWidget(m_infoAccount, 0, 6);
+    m_infoText = new QLabel(info);
+    m_infoText->setObjectName(QStringLiteral("lblSzoveg"));
+    m_infoText->setWordWrap(true);
+    m_infoText->setFixedWidth(191);
+    m_infoText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->setColumnStretch(7, 1);
+    grid->addWidget(m_infoText, 0, 8, 3, 1);
+    layout->addWidget(info);
+
+    setCentralWidget(central);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { updateRecordCounter(); });
+}
+
+void Tfrm_Main::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < 5; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(PanelWidths[i]);
+        panel->setFrameShape(QFrame::StyledPanel);
+        if (i < 4)
+            panel->setAlignment(Qt::AlignCenter);
+        bar->addWidget(panel);
+        m_panels.append(panel);
+    }
+}
+
+void Tfrm_Main::setStatus(int panel, const QString &text)
+{
+    if (panel >= 0 && panel < m_panels.size())
+        m_panels[panel]->setText(text);
+}
+
+QString Tfrm_Main::statusText(int panel) const
+{
+    return panel >= 0 && panel < m_panels.size() ? m_panels[panel]->text() : QString();
+}
+
+QString Tfrm_Main::balanceText() const
+{
+    return m_balance->text();
+}
+
+QString Tfrm_Main::sumText(int which) const
+{
+    return which == 0 ? m_sumIn->text() : m_sumOut->text();
+}
+
+bool Tfrm_Main::event(QEvent *event)
+{
+    // Hints go to status panel 1 with two leading blanks instead of covering the panels.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+        setStatus(1, tip.isEmpty() ? QString() : QStringLiteral("  ") + tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void Tfrm_Main::RunGuarded(Right right, const std::function<void()> &work)
+{
+    const bool allowed = right == Right::None || (right == Right::Admin && m_session.admin) ||
+                         (right == Right::Edit && m_session.masterEdit);
+    if (!allowed) {
+        m_session.messages->ShowError(NoRight, this);
+        return;
+    }
+    try {
+        work();
+    } catch (const EngineError &e) {
+        m_session.messages->ShowApplicationError(e.message(), this);
+    } catch (const std::exception &e) {
+        m_session.messages->ShowApplicationError(QString::fromUtf8(e.what()), this);
+    }
+}
+
+void Tfrm_Main::TillSwitch(int till, const QString &name)
+{
+    m_session.till = till;
+    m_model->setTill(till, m_unclosedOnly);
+    m_title->setText(QStringLiteral("Kassza: ") + name);
+    setStatus(2, QStringLiteral("Kassza: ") + name);
+    m_session.tillName = name;
+    reopenSums();
+    Query closed(*m_session.engine, QStringLiteral("SELECT lezarva FROM kassza WHERE kassza=%1;").arg(till));
+    closed.open();
+    m_session.closedUntil = closed.next() ? closed.value(0).toDate() : QDate();
+    closed.close();
+    const bool free = !m_session.closedUntil.isValid() || m_session.openDay > m_session.closedUntil;
+    setStatus(3, m_session.openDay.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(": ") +
+                     (free ? QStringLiteral("Szabad") : QStringLiteral("Lezárva")));
+    reopenView(-1);
+}
+
+void Tfrm_Main::ToggleUnclosedFilter()
+{
+    // The action's check mark has already flipped when this runs from the action.
+    m_unclosedOnly = action(QStringLiteral("aSzur"))->isChecked();
+    m_model->setTill(m_session.till, m_unclosedOnly);
+    reopenView(-1);
+}
+
+void Tfrm_Main::SortByColumn(int column)
+{
+    const QString field =
+        column == m_model->sorszamColumn() ? QStringLiteral("ssz") : m_model->record().fieldName(column);
+    if (field.isEmpty())
+        return;
+    m_sortField = field;
+    setStatus(3, QStringLiteral("sorrend: ") + m_model->headerData(column, Qt::Horizontal).toString());
+    HighlightColumn(m_grid, column);
+    m_model->setSortedColumn(column);
+    m_model->setOrderField(m_sortField);
+    reopenView(-1);
+}
+
+void Tfrm_Main::reopenView(int dromvel)
+{
+    m_model->reopen();
+    const QSqlRecord rec = m_model->record();
+    QHeaderView *header = m_grid->horizontalHeader();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_grid->setColumnHidden(c, true);
+    for (int i = 0; i < VisibleFields.size(); ++i) {
+        const int logical =
+            VisibleFields[i] == QLatin1String("sorszam") ? m_model->sorszamColumn() : rec.indexOf(VisibleFields[i]);
+        if (logical < 0)
+            continue;
+        m_grid->setColumnHidden(logical, false);
+        header->moveSection(header->visualIndex(logical), i);
+    }
+    m_grid->setColumnWidth(rec.indexOf(QStringLiteral("elszamolva")), 40);
+    updateColumnWidths();
+    int row = dromvel > 0 ? m_model->rowOfId(dromvel) : -1;
+    if (row < 0 && m_model->rowCount() > 0)
+        row = 0;
+    if (row >= 0) {
+        const QModelIndex index = m_model->index(row, m_model->sorszamColumn());
+        m_grid->setCurrentIndex(index);
+        m_grid->scrollTo(index);
+    }
+    if (!m_grid->selectionModel()->property("dromvelConnected").toBool()) {
+        connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+            updateRecordCounter();
+            updateInfoPanel();
+        });
+        m_grid->selectionModel()->setProperty("dromvelConnected", true);
+    }
+    updateRecordCounter();
+    updateInfoPanel();
+}
+
+void Tfrm_Main::reopenSums()
+{
+    Query sums(*m_session.engine,
+               QStringLiteral("SELECT\n SUM(bevetel) AS bevesz,\n SUM(kiadas) AS kiad\nFROM dromvel\n"
+                              "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=:pkassza);"));
+    sums.setInt(QStringLiteral("pkassza"), m_session.till);
+    sums.open();
+    const bool row = sums.next();
+    m_sumIn->setText(FormatFloat(m_session.formatFt, row ? ValueOr(sums.value(0), 0.0) : 0.0));
+    m_sumOut->setText(FormatFloat(m_session.formatFt, row ? ValueOr(sums.value(1), 0.0) : 0.0));
+}
+
+void Tfrm_Main::BalanceDisplay()
+{
+    const double balance = m_ops->TillBalance(m_session.till);
+    m_balance->setText(FormatFloat(QStringLiteral("### ### ##0"), balance));
+    m_session.engine->update(QStringLiteral("kassza"), QStringLiteral("kassza"), m_session.till,
+                             {{QStringLiteral("most"), balance}});
+}
+
+void Tfrm_Main::Refresh(int dromvel)
+{
+    reopenSums();
+    reopenView(dromvel);
+    BalanceDisplay();
+}
+
+int Tfrm_Main::currentId() const
+{
+    const QModelIndex index = m_grid->currentIndex();
+    if (!index.isValid())
+        return -1;
+    return m_model->field(index.row(), QStringLiteral("dromvel")).toInt();
+}
+
+void Tfrm_Main::updateRecordCounter()
+{
+    const QModelIndex index = m_grid->currentIndex();
+    setStatus(0, RecordPositionText(m_model->totalRows(), index.isValid() ? index.row() : -1));
+}
+
+void Tfrm_Main::updateInfoPanel()
+{
+    const QModelIndex index = m_grid->currentIndex();
+    const int row = index.isValid() ? index.row() : -1;
+    auto date = [this, row](const char *name) {
+        const QDate d = m_model->field(row, QString::fromLatin1(name)).toDate();
+        return d.isValid() ? d.toString(QStringLiteral("yyyy.MM.dd")) : QString();
+    };
+    m_infoDeadline->setText(date("elszamol_kell_dat"));
+    m_infoSettled->setText(date("elszamol_dat"));
+    m_infoDocument->setText(ValueOr(m_model->field(row, QStringLiteral("elszamol_biz")), QString()));
+    m_infoAccount->setText(ValueOr(m_model->field(row, QStringLiteral("bizszam1")), QString()));
+    m_infoText->setText(ValueOr(m_model->field(row, QStringLiteral("szoveg")), QString()));
+}
+
+void Tfrm_Main::updateColumnWidths()
+{
+    const QSqlRecord rec = m_model->record();
+    if (rec.isEmpty())
+        return;
+    const int available = m_grid->width() - 58;
+    for (int i = 1; i < VisibleFields.size(); ++i) {
+        const int logical =
+            VisibleFields[i] == QLatin1String("sorszam") ? m_model->sorszamColumn() : rec.indexOf(VisibleFields[i]);
+        if (logical >= 0)
+            m_grid->setColumnWidth(logical, int(std::nearbyint(available * WidthFactors[i - 1])));
+    }
+}
+
+void Tfrm_Main::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    updateColumnWidths();
+}
+
+void Tfrm_Main::setFontSize(int size)
+{
+    m_session.fontSize = size;
+    ApplyFontSize(this, size);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+}
+
+void Tfrm_Main::onFontBigger()
+{
+    if (m_session.fontSize < 10)
+        setFontSize(m_session.fontSize + 1);
+}
+
+void Tfrm_Main::onFontSmaller()
+{
+    if (m_session.fontSize > 8)
+        setFontSize(m_session.fontSize - 1);
+}
+
+void Tfrm_Main::onChooseTill()
+{
+    QString name;
+    const int till = KasszaValaszt(m_session, m_session.till, true, &name, this);
+    if (till != -1)
+        TillSwitch(till, name);
+    BalanceDisplay();
+}
+
+void Tfrm_Main::onArchive()
+{
+    ArchiveCurrentDatabase(m_session, this);
+    Refresh(currentId());
+}
+
+void Tfrm_Main::onSettings()
+{
+    BeallitasokMegnyit(m_session, this);
+}
+
+void Tfrm_Main::openShell(const QString &target)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+void Tfrm_Main::onHelp()
+{
+    QString page = ProgramFolder() + QStringLiteral("/Help/index.htm");
+    if (!QFileInfo::exists(page))
+        page = QStringLiteral(DROMVEL_DATA_DIR "/Help/index.htm");
+    if (!QFileInfo::exists(page)) {
+        m_session.messages->ShowError(QStringLiteral("A súgó nem található: ") + QDir::toNativeSeparators(page), this);
+        return;
+    }
+    openShell(page);
+}
+
+void Tfrm_Main::onNews()
+{
+    const QString program = ProgramFolder() + QStringLiteral("/Ujdonsag");
+    if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {}, ProgramFolder()))
+        m_session.messages->ShowInfo(QStringLiteral("Az újdonságok programja nincs telepítve ezen a gépen."), this);
+}
+
+void Tfrm_Main::onAbout()
+{
+    AboutBox box(m_session.fontSize, this);
+    box.exec();
+}
+
+void Tfrm_Main::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    SplashWindow::ShowOnce();
+}
+
+void Tfrm_Main::closeEvent(QCloseEvent *event)
+{
+    WriteIniSettings(m_session, normalGeometry());
+    event->accept();
+}

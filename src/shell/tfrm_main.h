@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class LedgerModel;
+class LedgerOps;
+class QAction;
+class QLabel;
+class QTableView;
+struct Session;
+
+// The main ledger window: the rows of the current till, its unclosed sums and balance, and every action of
+// the program.
+class Tfrm_Main : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum class Right {
+        None,
+        Admin, // rendszergazda
+        Edit,  // torzsszerkeszt
+    };
+
+    explicit Tfrm_Main(Session &session, QWidget *parent = nullptr);
+    ~Tfrm_Main() override;
+
+    // Makes the till current: WHERE line, title, sums, closed-until date, open-day state, view reopened.
+    void TillSwitch(int till, const QString &name);
+    // Recomputes the till balance, shows it and stores it into the till's `most`.
+    void BalanceDisplay();
+    // Reopens the view and the sums after a change and stands on the given ledger row.
+    void Refresh(int dromvel);
+    void SortByColumn(int column);
+    void ToggleUnclosedFilter();
+
+    QAction *action(const QString &name) const;
+    LedgerModel *ledger() const { return m_model; }
+    QTableView *grid() const { return m_grid; }
+    QString statusText(int panel) const;
+    QString balanceText() const;
+    QString sumText(int which) const; // 0 receipts, 1 payments
+    // The ledger row (dromvel) the grid stands on; -1 when the view is empty.
+    int currentId() const;
+
+    // Runs an action's work: a missing right is refused, an error no step handled is shown in the
+    // application's error box, and the window goes on.
+    void RunGuarded(Right right, const std::function<void()> &work);
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createCentralArea();
+    void createStatusBar();
+    QAction *addAction(const QString &name, const QString &caption, const QString &hint, const QKeySequence &key,
+                       const QString &icon, Right right, std::function<void()> work);
+    void reopenView(int dromvel);
+    void reopenSums();
+    void updateRecordCounter();
+    void updateInfoPanel();
+    void updateColumnWidths();
+    void setFontSize(int size);
+    void setStatus(int panel, const QString &text);
+    void openShell(const QString &target);
+
+    void onChooseTill();
+    void onArchive();
+    void onSettings();
+    void onFontBigger();
+    void onFontSmaller();
+    void onHelp();
+    void onNews();
+    void onAbout();
+
+    Session &m_session;
+    std::unique_ptr<LedgerOps> m_ops;
+    LedgerModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+    QLabel *m_title = nullptr;
+    QLabel *m_sumIn = nullptr;
+    QLabel *m_sumOut = nullptr;
+    QLabel *m_balance = nullptr;
+    QLabel *m_infoDeadline = nullptr;
+    QLabel *m_infoSettled = nullptr;
+    QLabel *m_infoDocument = nullptr;
+    QLabel *m_infoAccount = nullptr;
+    QLabel *m_infoText = nullptr;
+    QList<QLabel *> m_panels;
+    QHash<QString, QAction *> m_actions;
+    QString m_sortField;
+    bool m_unclosedOnly = true;
+    bool m_shownOnce = false;
+};

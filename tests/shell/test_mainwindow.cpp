@@ -1,0 +1,236 @@
+#include "engine.h"
+#include "ledgermodel.h"
+#include "query.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessages.h"
+#include "session.h"
+#include "tfrm_main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void tillSwitchSetsWhereTitleAndDayState();
+    void filterActionTogglesTheWhereLine();
+    void clickingSorszamSortsBySerial();
+    void fontActionsStayWithinTheirRange();
+    void actionsWithoutTheirRightAreRefused();
+    void balanceDisplayWritesMost();
+    void engineErrorInAnActionIsShownAndTheWindowGoesOn();
+    void columnWidthsFollowTheGrid();
+    void closingWritesTheIniFile();
+
+private:
+    qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
+    {
+        return m_engine->insert(QStringLiteral("kassza"),
+                                {{QStringLiteral("kassza_nev"), name}, {QStringLiteral("lezarva"), closedUntil}});
+    }
+    void booked(int tillId, int dromvelid, double zaro, const char *lezarva = "N")
+    {
+        m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), tillId},
+                                                     {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                     {QStringLiteral("kiadva"), QStringLiteral("I")},
+                                                     {QStringLiteral("dromvelid"), dromvelid},
+                                                     {QStringLiteral("zaro"), zaro},
+                                                     {QStringLiteral("bevetel"), 10.0},
+                                                     {QStringLiteral("lezarva"), QString::fromLatin1(lezarva)}});
+    }
+    std::unique_ptr<Tfrm_Main> window()
+    {
+        auto w = std::make_unique<Tfrm_Main>(m_session);
+        w->resize(900, 600);
+        w->TillSwitch(1, QStringLiteral("Főpénztár"));
+        return w;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Engine> m_engine;
+    ScriptedMessages m_messages;
+    ScriptedFileDialogs m_dialogs;
+    Session m_session;
+    int m_count = 0;
+};
+
+void TestMainWindow::init()
+{
+    const QString folder = m_dir.filePath(QString::number(++m_count));
+    QDir().mkpath(folder);
+    m_engine = std::make_unique<Engine>(QStringLiteral("mainwindow"));
+    m_engine->open(folder);
+    m_session = Session();
+    m_session.engine = m_engine.get();
+    m_session.messages = &m_messages;
+    m_session.fileDialogs = &m_dialogs;
+    m_session.iniPath = QDir(folder).filePath(QStringLiteral("DromvelPro.ini"));
+    m_session.openDay = QDate(2026, 12, 8);
+    m_session.formatFt = QStringLiteral("### ### ##0");
+    m_messages.shown.clear();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_engine.reset();
+}
+
+void TestMainWindow::tillSwitchSetsWhereTitleAndDayState()
+{
+    till(QStringLiteral("Főpénztár"), QDate(2026, 12, 8));
+    till(QStringLiteral("Kis kassza"), QDate(2026, 12, 7));
+    auto w = window();
+    QCOMPARE(w->ledger()->lines().at(9), QStringLiteral("WHERE (dromvel.kassza=1) and (dromvel.kibe<>'N') and "
+                                                        "((dromvel.lezarva='N') or (dromvel.kiadva='N'))"));
+    QCOMPARE(w->statusText(2), QStringLiteral("Kassza: Főpénztár"));
+    QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Lezárva"));
+    QCOMPARE(m_session.closedUntil, QDate(2026, 12, 8));
+    w->TillSwitch(2, QStringLiteral("Kis kassza"));
+    QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Szabad"));
+    QCOMPARE(m_session.till, 2);
+    QCOMPARE(m_session.tillName, QStringLiteral("Kis kassza"));
+}
+
+void TestMainWindow::filterActionTogglesTheWhereLine()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 100, "I");
+    booked(1, 2, 200, "N");
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(w->ledger()->rowCount(), 1);
+    QTest::keyClick(w.get(), Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(!w->action(QStringLiteral("aSzur"))->isChecked());
+    QCOMPARE(w->ledger()->lines().at(9), QStringLiteral("WHERE (dromvel.kassza=1) and (dromvel.kibe<>'N')"));
+    QCOMPARE(w->ledger()->rowCount(), 2);
+    QCOMPARE(w->statusText(0), QStringLiteral("2: 1"));
+    QTest::keyClick(w.get(), Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(w->ledger()->rowCount(), 1);
+}
+
+void TestMainWindow::clickingSorszamSortsBySerial()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 100);
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QHeaderView *header = w->grid()->horizontalHeader();
+    const int column = w->ledger()->sorszamColumn();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    QCOMPARE(w->ledger()->lines().at(10), QStringLiteral("ORDER BY ssz;"));
+    QCOMPARE(w->statusText(3), QStringLiteral("sorrend: sorszám"));
+    // The till switch keeps the chosen order.
+    w->TillSwitch(1, QStringLiteral("Főpénztár"));
+    QCOMPARE(w->ledger()->lines().at(10), QStringLiteral("ORDER BY ssz;"));
+}
+
+void TestMainWindow::fontActionsStayWithinTheirRange()
+{
+    till(QStringLiteral("Főpénztár"));
+    m_session.fontSize = 12;
+    auto w = window();
+    w->action(QStringLiteral("aBetuNovel"))->trigger();
+    QCOMPARE(m_session.fontSize, 12);
+    w->action(QStringLiteral("aBetuCsokkent"))->trigger();
+    QCOMPARE(m_session.fontSize, 11);
+    for (int i = 0; i < 5; ++i)
+        w->action(QStringLiteral("aBetuCsokkent"))->trigger();
+    QCOMPARE(m_session.fontSize, 8);
+    QCOMPARE(w->font().pointSize(), 8);
+    for (int i = 0; i < 5; ++i)
+        w->action(QStringLiteral("aBetuNovel"))->trigger();
+    QCOMPARE(m_session.fontSize, 10);
+}
+
+void TestMainWindow::actionsWithoutTheirRightAreRefused()
+{
+    till(QStringLiteral("Főpénztár"));
+    m_session.admin = false;
+    m_session.masterEdit = false;
+    auto w = window();
+    for (const char *name : {"aBeallit", "aFelhasznalo", "aTorzsUgyfel", "aTorzsKasszaTipus"}) {
+        m_messages.shown.clear();
+        QAction *a = w->action(QString::fromLatin1(name));
+        QVERIFY2(a && a->isEnabled(), name);
+        a->trigger();
+        QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Nincs jogosultság a művelethez.")});
+        QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+    }
+}
+
+void TestMainWindow::balanceDisplayWritesMost()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 1500);
+    booked(1, 2, 1234567);
+    auto w = window();
+    w->BalanceDisplay();
+    QCOMPARE(w->balanceText(), QStringLiteral("1 234 567"));
+    QCOMPARE(w->sumText(0), QStringLiteral("20"));
+    Query most(*m_engine, QStringLiteral("SELECT most FROM kassza WHERE kassza=1;"));
+    most.open();
+    QVERIFY(most.next());
+    QCOMPARE(most.value(0).toDouble(), 1234567.0);
+}
+
+void TestMainWindow::engineErrorInAnActionIsShownAndTheWindowGoesOn()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 100);
+    auto w = window();
+    m_engine->exec(QStringLiteral("ALTER TABLE dromvel RENAME TO dromvel_el;"));
+    w->action(QStringLiteral("aSzur"))->trigger();
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("application"));
+    QCOMPARE(m_messages.shown.first().caption, QStringLiteral("Dromvel.Pro"));
+    m_engine->exec(QStringLiteral("ALTER TABLE dromvel_el RENAME TO dromvel;"));
+    w->action(QStringLiteral("aSzur"))->trigger();
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(w->ledger()->rowCount(), 1);
+}
+
+void TestMainWindow::columnWidthsFollowTheGrid()
+{
+    till(QStringLiteral("Főpénztár"));
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->resize(1000, 700);
+    QCoreApplication::processEvents();
+    const int available = w->grid()->width() - 58;
+    const int ugyfel = w->ledger()->record().indexOf(QStringLiteral("ugyfel_nev"));
+    QCOMPARE(w->grid()->columnWidth(ugyfel), int(std::nearbyint(available * 0.25)));
+    QCOMPARE(w->grid()->columnWidth(w->ledger()->sorszamColumn()), int(std::nearbyint(available * 0.10)));
+}
+
+void TestMainWindow::closingWritesTheIniFile()
+{
+    till(QStringLiteral("Főpénztár"));
+    m_session.fullScreen = true;
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->close();
+    IniFile ini;
+    QVERIFY(ini.load(m_session.iniPath));
+    QVERIFY(ini.readBool(QStringLiteral("Screen"), QStringLiteral("FullScreen")));
+    QCOMPARE(ini.readString(QStringLiteral("Defaults"), QStringLiteral("CassaName")), QStringLiteral("Főpénztár"));
+    QCOMPARE(ini.readInt(QStringLiteral("Screen"), QStringLiteral("Width")), 900);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
