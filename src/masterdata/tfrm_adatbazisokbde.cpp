@@ -49,8 +49,7 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, QWidget *parent)
         addAction(action);
     }
     toolBar()->insertActions(ActionNamed(toolBar()->actions(), QStringLiteral("tbSep1")), {m_aTeszt, m_aArchival});
-    popupMenu()->insertActions(ActionNamed(popupMenu()->actions(), QStringLiteral("pmSep1")),
-                               {m_aTeszt, m_aArchival});
+    popupMenu()->insertActions(ActionNamed(popupMenu()->actions(), QStringLiteral("pmSep1")), {m_aTeszt, m_aArchival});
     connect(m_aTeszt, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::testFolder);
     connect(m_aArchival, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::archive);
 
@@ -124,8 +123,8 @@ void Tfrm_AdatbazisokBDE::archive()
     const int row = currentRow();
     if (row < 0)
         return;
-    ArchiveListEntry(m_rows->row(row).folder, archiveFolder(), session().ini, session().iniPath,
-                     *session().messages, *session().fileDialogs, this);
+    ArchiveListEntry(m_rows->row(row).folder, archiveFolder(), session().ini, session().iniPath, *session().messages,
+                     *session().fileDialogs, this);
 }
 
 void Tfrm_AdatbazisokBDE::done(int result)

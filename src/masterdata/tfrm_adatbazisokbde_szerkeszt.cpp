@@ -38,7 +38,6 @@ Tfrm_AdatbazisokBDE_Szerkeszt::Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, c
     m_folder = new QLineEdit(folder, this);
     m_folder->setObjectName(QStringLiteral("utvonal"));
     m_folder->setMaxLength(255);
-    m_folder->setMinimumWidth(m_folder->fontMetrics().averageCharWidth() * 50);
     folderLabel->setBuddy(m_folder);
     auto *browse = new QPushButton(QStringLiteral("..."), this);
     browse->setObjectName(QStringLiteral("btnTalloz"));
@@ -73,6 +72,9 @@ Tfrm_AdatbazisokBDE_Szerkeszt::Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, c
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     ApplyFontSize(this, m_session.fontSize);
+    // Room for a typical path; the browse button only as wide as its dots.
+    m_folder->setMinimumWidth(m_folder->fontMetrics().averageCharWidth() * 64);
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) + 24);
     PaintFocusedField(this);
     EnterMovesFocus(this);
     m_name->setFocus();

@@ -1,0 +1,309 @@
+#include "databaselistmodel.h"
+#include "dblist.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessages.h"
+#include "session.h"
+#include "tfrm_adatbazisokbde.h"
+#include "tfrm_adatbazisokbde_szerkeszt.h"
+#include "util.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Runs `fill` on the entry form once it is open (modal), then presses its OK or Mégsem.
+void OnEntryForm(std::function<void(Tfrm_AdatbazisokBDE_Szerkeszt *)> fill, bool ok = true, int tries = 200)
+{
+    QTimer::singleShot(10, [fill, ok, tries] {
+        auto *form = qobject_cast<Tfrm_AdatbazisokBDE_Szerkeszt *>(QApplication::activeModalWidget());
+        if (!form) {
+            if (tries > 0)
+                OnEntryForm(fill, ok, tries - 1);
+            else
+                QFAIL("the entry form did not open");
+            return;
+        }
+        fill(form);
+        QTest::mouseClick(form->findChild<QPushButton *>(ok ? "btnOK" : "btnMegsem"), Qt::LeftButton);
+        if (form->isVisible()) // refused: give up so the test goes on
+            form->reject();
+    });
+}
+
+// A key on the grid of the active editor (a closed modal form leaves no window active on this platform).
+void Press(Tfrm_AdatbazisokBDE *form, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form->grid(), key, modifiers);
+}
+
+void Type(Tfrm_AdatbazisokBDE_Szerkeszt *form, const QString &name, const QString &folder)
+{
+    auto *nameEdit = form->findChild<QLineEdit *>("adatbazis_nev");
+    auto *folderEdit = form->findChild<QLineEdit *>("utvonal");
+    nameEdit->clear();
+    QTest::keyClicks(nameEdit, name);
+    folderEdit->clear();
+    QTest::keyClicks(folderEdit, folder);
+}
+
+} // namespace
+
+class TestAdatbazisok : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void loadsSortedRenumbersOnClose();
+    void resortByPathThenCloseSavesPathOrder();
+    void newAndEditGoToTheirSortedPlace();
+    void deletingEveryRowLeavesNoKey();
+    void moreThan25RowsAreWrittenBeyond25();
+    void entryFormBrowsesAndRefusesSemicolon();
+    void testActionChecksTheFolder();
+    void archiveActionPacksTheRowsFolder();
+
+private:
+    void write(const QStringList &keysAndValues);
+    QStringList savedEntries() const;
+    Tfrm_AdatbazisokBDE *open();
+    QStringList shownNames() const;
+
+    QTemporaryDir m_dir;
+    QString m_root;
+    Session m_session;
+    ScriptedMessages m_messages;
+    ScriptedFileDialogs m_dialogs;
+    std::unique_ptr<Tfrm_AdatbazisokBDE> m_form;
+};
+
+void TestAdatbazisok::init()
+{
+    static int n = 0;
+    m_root = m_dir.filePath(QString::number(++n));
+    QDir().mkpath(m_root + "/prog");
+    InitStartupValues(m_root + "/prog", m_root + "/common");
+    m_form.reset();
+    m_messages = ScriptedMessages();
+    m_dialogs = ScriptedFileDialogs();
+    m_session = Session();
+    m_session.messages = &m_messages;
+    m_session.fileDialogs = &m_dialogs;
+    m_session.iniPath = IniPath();
+    Tfrm_AdatbazisokBDE::archiveFolder().clear(); // a new run
+}
+
+void TestAdatbazisok::write(const QStringList &keysAndValues)
+{
+    for (int i = 0; i + 1 < keysAndValues.size(); i += 2)
+        m_session.ini.writeString("Adatbazis", keysAndValues.at(i), keysAndValues.at(i + 1));
+}
+
+QStringList TestAdatbazisok::savedEntries() const
+{
+    IniFile ini;
+    if (!ini.load(m_session.iniPath))
+        return {"unreadable"};
+    QStringList result;
+    for (const QString &key : ini.sectionKeys("Adatbazis"))
+        result.append(key + "=" + ini.readString("Adatbazis", key));
+    return result;
+}
+
+Tfrm_AdatbazisokBDE *TestAdatbazisok::open()
+{
+    m_form = std::make_unique<Tfrm_AdatbazisokBDE>(m_session);
+    m_form->show();
+    return m_form.get();
+}
+
+QStringList TestAdatbazisok::shownNames() const
+{
+    QStringList names;
+    const QAbstractItemModel *model = m_form->grid()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        names.append(model->index(row, 0).data().toString());
+    return names;
+}
+
+void TestAdatbazisok::loadsSortedRenumbersOnClose()
+{
+    write({"ConStr1", "Éles;/srv/eles;", "ConStr3", "alap;/srv/alap;", "ConStr4", "Bank;/srv/bank;"});
+    Tfrm_AdatbazisokBDE *form = open();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Adatbázisok"));
+    QCOMPARE(shownNames(), (QStringList{"alap", "Bank", "Éles"})); // Hungarian order, case ignored
+    QCOMPARE(form->listModel()->row(2).position, 0);
+    QCOMPARE(form->currentRow(), 0);
+    QCOMPARE(form->recordPositionLabel()->text(), QStringLiteral("3: 1"));
+    QTableView *grid = form->grid();
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("elérési útvonal"));
+    QCOMPARE(grid->columnWidth(0), int((grid->width() - 40) * 0.23));
+    QCOMPARE(grid->columnWidth(1), int((grid->width() - 40) * 0.77));
+
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QVERIFY(!form->isVisible());
+    QCOMPARE(savedEntries(),
+             (QStringList{"ConStr1=alap;/srv/alap;", "ConStr2=Bank;/srv/bank;", "ConStr3=Éles;/srv/eles;"}));
+}
+
+void TestAdatbazisok::resortByPathThenCloseSavesPathOrder()
+{
+    write({"ConStr1", "A;/z;", "ConStr2", "B;/y;", "ConStr3", "C;/x;"});
+    Tfrm_AdatbazisokBDE *form = open();
+    form->setCurrentRow(2); // C
+    QHeaderView *header = form->grid()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QCOMPARE(shownNames(), (QStringList{"C", "B", "A"}));
+    QCOMPARE(form->currentRow(), 0); // the cursor stays on C
+    form->close();                   // the window's own close button
+    QCOMPARE(savedEntries(), (QStringList{"ConStr1=C;/x;", "ConStr2=B;/y;", "ConStr3=A;/z;"}));
+}
+
+void TestAdatbazisok::newAndEditGoToTheirSortedPlace()
+{
+    write({"ConStr1", "B;/b;", "ConStr2", "D;/d;"});
+    Tfrm_AdatbazisokBDE *form = open();
+
+    OnEntryForm([](auto *f) { Type(f, "C", "/c"); });
+    Press(form, Qt::Key_Insert);
+    QCOMPARE(shownNames(), (QStringList{"B", "C", "D"}));
+    QCOMPARE(form->currentRow(), 1);
+    QCOMPARE(form->recordPositionLabel()->text(), QStringLiteral("3: 2"));
+
+    OnEntryForm([](auto *f) { Type(f, "X", "/x"); }, false);
+    Press(form, Qt::Key_Insert);
+    QCOMPARE(shownNames(), (QStringList{"B", "C", "D"}));
+
+    form->setCurrentRow(0);
+    OnEntryForm([](auto *f) {
+        QCOMPARE(f->name(), QStringLiteral("B"));
+        QCOMPARE(f->folder(), QStringLiteral("/b"));
+        Type(f, "E", "/e");
+    });
+    Press(form, Qt::Key_F2);
+    QCOMPARE(shownNames(), (QStringList{"C", "D", "E"}));
+    QCOMPARE(form->currentRow(), 2);
+
+    form->done(QDialog::Rejected);
+    QCOMPARE(savedEntries(), (QStringList{"ConStr1=C;/c;", "ConStr2=D;/d;", "ConStr3=E;/e;"}));
+}
+
+void TestAdatbazisok::deletingEveryRowLeavesNoKey()
+{
+    write({"ConStr1", "A;/a;", "ConStr2", "B;/b;"});
+    m_session.ini.writeString("Adatbazis", "Megjegyzes", "marad");
+    Tfrm_AdatbazisokBDE *form = open();
+    m_messages.answers = {false, true, true};
+    Press(form, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(shownNames().size(), 2);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().text, QStringLiteral("Valóban töröljem az adatbázist a listából?"));
+    QCOMPARE(m_messages.shown.first().caption, QStringLiteral("Megerősítés"));
+    Press(form, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(shownNames(), QStringList{"B"});
+    Press(form, Qt::Key_Delete, Qt::ControlModifier);
+    QVERIFY(shownNames().isEmpty());
+    QCOMPARE(form->recordPositionLabel()->text(), QStringLiteral("0: 0"));
+    form->done(QDialog::Rejected);
+    QCOMPARE(savedEntries(), QStringList{"Megjegyzes=marad"});
+}
+
+void TestAdatbazisok::moreThan25RowsAreWrittenBeyond25()
+{
+    for (int i = 1; i <= 25; ++i)
+        write({QString("ConStr%1").arg(i), QString("%1;/d%1;").arg(i, 2, 10, QChar('0'))});
+    Tfrm_AdatbazisokBDE *form = open();
+    QCOMPARE(shownNames().size(), 25);
+    for (const QString &name : {QStringLiteral("26"), QStringLiteral("27")}) {
+        OnEntryForm([name](auto *f) { Type(f, name, "/d" + name); });
+        form->newAction()->trigger();
+    }
+    form->done(QDialog::Rejected);
+    const QStringList saved = savedEntries();
+    QCOMPARE(saved.size(), 27);
+    QCOMPARE(saved.last(), QStringLiteral("ConStr27=27;/d27;"));
+}
+
+void TestAdatbazisok::entryFormBrowsesAndRefusesSemicolon()
+{
+    m_dialogs.answers = {"/srv/valasztott"};
+    Tfrm_AdatbazisokBDE_Szerkeszt form(m_session, "Név", "/srv/regi");
+    form.show();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Adatbázis"));
+    auto *nameEdit = form.findChild<QLineEdit *>("adatbazis_nev");
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    nameEdit->setFocus();
+    QTest::keyClick(nameEdit, Qt::Key_Return);
+    QVERIFY(form.isVisible());
+    QCOMPARE(QApplication::focusWidget(), form.findChild<QLineEdit *>("utvonal"));
+
+    QTest::mouseClick(form.findChild<QPushButton *>("btnTalloz"), Qt::LeftButton);
+    QCOMPARE(m_dialogs.asked.first().kind, QStringLiteral("folder"));
+    QCOMPARE(m_dialogs.asked.first().path, QStringLiteral("/srv/regi"));
+    QCOMPARE(form.folder(), QStringLiteral("/srv/valasztott"));
+    QTest::mouseClick(form.findChild<QPushButton *>("btnTalloz"), Qt::LeftButton); // cancelled: unchanged
+    QCOMPARE(form.folder(), QStringLiteral("/srv/valasztott"));
+
+    QTest::keyClicks(nameEdit, ";2");
+    QTest::mouseClick(form.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
+    QVERIFY(form.isVisible());
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+
+    QTest::keyClick(nameEdit, Qt::Key_Escape);
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(m_session.ini.valueExists("Tfrm_AdatbazisokBDE_Szerkeszt", "Left"));
+}
+
+void TestAdatbazisok::testActionChecksTheFolder()
+{
+    QDir().mkpath(m_root + "/van");
+    write({"ConStr1", "A;" + m_root + "/van;", "ConStr2", "B;" + m_root + "/nincs;"});
+    Tfrm_AdatbazisokBDE *form = open();
+    Press(form, Qt::Key_T, Qt::ControlModifier);
+    form->setCurrentRow(1);
+    form->testAction()->trigger();
+    QCOMPARE(m_messages.texts(), (QStringList{"Adatbázis mappa elérhető", "Nem létező adatbázis mappa"}));
+    QCOMPARE(m_messages.shown.at(0).kind, QStringLiteral("info"));
+    QCOMPARE(m_messages.shown.at(1).kind, QStringLiteral("error"));
+}
+
+void TestAdatbazisok::archiveActionPacksTheRowsFolder()
+{
+    const QString db = m_root + "/db";
+    QDir().mkpath(db + "/sub");
+    QFile f(db + "/sub/a.txt");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("a");
+    f.close();
+    write({"ConStr1", "A;" + db + ";"});
+    Tfrm_AdatbazisokBDE *form = open();
+    QCOMPARE(form->archiveAction()->text(), QStringLiteral("Bizt.mentés"));
+    QCOMPARE(form->archiveAction()->toolTip(), QStringLiteral("Biztonsági mentés"));
+
+    const QString zipPath = DataFolder() + "/Archiv/proba.zip";
+    m_dialogs.answers = {zipPath};
+    form->archiveAction()->trigger();
+    QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.texts().join('|')));
+    QVERIFY(QFileInfo(zipPath).size() > 0);
+    QCOMPARE(m_session.ini.readDate("Archive", "LastArchive"), QDate::currentDate());
+    QCOMPARE(Tfrm_AdatbazisokBDE::archiveFolder(), DataFolder() + "/Archiv");
+}
+
+QTEST_MAIN(TestAdatbazisok)
+#include "test_adatbazisokbde.moc"
