@@ -127,6 +127,7 @@ ListWindow::ListWindow(Session &session, const QString &name, QWidget *parent) :
 
     setChooseMode(false);
     ApplyFontSize(this, m_session.fontSize);
+    ApplyMenuStyle(this);
     resize(560, 420);
 }
 

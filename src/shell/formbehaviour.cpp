@@ -76,3 +76,19 @@ void EnterMovesFocus(QWidget *form)
             qobject_cast<QComboBox *>(child) || qobject_cast<QAbstractButton *>(child))
             child->installEventFilter(filter);
 }
+
+void ApplyMenuStyle(QWidget *window)
+{
+    window->setStyleSheet(
+        window->styleSheet() +
+        QStringLiteral("QMenuBar { background: rgb(230, 242, 255); }"
+                       "QMenuBar::item { background: rgb(230, 242, 255); padding: 3px 7px; }"
+                       "QMenuBar::item:selected, QMenuBar::item:pressed { background: rgb(222, 170, 141);"
+                       " border: 1px solid rgb(128, 128, 128); margin: 2px; padding: 1px 5px; }"
+                       "QMenu { background: rgb(222, 222, 222); border: 1px solid rgb(162, 162, 162); }"
+                       "QMenu::item { padding: 4px 28px 4px 22px; background: transparent; }"
+                       "QMenu::item:selected { background: rgb(222, 170, 141); border: 1px solid rgb(128, 128, 128); }"
+                       "QMenu::item:disabled { color: rgb(128, 128, 128); }"
+                       "QMenu::separator { height: 1px; background: rgb(162, 162, 162); margin: 3px 2px; }"
+                       "QMenu::icon { padding-left: 2px; }"));
+}

@@ -12,3 +12,6 @@ void PaintFocusedField(QWidget *form);
 // Enter (and the keypad's Enter) in an edit field or check box moves the focus to the next control instead of
 // closing the dialog. Push buttons and multi-line edits keep their own Enter.
 void EnterMovesFocus(QWidget *form);
+// The program's menu look: the menu bar's items on light blue, pop-up items on light grey, the selected item
+// on salmon with a grey frame, separators as thin grey lines.
+void ApplyMenuStyle(QWidget *window);

@@ -64,6 +64,8 @@ Tfrm_Main::Tfrm_Main(Session &session, QWidget *parent)
     createMenus();
     createToolBars();
     createStatusBar();
+    ApplyMenuStyle(this);
+    ApplyFontSize(this, session.fontSize);
 
     const QString owner = m_ops->QueryText(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), QString());
     setWindowTitle(QStringLiteral("Dromvel.Pro: [") + owner + QLatin1Char(']'));
@@ -115,7 +117,7 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), {}, none, QStringLiteral("application-exit"), R::None,
               [this] { close(); });
     addAction(QStringLiteral("aElszamol"), QStringLiteral("Elszámol"), {}, Qt::Key_F6,
-              QStringLiteral("view-financial-transfer"), R::None, nullptr);
+              QStringLiteral("view-financial-account"), R::None, nullptr);
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
               R::None, nullptr);
     addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
@@ -185,7 +187,7 @@ void Tfrm_Main::createActions()
                 QStringLiteral("mailto:%1?subject=Dromvel.Pro%20program").arg(QString::fromLatin1(MakerInfo::Mail))));
         });
     addAction(QStringLiteral("aUjdonsag"), QStringLiteral("Újdonságok az Interneten"), {}, none,
-              QStringLiteral("internet-news-reader"), R::None, [this] { onNews(); });
+              QStringLiteral("news-subscribe"), R::None, [this] { onNews(); });
     addAction(QStringLiteral("aNevjegy"), QStringLiteral("Névjegy"), {}, none, QStringLiteral("help-about"), R::None,
               [this] { onAbout(); });
 }
@@ -323,6 +325,7 @@ void Tfrm_Main::createCentralArea()
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     m_grid->setPalette(palette);
     layout->addWidget(m_grid, 1);
+    m_grid->installEventFilter(this);
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
             [this] { action(QStringLiteral("aSzerkeszt"))->trigger(); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -599,10 +602,12 @@ void Tfrm_Main::updateColumnWidths()
     }
 }
 
-void Tfrm_Main::resizeEvent(QResizeEvent *event)
+bool Tfrm_Main::eventFilter(QObject *watched, QEvent *event)
 {
-    QMainWindow::resizeEvent(event);
-    updateColumnWidths();
+    // The columns share the grid's width, so they follow every resize of the grid itself.
+    if (watched == m_grid && event->type() == QEvent::Resize)
+        updateColumnWidths();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Tfrm_Main::setFontSize(int size)
