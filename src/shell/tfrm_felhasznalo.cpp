@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -159,11 +160,11 @@ void Tfrm_Felhasznalo::fitColumns()
     const int shared = qMax(0, grid()->width() - FlagColumnsReserve);
     grid()->setColumnWidth(CodeColumn, static_cast<int>(shared * 0.4));
     grid()->setColumnWidth(NameColumn, static_cast<int>(shared * 0.6));
-    // The flag columns split what the frame and the vertical scroll bar leave of the reserve; a title too
-    // long for that is elided rather than pushing a horizontal scroll bar in.
-    const int frame = 2 * grid()->frameWidth();
-    const int scrollBar = grid()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid());
-    const int flagWidth = qMax(0, (FlagColumnsReserve - frame - scrollBar - 1) / 2);
+    // The flag columns share what the frame and a shown vertical scroll bar leave of the reserve, so no
+    // horizontal scroll bar is needed.
+    const QScrollBar *bar = grid()->verticalScrollBar();
+    const int used = 2 * grid()->frameWidth() + (bar->isVisible() ? bar->width() : 0);
+    const int flagWidth = qMax(0, (FlagColumnsReserve - used) / 2);
     grid()->setColumnWidth(AdminColumn, flagWidth);
     grid()->setColumnWidth(EditColumn, flagWidth);
 }
