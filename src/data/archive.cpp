@@ -168,7 +168,6 @@ struct DeviceTarget
 {
     QIODevice *device = nullptr;
     qint64 base = 0;
-    bool removed = false;
     zip_error_t error;
     Failure *failure = nullptr;
 
@@ -216,8 +215,7 @@ struct DeviceTarget
         case ZIP_SOURCE_ROLLBACK_WRITE:
             return 0; // the caller commits or discards the device
         case ZIP_SOURCE_REMOVE:
-            self->removed = true;
-            return 0;
+            return 0; // libzip's way to end an archive without entries; written by the packer
         case ZIP_SOURCE_ERROR:
             return zip_error_to_data(&self->error, data, len);
         case ZIP_SOURCE_FREE:
@@ -271,6 +269,7 @@ ArchiveResult Pack(const QString &folder, const Collected &collected, QIODevice 
     Failure failure;
     DeviceTarget target;
     target.device = &out;
+    target.base = out.pos();
     target.failure = &failure;
     std::vector<std::unique_ptr<FileSource>> sources;
 
