@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QToolTip>
 #include <QTranslator>
 #include <QWheelEvent>
 
@@ -31,6 +32,11 @@ void DromvelApplication::loadResources()
     const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     if (QFileInfo::exists(tahoma))
         QFontDatabase::addApplicationFont(tahoma);
+    // Hints show on a light apricot background.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(255, 218, 181));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("breeze"));
 }

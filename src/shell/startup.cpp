@@ -85,13 +85,8 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
         QDir().mkpath(session.htmlFolder);
         ReadSettingsRow(session);
         if (session.vanBelep) {
-            try {
-                if (!Belepes(session))
-                    return 0;
-            } catch (const EngineError &e) {
-                messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + e.message());
-                return 1;
-            }
+            if (!Belepes(session))
+                return 0;
         } else {
             session.user = QStringLiteral("rendszergazda");
             session.userName = QStringLiteral("rendszergazda");

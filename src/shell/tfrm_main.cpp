@@ -67,8 +67,7 @@ Tfrm_Main::Tfrm_Main(Session &session, QWidget *parent)
     ApplyMenuStyle(this);
     ApplyFontSize(this, session.fontSize);
 
-    const QString owner = m_ops->QueryText(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), QString());
-    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + owner + QLatin1Char(']'));
+    updateCaption();
     setStatus(3, QString());
 }
 
@@ -646,7 +645,14 @@ void Tfrm_Main::onArchive()
 
 void Tfrm_Main::onSettings()
 {
-    BeallitasokMegnyit(m_session, this);
+    if (BeallitasokMegnyit(m_session, this))
+        updateCaption();
+}
+
+void Tfrm_Main::updateCaption()
+{
+    const QString owner = m_ops->QueryText(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), QString());
+    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + owner + QLatin1Char(']'));
 }
 
 void Tfrm_Main::openShell(const QString &target)

@@ -70,6 +70,7 @@ private:
     void updateInfoPanel();
     void updateColumnWidths();
     void setFontSize(int size);
+    void updateCaption();
     void setStatus(int panel, const QString &text);
     void openShell(const QString &target);
 
