@@ -24,6 +24,7 @@ namespace {
 
 // Room the grid keeps for its frame and scroll bar when the columns share its width.
 constexpr int GridReserve = 40;
+constexpr int DesignFontSize = 9;
 
 // Characters that start a search when typed in the grid (after lower-casing).
 bool StartsSearch(QChar c)
@@ -92,7 +93,6 @@ ListWindow::ListWindow(Session &session, const QString &name, QWidget *parent) :
     m_grid->setAlternatingRowColors(false);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -363,6 +363,11 @@ void ListWindow::showEvent(QShowEvent *event)
 {
     if (!m_placed) {
         m_placed = true;
+        // Rows as high as the font the window ended up with.
+        m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+        // The design size suits the usual 9 points; a larger font gets a larger window until one is stored.
+        if (m_session.fontSize > DesignFontSize && !m_session.ini.valueExists(objectName(), QStringLiteral("Width")))
+            resize(size() * m_session.fontSize / DesignFontSize);
         RestoreWindowBounds(this, m_session.ini, objectName());
         m_search->setFocus(Qt::OtherFocusReason);
     }

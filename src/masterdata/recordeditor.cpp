@@ -14,13 +14,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+const char *const ProminentProperty = "dromvelProminent";
+const char *const MinCharsProperty = "dromvelMinChars";
+const char *const MaxCharsProperty = "dromvelMaxChars";
+
+} // namespace
+
 RecordEditor::RecordEditor(Session &session, const QString &name, const QString &caption, QWidget *parent)
     : QDialog(parent), m_session(session)
 {
     setObjectName(name);
     setWindowTitle(caption);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    ApplyFontSize(this, session.fontSize);
 
     m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("lHint"));
@@ -80,6 +87,41 @@ void RecordEditor::finishLayout(QLayout *fields)
 
     PaintFocusedField(this);
     EnterMovesFocus(this);
+    applySessionFont();
+}
+
+void RecordEditor::setProminent(QWidget *widget)
+{
+    widget->setProperty(ProminentProperty, true);
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+}
+
+// Set on every child: a style sheet on a parent window (the menu look of the list windows) stops children
+// made after the window's font from inheriting its size.
+void RecordEditor::applySessionFont()
+{
+    const int size = m_session.fontSize > 0 ? m_session.fontSize : font().pointSize();
+    ApplyFontSize(this, size);
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        QFont font = child->font();
+        font.setPointSize(child->property(ProminentProperty).toBool() ? size + 3 : size);
+        child->setFont(font);
+        // Widths in characters follow the font; the frame and margins take about 16 pixels.
+        const int charWidth = child->fontMetrics().averageCharWidth();
+        if (const int chars = child->property(MinCharsProperty).toInt(); chars > 0)
+            child->setMinimumWidth(charWidth * chars + 16);
+        if (const int chars = child->property(MaxCharsProperty).toInt(); chars > 0)
+            child->setMaximumWidth(charWidth * chars + 16);
+    }
+}
+
+void RecordEditor::setWidthInChars(QWidget *widget, int minimum, int maximum)
+{
+    widget->setProperty(MinCharsProperty, minimum);
+    widget->setProperty(MaxCharsProperty, maximum);
 }
 
 void RecordEditor::post()

@@ -45,6 +45,11 @@ protected:
     QLineEdit *textField(const QString &table, const QString &field);
     // A number field whose refusals show in the hint line; label names it in the refusal box.
     NumberEdit *numberField(const QString &field, int kind, const QString &label);
+    // Large bold text, three points above the session's font size.
+    void setProminent(QWidget *widget);
+    // Least and most width of a field in average characters of its font (0: no bound); kept when the font
+    // size changes.
+    void setWidthInChars(QWidget *widget, int minimum, int maximum);
     // The field that gets the focus when the dialog opens.
     void setFirstField(QWidget *field) { m_first = field; }
     // Call at the end of the subclass' constructor, when every field exists.
@@ -54,6 +59,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void applySessionFont();
+
     Session &m_session;
     PostFunction m_post;
     QWidget *m_first = nullptr;

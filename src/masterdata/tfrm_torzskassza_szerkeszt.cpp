@@ -18,14 +18,6 @@ QLabel *FieldLabel(const QString &text, QWidget *buddy, const char *name)
     return label;
 }
 
-void MakeProminent(QWidget *widget)
-{
-    QFont font = widget->font();
-    font.setPointSize(font.pointSize() + 3);
-    font.setBold(true);
-    widget->setFont(font);
-}
-
 } // namespace
 
 Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, bool newTill, QWidget *parent)
@@ -33,8 +25,8 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, bool ne
       m_newTill(newTill)
 {
     m_name = textField(Table, QStringLiteral("kassza_nev"));
-    MakeProminent(m_name);
-    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 27);
+    setProminent(m_name);
+    setWidthInChars(m_name, 26, 0);
     m_currency = textField(Table, QStringLiteral("valuta"));
     // Currency codes are upper case whatever is typed.
     connect(m_currency, &QLineEdit::textEdited, m_currency, [this](const QString &text) {
@@ -45,9 +37,9 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, bool ne
     m_receiptCode = textField(Table, QStringLiteral("betujel_be"));
     m_paymentCode = textField(Table, QStringLiteral("betujel_ki"));
     for (QLineEdit *shortField : {m_currency, m_receiptCode, m_paymentCode})
-        shortField->setMaximumWidth(shortField->fontMetrics().averageCharWidth() * 8 + 16);
+        setWidthInChars(shortField, 0, 8);
     m_opening = numberField(QStringLiteral("nyito"), NumberEdit::Amount, QStringLiteral("nyitó összeg a kasszában"));
-    MakeProminent(m_opening);
+    setProminent(m_opening);
 
     auto *grid = new QGridLayout;
     grid->setObjectName(QStringLiteral("lytFields"));

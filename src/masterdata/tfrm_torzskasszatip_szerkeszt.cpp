@@ -14,7 +14,7 @@ Tfrm_TorzsKasszaTip_Szerkeszt::Tfrm_TorzsKasszaTip_Szerkeszt(Session &session, Q
                    parent)
 {
     m_name = textField(QStringLiteral("kasszatip"), QStringLiteral("kasszatip_nev"));
-    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 45);
+    setWidthInChars(m_name, 45, 0);
     auto *nameLabel = new QLabel(QStringLiteral("kassza típus"), this);
     nameLabel->setObjectName(QStringLiteral("lKasszaTipNev"));
     nameLabel->setBuddy(m_name);

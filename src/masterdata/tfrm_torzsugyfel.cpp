@@ -52,7 +52,7 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
         return edit;
     };
     m_name = text("ugyfel_nev");
-    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 45);
+    setWidthInChars(m_name, 45, 0);
     m_idCard = text("szigszam");
     m_days = numberField(QStringLiteral("elszamol"), NumberEdit::WholeNumber, QStringLiteral("előleg elsz.nap"));
     m_days->setParent(page);
@@ -68,7 +68,7 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
     for (QWidget *w :
          {static_cast<QWidget *>(m_postcode), static_cast<QWidget *>(m_town), static_cast<QWidget *>(m_street)})
         w->setParent(address);
-    m_postcode->setMaximumWidth(m_postcode->fontMetrics().averageCharWidth() * 7 + 16);
+    setWidthInChars(m_postcode, 0, 7);
     m_postcode->installEventFilter(this);
 
     m_mail = text("emil");
@@ -91,7 +91,7 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
     m_due->setFocusPolicy(Qt::NoFocus);
     m_due->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLineEdit *number : {static_cast<QLineEdit *>(m_days), static_cast<QLineEdit *>(m_limit), m_due})
-        number->setMaximumWidth(number->fontMetrics().averageCharWidth() * 16 + 16);
+        setWidthInChars(number, 0, 16);
 
     auto label = [](const QString &caption, QWidget *buddy, const char *name) {
         auto *l = new QLabel(caption, buddy->parentWidget());
@@ -158,7 +158,8 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
     finishLayout(pageLayout);
     // The drop-down is painted like the edit fields while it has the focus.
     const QColor c = FocusColor();
-    setStyleSheet(styleSheet() + QStringLiteral("QComboBox#szervegyseg:focus { background: rgb(%1, %2, %3); }")
+    setStyleSheet(styleSheet() + QStringLiteral("QComboBox#szervegyseg:focus { background: rgb(%1, %2, %3); }"
+                                                "QLineEdit#elszamolasra { background: palette(window); }")
                                      .arg(c.red())
                                      .arg(c.green())
                                      .arg(c.blue()));

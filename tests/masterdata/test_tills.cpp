@@ -26,6 +26,7 @@ private slots:
     void cancelledNewTillWritesNothing();
     void editorRefusesWhatTheFieldsCannotHold();
     void refusedPostKeepsTheEditorOpen();
+    void editorTakesTheSessionFontUnderItsList();
     void editNeverTouchesTheOpeningAmount();
     void deleteAsksAndRemovesOnlyTheTill();
     void chooserReturnsTheAcceptedTill();
@@ -196,6 +197,18 @@ void TestTills::refusedPostKeepsTheEditorOpen()
              QStringList{QStringLiteral("Hiányos, vagy hibás adatmegadás\r\ndatabase is locked")});
     QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
     QCOMPARE(editor.findChild<QLineEdit *>("kassza_nev")->text(), QStringLiteral("Bolt"));
+}
+
+void TestTills::editorTakesTheSessionFontUnderItsList()
+{
+    // The list window's style sheet must not keep the editor's fields at the application font.
+    m_db.session.fontSize = 13;
+    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, true, &window);
+    QCOMPARE(editor.findChild<QLineEdit *>("valuta")->font().pointSize(), 13);
+    QCOMPARE(editor.findChild<QLabel *>("lValuta")->font().pointSize(), 13);
+    QCOMPARE(editor.findChild<QLineEdit *>("kassza_nev")->font().pointSize(), 16);
+    QVERIFY(editor.findChild<QLineEdit *>("kassza_nev")->font().bold());
 }
 
 void TestTills::editNeverTouchesTheOpeningAmount()
