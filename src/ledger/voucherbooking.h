@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ledgerops.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariantMap>
+
+class Engine;
+struct KasszaTipChoice;
+struct UgyfelChoice;
+
+// The life of a voucher row apart from any window: its starting values, storing it pending, booking it and
+// deleting it. Every write that must see the current numbers runs in one transaction, so two workstations on
+// one database never take the same dromvelid, ssz or elszamol_ssz, and a failure leaves nothing half-written.
+// None of these shows a message; the callers ask their questions before and tell the outcome after.
+
+// A voucher row as stored: field name -> value; empty when the row does not exist.
+QVariantMap ReadVoucher(Engine &engine, int dromvel);
+
+// The values of a new voucher of the till: the movement type's direction and settlement flag, the client with
+// the settlement deadline of its days, the till's letter code for the direction ("XX" when it has none),
+// zero numbers and every flag 'N'.
+QVariantMap NewVoucherValues(Engine &engine, int till, const QString &user, const KasszaTipChoice &type,
+                             const UgyfelChoice &client, const QDate &today);
+
+// True when the day is later than the closed-until date (an invalid one: the till was never closed).
+bool DayIsOpen(const QDate &day, const QDate &closedUntil);
+// True when a payment of the amount takes more than the balance holds. An amount equal to the balance is
+// allowed even where the balance is a sum of fractions that floating point cannot hold exactly.
+bool ExceedsBalance(double amount, double balance);
+
+enum class VoucherWrite {
+    Done,
+    NotFound,       // the row is gone (deleted on another workstation)
+    AlreadyBooked,  // the row was booked meanwhile
+    NotEnoughMoney, // a payment larger than the till balance
+};
+
+// The message for a refused write, as the user sees it; empty for Done.
+QString VoucherWriteText(VoucherWrite outcome);
+
+struct BookingResult
+{
+    VoucherWrite outcome = VoucherWrite::Done;
+    int dromvel = -1;
+    bool advance = false;     // elszamol_kell 'I'
+    ClientSettlement client;  // the advance total after the booking, for the limit warning
+    QVariantMap bookedValues; // what the booking wrote besides the given values
+};
+
+// Books a voucher in one transaction: re-reads the row (dromvel > 0) and refuses it when it is gone or already
+// booked, applies the given values over it (for a new row, dromvel <= 0, the values are the whole row), reads
+// the till balance and refuses a payment larger than it, then takes the booking number, the serial of the
+// letter code and for an advance the settlement number and adds the advance to the client's total, and writes
+// the row. The caller shows the limit warning (LedgerOps::WarnOverLimit) after it returns.
+BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values = {});
+
+// Stores a pending voucher: a new row (dromvel <= 0) is inserted and its key returned in dromvel; an existing
+// row is updated only while it is still pending. Throws EngineError.
+VoucherWrite SavePendingVoucher(Engine &engine, int &dromvel, const QVariantMap &values);
+
+// Moves a pending row to another date; refuses a row that is gone or booked.
+VoucherWrite MovePendingVoucher(Engine &engine, int dromvel, const QDate &date);
+
+// Deletes a pending row; refuses a booked one. A row that is already gone counts as NotFound.
+VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel);
