@@ -41,11 +41,11 @@ double ToMm(double dots)
 void EnsureReportFonts()
 {
     static const bool done = [] {
-        for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-            const QString path = QString::fromLatin1(file);
-            if (QFileInfo::exists(path))
-                QFontDatabase::addApplicationFont(path);
-        }
+        // Only the regular face: the outlines of the wine bold face are as thin as the regular ones (its
+        // weight lives in screen bitmaps), so bold Tahoma is better emboldened from the regular outlines.
+        const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        if (QFileInfo::exists(path))
+            QFontDatabase::addApplicationFont(path);
         return true;
     }();
     Q_UNUSED(done);

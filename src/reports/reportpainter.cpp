@@ -21,9 +21,13 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
         if (!e.visible)
             continue;
         switch (e.kind) {
-        case Kind::Frame:
-            painter.drawRect(scale.rect(e.box));
+        case Kind::Frame: {
+            QRectF r = e.box;
+            r.setWidth(qMax(0.0, r.width() - FrameEdgeStepMm));
+            r.setHeight(qMax(0.0, r.height() - FrameEdgeStepMm));
+            painter.drawRect(scale.rect(r));
             break;
+        }
         case Kind::Line:
             painter.drawLine(scale.point(e.box.topLeft()), scale.point(e.box.bottomRight()));
             break;

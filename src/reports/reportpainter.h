@@ -13,6 +13,9 @@ namespace Report {
 
 // Thin lines and frames.
 constexpr double LineWidthMm = 0.25;
+// The layouts measure a frame to just past its right and bottom lines: those lines lie this far inside the
+// box, so frames set edge to edge (rows of 6.9 at a pitch of 6.6) share one line instead of drawing two.
+constexpr double FrameEdgeStepMm = 0.3;
 
 // Millimetres to the units of one paint device. The painter is never scaled: fonts already follow the device's
 // resolution and would grow twice.

@@ -110,9 +110,9 @@ QList<Element> Elements(const VoucherRow &row, const VoucherSettings &settings, 
         const QString texts[] = {item.forgjogcim, item.bizszam, item.szoveg};
         const QString names[] = {QStringLiteral("forgjogcim"), QStringLiteral("bizszam"), QStringLiteral("szoveg")};
         for (int c = 0; c < 3; ++c)
-            body << Named(
-                FittedLabel(texts[c], ItemColumns[c].left + Inset, top, Times8, ItemColumns[c].width - 2 * Inset),
-                names[c] + n);
+            body << Named(FittedLabel(texts[c], ItemColumns[c].left + Inset, top, Times8,
+                                      ItemColumns[c].width - 2 * Inset, Qt::AlignLeft, 5),
+                          names[c] + n);
         body << Named(FittedLabel(FormattedAmount(settings.formatFt, item.osszeg), ItemColumns[3].left + Inset, top,
                                   Tahoma9Bold, ItemColumns[3].width - 2 * Inset, Qt::AlignRight),
                       QStringLiteral("osszeg") + n);

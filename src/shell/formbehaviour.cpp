@@ -35,10 +35,12 @@ protected:
             return false;
         if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->view() && combo->view()->isVisible())
             return false;
-        // The next control that takes the keyboard focus.
+        // The next control that takes the keyboard focus. Parts of the control itself (the line edit inside a
+        // spin box or date field) and widgets that hand their focus to another are not stops of their own.
         QWidget *target = widget->nextInFocusChain();
         while (target && target != widget &&
-               !(target->focusPolicy() & Qt::TabFocus && target->isEnabled() && target->isVisible()))
+               !(target->focusPolicy() & Qt::TabFocus && target->isEnabled() && target->isVisible() &&
+                 !target->focusProxy() && !widget->isAncestorOf(target)))
             target = target->nextInFocusChain();
         if (target)
             target->setFocus(Qt::TabFocusReason);

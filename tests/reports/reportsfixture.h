@@ -1,0 +1,143 @@
+#pragma once
+
+#include "engine.h"
+#include "reportdocument.h"
+#include "reportoutput.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessages.h"
+#include "session.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+// A database folder with one till, owner, user, client and unit, and a session on it. Printing never reaches
+// a real printer: the default printer is "none".
+class ReportsFixture
+{
+public:
+    static void initProcess()
+    {
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+        Report::DefaultPrinterSource() = [] { return QPrinterInfo(); };
+    }
+
+    void openDatabase(const QString &connection)
+    {
+        const QString folder = dir.filePath(QStringLiteral("db%1").arg(++m_count));
+        QDir().mkpath(folder);
+        engine = std::make_unique<Engine>(connection);
+        engine->open(folder);
+        messages = ScriptedMessages();
+        fileDialogs = ScriptedFileDialogs();
+        session = Session();
+        session.engine = engine.get();
+        session.messages = &messages;
+        session.fileDialogs = &fileDialogs;
+        session.formatFt = QStringLiteral("### ### ##0");
+
+        till =
+            int(engine->insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Fő kassza")},
+                                                          {QStringLiteral("valuta"), QStringLiteral("HUF")}}));
+        engine->update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), 1,
+                       {{QStringLiteral("tulajdonos"), QStringLiteral("Gyöngyvirág Kereskedelmi Bt.")}});
+        engine->insert(QStringLiteral("felhasznalo"),
+                       {{QStringLiteral("felhasznalo"), QStringLiteral("anna")},
+                        {QStringLiteral("felhasznalo_nev"), QStringLiteral("Kiss Anna")}});
+        engine->insert(QStringLiteral("szervegyseg"), {{QStringLiteral("szervegyseg"), 3},
+                                                       {QStringLiteral("szervegyseg_nev"), QStringLiteral("Raktár")}});
+        client =
+            int(engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Nagy Péter")},
+                                                          {QStringLiteral("szigszam"), QStringLiteral("123456AB")},
+                                                          {QStringLiteral("szervegyseg"), 3}}));
+        engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QStringLiteral("Irodaszer")},
+                                                     {QStringLiteral("szorzo"), -1},
+                                                     {QStringLiteral("kibe"), QStringLiteral("K")}});
+    }
+    void closeDatabase() { engine.reset(); }
+
+    // A booked payment of one item; the values override the defaults.
+    qint64 voucher(const QVariantMap &values = {})
+    {
+        QVariantMap row{{QStringLiteral("dromvelid"), ++m_rows},
+                        {QStringLiteral("kibe"), QStringLiteral("K")},
+                        {QStringLiteral("betujel"), QStringLiteral("KB")},
+                        {QStringLiteral("ssz"), 7},
+                        {QStringLiteral("kassza"), till},
+                        {QStringLiteral("dat_kiadva"), QDate(2026, 3, 14)},
+                        {QStringLiteral("kiadva"), QStringLiteral("I")},
+                        {QStringLiteral("kasszatip"), 1},
+                        {QStringLiteral("ugyfel"), client},
+                        {QStringLiteral("felhasznalo"), QStringLiteral("anna")},
+                        {QStringLiteral("osszeg"), 12345.0},
+                        {QStringLiteral("kiadas"), 12345.0},
+                        {QStringLiteral("forgjogcim1"), QStringLiteral("Anyag")},
+                        {QStringLiteral("bizszam1"), QStringLiteral("5211")},
+                        {QStringLiteral("szoveg1"), QStringLiteral("Nyomtatópapír")},
+                        {QStringLiteral("osszeg1"), 12345.0},
+                        {QStringLiteral("elszamol_kell"), QStringLiteral("N")}};
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            row.insert(it.key(), it.value());
+        return engine->insert(QStringLiteral("dromvel"), row);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Engine> engine;
+    ScriptedMessages messages;
+    ScriptedFileDialogs fileDialogs;
+    Session session;
+    int till = 0;
+    int client = 0;
+
+private:
+    int m_count = 0;
+    int m_rows = 0;
+};
+
+// The visible element of the page with this name (and copy, when given); null when there is none.
+inline const Report::Element *FindElement(const Report::Page &page, const QString &name, int copy = -1)
+{
+    for (const Report::Element &e : page.elements)
+        if (e.visible && e.name == name && (copy < 0 || e.copy == copy))
+            return &e;
+    return nullptr;
+}
+
+// The text of a PDF file, pages separated by form feeds; a null string when pdftotext is missing.
+inline QString PdfText(const QString &path, const QStringList &options = {})
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess p;
+    p.start(tool, QStringList(options) << path << QStringLiteral("-"));
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Pages of the text pdftotext gives: each page ends with a form feed.
+inline int PdfPageCount(const QString &text)
+{
+    return int(text.count(QLatin1Char('\f')));
+}
+
+// Runs f on the modal dialog that the next exec() opens.
+inline void OnNextModal(std::function<void(QDialog *)> f)
+{
+    QTimer::singleShot(0, [f] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            qWarning("no modal dialog is open");
+            return;
+        }
+        f(dialog);
+    });
+}

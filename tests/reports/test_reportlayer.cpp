@@ -1,0 +1,228 @@
+#include "reportdocument.h"
+#include "reportfonts.h"
+#include "reportpainter.h"
+#include "reportsfixture.h"
+
+#include <QFontInfo>
+#include <QRegularExpression>
+
+using namespace Report;
+
+class TestReportLayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ReportsFixture::initProcess(); }
+
+    void bandsFlowOverPagesWithHeaderAndFooter();
+    void summaryThatDoesNotFitStartsANewPage();
+    void reportWithoutRowsStillHasAPage();
+    void copiesAreShiftedAndHiddenTogether();
+    void fittedTextShrinksAndStaysInItsBox();
+    void layoutFontsResolveToMetricCompatibleFaces();
+    void millimetresBecomeDeviceUnits();
+    void pdfPutsTextWhereTheLayoutSays();
+    void unwritablePdfFails();
+};
+
+namespace {
+
+Band Detail(double height, const QString &text)
+{
+    Band b;
+    b.height = height;
+    b.add(Label(text, 0, 1, Font{QStringLiteral("Tahoma"), 8}), QStringLiteral("detail"));
+    return b;
+}
+
+// A report with a 20 mm header and a 10 mm footer that print the page number and count.
+BandedReport Numbered()
+{
+    BandedReport r;
+    r.title = QStringLiteral("próba");
+    r.pageHeader.height = 20;
+    r.pageHeader.build = [](const PageInfo &info) {
+        Element e = Label(QStringLiteral("fej %1/%2").arg(info.number).arg(info.count), 0, 0,
+                          Font{QStringLiteral("Arial"), 10});
+        e.name = QStringLiteral("header");
+        return QList<Element>{e};
+    };
+    r.pageFooter.height = 10;
+    r.pageFooter.build = [](const PageInfo &info) {
+        Element e = Label(QStringLiteral("oldal: %1 (%2-%3)")
+                              .arg(info.number)
+                              .arg(info.firstDetail)
+                              .arg(info.firstDetail + info.detailCount - 1),
+                          0, 2, Font{QStringLiteral("Courier New"), 6});
+        e.name = QStringLiteral("footer");
+        return QList<Element>{e};
+    };
+    return r;
+}
+
+QList<const Element *> Named(const Page &page, const QString &name)
+{
+    QList<const Element *> found;
+    for (const Element &e : page.elements)
+        if (e.name == name)
+            found.append(&e);
+    return found;
+}
+
+} // namespace
+
+void TestReportLayer::bandsFlowOverPagesWithHeaderAndFooter()
+{
+    // A4 portrait with 10 mm margins leaves 277 mm; less header and footer 247 mm: four 60 mm bands a page.
+    BandedReport r = Numbered();
+    for (int i = 0; i < 9; ++i)
+        r.details.append(Detail(60, QString::number(i)));
+    const Document doc = r.layout();
+
+    QCOMPARE(doc.pages.size(), 3);
+    QCOMPARE(doc.title, QStringLiteral("próba"));
+    const QList<int> perPage = {4, 4, 1};
+    for (int p = 0; p < 3; ++p) {
+        const Page &page = doc.pages.at(p);
+        const QList<const Element *> details = Named(page, QStringLiteral("detail"));
+        QCOMPARE(details.size(), perPage.at(p));
+        for (int i = 0; i < details.size(); ++i)
+            QCOMPARE(details.at(i)->box.top(), 20 + 60 * i + 1);
+        QCOMPARE(FindElement(page, QStringLiteral("header"))->text, QStringLiteral("fej %1/3").arg(p + 1));
+        const Element *footer = FindElement(page, QStringLiteral("footer"));
+        QCOMPARE(footer->box.top(), 277.0 - 10 + 2);
+    }
+    QCOMPARE(FindElement(doc.pages.at(1), QStringLiteral("footer"))->text, QStringLiteral("oldal: 2 (4-7)"));
+    QCOMPARE(FindElement(doc.pages.at(2), QStringLiteral("detail"))->text, QStringLiteral("8"));
+}
+
+void TestReportLayer::summaryThatDoesNotFitStartsANewPage()
+{
+    BandedReport r = Numbered();
+    for (int i = 0; i < 4; ++i)
+        r.details.append(Detail(60, QString::number(i)));
+    r.summary = Detail(8, QStringLiteral("összesen"));
+    r.summary.elements.first().name = QStringLiteral("summary");
+    Document doc = r.layout();
+    QCOMPARE(doc.pages.size(), 2);
+    QCOMPARE(FindElement(doc.pages.at(1), QStringLiteral("summary"))->box.top(), 21.0);
+
+    // With room left it follows the last detail on the same page.
+    r.details.removeLast();
+    doc = r.layout();
+    QCOMPARE(doc.pages.size(), 1);
+    QCOMPARE(FindElement(doc.pages.at(0), QStringLiteral("summary"))->box.top(), 20 + 3 * 60 + 1.0);
+}
+
+void TestReportLayer::reportWithoutRowsStillHasAPage()
+{
+    const Document doc = Numbered().layout();
+    QCOMPARE(doc.pages.size(), 1);
+    QCOMPARE(FindElement(doc.pages.at(0), QStringLiteral("header"))->text, QStringLiteral("fej 1/1"));
+    QVERIFY(Named(doc.pages.at(0), QStringLiteral("detail")).isEmpty());
+
+    // A band taller than a page gets a page of its own instead of an endless run of empty pages.
+    BandedReport tall = Numbered();
+    tall.details = {Detail(300, QStringLiteral("a")), Detail(300, QStringLiteral("b"))};
+    QCOMPARE(tall.layout().pages.size(), 2);
+}
+
+void TestReportLayer::copiesAreShiftedAndHiddenTogether()
+{
+    Band band;
+    band.height = 100;
+    const QList<Element> copy = {Frame(0, 5, 50, 20),
+                                 Label(QStringLiteral("x"), 2, 6, Font{QStringLiteral("Arial"), 9})};
+    band.addCopy(copy, 0, 1);
+    band.addCopy(copy, 48.5, 2);
+    QCOMPARE(band.elements.size(), 4);
+    QCOMPARE(band.elements.at(2).box, QRectF(0, 53.5, 50, 20));
+    QCOMPARE(band.elements.at(3).copy, 2);
+
+    band.hideCopy(2);
+    for (const Element &e : band.elements)
+        QCOMPARE(e.visible, e.copy == 1);
+}
+
+void TestReportLayer::fittedTextShrinksAndStaysInItsBox()
+{
+    const Font tahoma{QStringLiteral("Tahoma"), 9, true};
+    const Element shortText = FittedLabel(QStringLiteral("12 345"), 10, 10, tahoma, 25);
+    QCOMPARE(shortText.font.pointSize, 9.0);
+
+    const QString longText = QStringLiteral("kilencszázkilencvenkilencezer kilencszázkilencvenkilenc");
+    QVERIFY(TextWidth(tahoma, longText) > 60);
+    const Element fitted = FittedLabel(longText, 10, 10, tahoma, 60);
+    QVERIFY(fitted.font.pointSize < 9);
+    QVERIFY(TextWidth(fitted.font, longText) <= 60);
+    QCOMPARE(fitted.box, QRectF(10, 10, 60, LineHeight(fitted.font)));
+
+    // Never below the floor; what is still too long is cut at the box.
+    const Element floor = FittedLabel(longText, 10, 10, tahoma, 10, Qt::AlignLeft, 6);
+    QCOMPARE(floor.font.pointSize, 6.0);
+    QVERIFY(floor.clip);
+
+    const Element natural = Label(QStringLiteral("Kelt:"), 0, 0, Font{QStringLiteral("Tahoma"), 8});
+    QVERIFY(natural.box.width() > 4 && natural.box.width() < 10);
+    QVERIFY(!natural.clip);
+}
+
+void TestReportLayer::layoutFontsResolveToMetricCompatibleFaces()
+{
+    EnsureReportFonts();
+    QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Arial"), 10})).family(), QStringLiteral("Liberation Sans"));
+    QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Times New Roman"), 8})).family(),
+             QStringLiteral("Liberation Serif"));
+    QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Courier New"), 6})).family(), QStringLiteral("Liberation Mono"));
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        QSKIP("no Tahoma on this machine");
+    QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Tahoma"), 9, true})).family(), QStringLiteral("Tahoma"));
+}
+
+void TestReportLayer::millimetresBecomeDeviceUnits()
+{
+    const MmScale scale(600, 300);
+    QCOMPARE(scale.x(25.4), 600.0);
+    QCOMPARE(scale.y(25.4), 300.0);
+    QCOMPARE(scale.rect(QRectF(2.54, 2.54, 25.4, 50.8)), QRectF(60, 30, 600, 600));
+}
+
+void TestReportLayer::pdfPutsTextWhereTheLayoutSays()
+{
+    QTemporaryDir dir;
+    BandedReport r = Numbered();
+    r.setup.margins = QMarginsF(10, 5, 10, 5);
+    Band band;
+    band.height = 100;
+    band.add(Label(QStringLiteral("Jelzőszó"), 50, 100, Font{QStringLiteral("Arial"), 12}));
+    r.details = {band, band, band};
+    const QString path = dir.filePath(QStringLiteral("proba.pdf"));
+    QVERIFY(WritePdf(r.layout(), path));
+
+    const QString text = PdfText(path);
+    if (text.isNull())
+        QSKIP("pdftotext is not installed");
+    QCOMPARE(PdfPageCount(text), 2);
+
+    // The first band's word: printable area from (10, 5) mm, header 20 mm, band at 0, label at (50, 100).
+    const QString bbox = PdfText(path, {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                                        QStringLiteral("-l"), QStringLiteral("1")});
+    QVERIFY(bbox.contains(QStringLiteral("width=\"595.")));
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>Jelzőszó<"));
+    const QRegularExpressionMatch m = word.match(bbox);
+    QVERIFY2(m.hasMatch(), qPrintable(bbox));
+    const double pt = 72 / 25.4;
+    QVERIFY(qAbs(m.captured(1).toDouble() - (10 + 50) * pt) < 1.0);
+    // yMin is the top of the glyph box, near the top of the line.
+    const double top = m.captured(2).toDouble() / pt;
+    QVERIFY2(qAbs(top - (5 + 20 + 100)) < 1.0, qPrintable(QString::number(top)));
+}
+
+void TestReportLayer::unwritablePdfFails()
+{
+    QVERIFY(!WritePdf(Numbered().layout(), QStringLiteral("/nonexistent-folder/x.pdf")));
+}
+
+QTEST_MAIN(TestReportLayer)
+#include "test_reportlayer.moc"

@@ -1,0 +1,170 @@
+#include "reportsfixture.h"
+#include "tfrm_biznyomtatas.h"
+#include "util.h"
+#include "voucherprinting.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+
+class TestVoucherPrinting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ReportsFixture::initProcess(); }
+    void init() { m_db.openDatabase(QStringLiteral("printing")); }
+    void cleanup() { m_db.closeDatabase(); }
+
+    void withoutPrinterTheVoucherCanBeSavedAsPdf();
+    void declinedPdfWritesNothing();
+    void previewIsModalAndSavesPdf();
+    void printChoiceForAVoucherWithoutRequest();
+    void printChoiceForAnAdvancePrintsBoth();
+    void cancelledPrintChoicePrintsNothing();
+
+private:
+    QString pdfPath(const QString &name) const { return m_db.dir.filePath(name + QStringLiteral(".pdf")); }
+    // The text of the PDF, or skips the test when pdftotext is missing.
+    static QString textOf(const QString &path)
+    {
+        if (!QFileInfo::exists(path))
+            return QStringLiteral("<no file %1>").arg(path);
+        return PdfText(path);
+    }
+
+    ReportsFixture m_db;
+};
+
+void TestVoucherPrinting::withoutPrinterTheVoucherCanBeSavedAsPdf()
+{
+    const qint64 id = m_db.voucher({{QStringLiteral("osszeg"), 2500.0}});
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {pdfPath(QStringLiteral("biz"))};
+    PenztarbizNyomtat(m_db.session, id, false);
+
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("question"));
+    QVERIFY(m_db.messages.shown.first().text.startsWith(QStringLiteral("Nincs nyomtató")));
+    QCOMPARE(m_db.fileDialogs.asked.size(), 1);
+    QVERIFY(m_db.fileDialogs.asked.first().path.endsWith(QStringLiteral("/Pénztárbizonylat KB00007.pdf")));
+
+    const QString text = textOf(pdfPath(QStringLiteral("biz")));
+    if (text.isNull())
+        QSKIP("pdftotext is not installed");
+    QCOMPARE(PdfPageCount(text), 1);
+    QCOMPARE(text.count(QStringLiteral("kettőezer ötszáz")), 2);
+    QVERIFY(text.contains(QStringLiteral("1. példány")));
+    QVERIFY(text.contains(QStringLiteral("2. példány")));
+    QVERIFY(text.contains(QStringLiteral("KB00007")));
+
+    // With one copy a page the second one is gone from the paper too.
+    m_db.session.csakEgyetNyomtat = true;
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {pdfPath(QStringLiteral("egy"))};
+    PenztarbizNyomtat(m_db.session, id, false);
+    const QString one = textOf(pdfPath(QStringLiteral("egy")));
+    QCOMPARE(one.count(QStringLiteral("kettőezer ötszáz")), 1);
+    QVERIFY(!one.contains(QStringLiteral("2. példány")));
+}
+
+void TestVoucherPrinting::declinedPdfWritesNothing()
+{
+    m_db.messages.answers = {false};
+    KpElszamolNyomtat(m_db.session, m_db.voucher(), false);
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QVERIFY(m_db.fileDialogs.asked.isEmpty());
+
+    // A file that cannot be written is said, not passed over.
+    m_db.messages.clear();
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {QStringLiteral("/nonexistent-folder/x.pdf")};
+    KpElszamolNyomtat(m_db.session, m_db.voucher(), false);
+    QCOMPARE(m_db.messages.shown.size(), 2);
+    QCOMPARE(m_db.messages.shown.last().kind, QStringLiteral("error"));
+    QVERIFY(m_db.messages.shown.last().text.contains(QStringLiteral("/nonexistent-folder/x.pdf")));
+}
+
+void TestVoucherPrinting::previewIsModalAndSavesPdf()
+{
+    for (int day = 1; day <= 4; ++day)
+        m_db.voucher({{QStringLiteral("ssz"), day}, {QStringLiteral("dat_kiadva"), QDate(2026, 3, day)}});
+    m_db.fileDialogs.answers = {pdfPath(QStringLiteral("idoszak"))};
+    bool seen = false;
+    OnNextModal([&seen](QDialog *dialog) {
+        seen = qobject_cast<QPrintPreviewDialog *>(dialog) && dialog->isModal();
+        if (auto *pdf = dialog->findChild<QAction *>(QStringLiteral("aPdfMentes")))
+            pdf->trigger();
+        dialog->reject();
+    });
+    PenztarbizIdoszakNyomtat(m_db.session, m_db.till, QDate(2026, 3, 1), QDate(2026, 3, 31), true);
+    QVERIFY(seen);
+    QVERIFY(m_db.messages.shown.isEmpty());
+    QCOMPARE(m_db.fileDialogs.asked.size(), 1);
+    QVERIFY(
+        m_db.fileDialogs.asked.first().path.endsWith(QStringLiteral("Pénztárbizonylatok 2026.03.01-2026.03.31.pdf")));
+
+    const QString text = textOf(pdfPath(QStringLiteral("idoszak")));
+    if (text.isNull())
+        QSKIP("pdftotext is not installed");
+    QCOMPARE(PdfPageCount(text), 2);
+    QVERIFY(text.contains(QStringLiteral("KB00004")));
+}
+
+void TestVoucherPrinting::printChoiceForAVoucherWithoutRequest()
+{
+    const qint64 id = m_db.voucher();
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {pdfPath(QStringLiteral("valasztas"))};
+    OnNextModal([](QDialog *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Bizonylat nyomtatás"));
+        auto *voucher = dialog->findChild<QCheckBox *>(QStringLiteral("cbPenztarbiz"));
+        auto *request = dialog->findChild<QCheckBox *>(QStringLiteral("cbKpElszamol"));
+        QVERIFY(voucher->isChecked() && voucher->isEnabled());
+        QVERIFY(!request->isChecked() && !request->isEnabled());
+        // Enter is OK.
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    BizNyomtatas(m_db.session, false, id);
+
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    const QString text = textOf(pdfPath(QStringLiteral("valasztas")));
+    if (text.isNull())
+        QSKIP("pdftotext is not installed");
+    QVERIFY(text.contains(QStringLiteral("Kiadási")));
+    QVERIFY(text.contains(QStringLiteral("KB00007")));
+    QVERIFY(m_db.session.ini.readInt(QStringLiteral("Tfrm_BizNyomtatas"), QStringLiteral("Left"), -1) >= 0);
+}
+
+void TestVoucherPrinting::printChoiceForAnAdvancePrintsBoth()
+{
+    const qint64 id =
+        m_db.voucher({{QStringLiteral("elszamol_kell"), QStringLiteral("I")}, {QStringLiteral("elszamol_ssz"), 3}});
+    m_db.messages.answers = {true, true};
+    m_db.fileDialogs.answers = {pdfPath(QStringLiteral("a")), pdfPath(QStringLiteral("b"))};
+    OnNextModal([](QDialog *dialog) {
+        QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("cbKpElszamol"))->isChecked());
+        dialog->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+    });
+    BizNyomtatas(m_db.session, true, id);
+
+    QCOMPARE(m_db.messages.shown.size(), 2);
+    const QString voucher = textOf(pdfPath(QStringLiteral("a")));
+    if (voucher.isNull())
+        QSKIP("pdftotext is not installed");
+    QVERIFY(voucher.contains(QStringLiteral("tizenkettőezer háromszáznegyvenöt")));
+    const QString request = textOf(pdfPath(QStringLiteral("b")));
+    QCOMPARE(request.count(QStringLiteral("Készpénzigénylés elszámolásra")), 2);
+    QVERIFY(request.contains(QStringLiteral("00003")));
+}
+
+void TestVoucherPrinting::cancelledPrintChoicePrintsNothing()
+{
+    OnNextModal([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    BizNyomtatas(m_db.session, true, m_db.voucher());
+    QVERIFY(m_db.messages.shown.isEmpty());
+}
+
+QTEST_MAIN(TestVoucherPrinting)
+#include "test_voucherprinting.moc"
