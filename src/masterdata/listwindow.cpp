@@ -93,6 +93,7 @@ ListWindow::ListWindow(Session &session, const QString &name, QWidget *parent) :
     m_grid->setAlternatingRowColors(false);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setObjectName(QStringLiteral("DBGrid1Header"));
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -168,6 +169,9 @@ void ListWindow::buildActions()
     m_toolBar->addSeparator()->setObjectName(QStringLiteral("tbSep1"));
     m_toolBar->addAction(m_aElfogad);
     m_toolBar->addAction(m_aBezar);
+    for (QAction *action : m_toolBar->actions())
+        if (QWidget *button = m_toolBar->widgetForAction(action); button && !action->objectName().isEmpty())
+            button->setObjectName(QStringLiteral("tb_") + action->objectName());
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
