@@ -1,0 +1,183 @@
+#pragma once
+
+#include "engine.h"
+#include "query.h"
+#include "scriptedmessages.h"
+#include "session.h"
+#include "tillsetup.h"
+#include "util.h"
+
+#include <QDir>
+#include <QSet>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// Answers from the script, and lets a test act at the moment a question is open (another workstation
+// writing while the user reads the box).
+class HookedMessages : public ScriptedMessages
+{
+public:
+    bool AskYesNo(const QString &text, const QString &caption, QWidget *owner = nullptr) override
+    {
+        if (onAsk)
+            std::exchange(onAsk, nullptr)(text);
+        return ScriptedMessages::AskYesNo(text, caption, owner);
+    }
+    std::function<void(const QString &text)> onAsk;
+};
+
+// A fresh database folder with tills, movement types and clients, and a session on it.
+class LedgerFixture
+{
+public:
+    enum Type { Receipt = 1, Payment, AdvanceType, OtherDirection };
+
+    void open(const QString &connection, const QDate &openDay = QDate::currentDate())
+    {
+        folder = m_dir.filePath(QString::number(++m_count));
+        QDir().mkpath(folder);
+        engine = std::make_unique<Engine>(connection);
+        engine->open(folder);
+        messages = HookedMessages();
+        session = Session();
+        session.engine = engine.get();
+        session.messages = &messages;
+        session.user = QStringLiteral("teszt");
+        session.formatFt = QStringLiteral("### ### ##0");
+        session.openDay = openDay;
+        session.till = 1;
+
+        for (const auto &[name, kibe, advance] : {std::tuple{"Áru eladás", "B", "N"},
+                                                  {"Irodaszer", "K", "N"},
+                                                  {"Előleg", "K", "I"},
+                                                  {"Átvezetés", "X", "N"}})
+            engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QString::fromUtf8(name)},
+                                                         {QStringLiteral("kibe"), QString::fromLatin1(kibe)},
+                                                         {QStringLiteral("elszamolas"), QString::fromLatin1(advance)}});
+        // Client 1 has a limit, client 2 none.
+        engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Kovács Péter")},
+                                                  {QStringLiteral("elszamol"), 8},
+                                                  {QStringLiteral("elszamollimit"), 1000.0}});
+        engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Szabó Anna")}});
+    }
+    void close() { engine.reset(); }
+
+    // A till with its opening row, booked on the open day.
+    int till(const QString &name, const QString &in, const QString &out, double opening)
+    {
+        return int(CreateTill(*engine,
+                              {{QStringLiteral("kassza_nev"), name},
+                               {QStringLiteral("valuta"), QStringLiteral("Ft")},
+                               {QStringLiteral("betujel_be"), in},
+                               {QStringLiteral("betujel_ki"), out},
+                               {QStringLiteral("nyito"), opening}},
+                              QStringLiteral("teszt"), session.openDay));
+    }
+
+    // A pending voucher as the form stores it.
+    int pending(int tillId, Type type, double amount, const QDate &date, int client = 1)
+    {
+        const char *kibe = type == Receipt ? "B" : type == OtherDirection ? "X" : "K";
+        const QString code = scalar(QStringLiteral("SELECT %1 FROM kassza WHERE kassza=%2;")
+                                        .arg(type == Receipt || type == OtherDirection ? "betujel_be" : "betujel_ki")
+                                        .arg(tillId))
+                                 .toString();
+        return int(engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), tillId},
+                                                              {QStringLiteral("kasszatip"), int(type)},
+                                                              {QStringLiteral("kibe"), QString::fromLatin1(kibe)},
+                                                              {QStringLiteral("betujel"), code},
+                                                              {QStringLiteral("ugyfel"), client},
+                                                              {QStringLiteral("dat_kiadva"), date},
+                                                              {QStringLiteral("osszeg"), amount},
+                                                              {QStringLiteral("osszeg1"), amount},
+                                                              {QStringLiteral("dromvelid"), 0},
+                                                              {QStringLiteral("ssz"), 0},
+                                                              {QStringLiteral("elszamol_ssz"), 0},
+                                                              {QStringLiteral("elszamol_kell"),
+                                                               QString::fromLatin1(type == AdvanceType ? "I" : "N")},
+                                                              {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                              {QStringLiteral("elszamolva"), QStringLiteral("N")},
+                                                              {QStringLiteral("lezarva"), QStringLiteral("N")}}));
+    }
+
+    QVariant scalar(const QString &sql) const
+    {
+        Query q(*engine, sql);
+        q.open();
+        return q.next() ? q.value(0) : QVariant();
+    }
+    QVariant value(int dromvel, const char *field) const
+    {
+        return scalar(
+            QStringLiteral("SELECT %1 FROM dromvel WHERE dromvel=%2;").arg(QLatin1String(field)).arg(dromvel));
+    }
+    bool isBooked(int dromvel) const { return value(dromvel, "kiadva").toString() == QLatin1String("I"); }
+    double clientTotal(int client) const
+    {
+        return scalar(QStringLiteral("SELECT elszamolasra FROM ugyfel WHERE ugyfel=%1;").arg(client)).toDouble();
+    }
+
+    QString folder;
+    std::unique_ptr<Engine> engine;
+    HookedMessages messages;
+    Session session;
+
+private:
+    QTemporaryDir m_dir;
+    int m_count = 0;
+};
+
+// What is wrong with the booked rows of the ledger, empty when nothing: every till's rows in dromvelid order chain
+// (nyito = the previous zaro, zaro = nyito +/- osszeg), dromvelid is unique, and within a letter code the serials
+// are unique and run 1, 2, 3 ...; settlement numbers are unique.
+inline QString LedgerFault(Engine &engine)
+{
+    Query q(engine, QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, nyito, osszeg, zaro, betujel, ssz, "
+                                   "elszamol_kell, elszamol_ssz FROM dromvel WHERE kiadva='I' ORDER BY dromvelid;"));
+    q.open();
+    QHash<int, double> lastZaro;
+    QSet<int> ids;
+    QHash<QString, QList<int>> serials;
+    QSet<int> settlements;
+    while (q.next()) {
+        const int row = q.value(0).toInt();
+        const int id = q.value(1).toInt();
+        const int till = q.value(2).toInt();
+        const QString kibe = q.value(3).toString();
+        const double nyito = ValueOr(q.value(4), 0.0), osszeg = ValueOr(q.value(5), 0.0),
+                     zaro = ValueOr(q.value(6), 0.0);
+        if (ids.contains(id))
+            return QStringLiteral("dromvelid %1 twice").arg(id);
+        ids.insert(id);
+        if (lastZaro.contains(till) && std::abs(lastZaro.value(till) - nyito) > 1e-6)
+            return QStringLiteral("row %1: nyito %2 after zaro %3").arg(row).arg(nyito).arg(lastZaro.value(till));
+        if (kibe != QLatin1String("N") &&
+            std::abs(zaro - (kibe == QLatin1String("K") ? nyito - osszeg : nyito + osszeg)) > 1e-6)
+            return QStringLiteral("row %1: zaro %2 from nyito %3 and osszeg %4")
+                .arg(row)
+                .arg(zaro)
+                .arg(nyito)
+                .arg(osszeg);
+        lastZaro.insert(till, zaro);
+        if (kibe != QLatin1String("N"))
+            serials[q.value(7).toString()].append(q.value(8).toInt());
+        if (q.value(9).toString() == QLatin1String("I")) {
+            const int number = q.value(10).toInt();
+            if (number < 1 || settlements.contains(number))
+                return QStringLiteral("row %1: settlement number %2").arg(row).arg(number);
+            settlements.insert(number);
+        }
+    }
+    for (auto it = serials.begin(); it != serials.end(); ++it) {
+        QList<int> numbers = it.value();
+        std::sort(numbers.begin(), numbers.end());
+        for (int i = 0; i < numbers.size(); ++i)
+            if (numbers.at(i) != i + 1)
+                return QStringLiteral("code %1: serial %2 where %3 belongs")
+                    .arg(it.key())
+                    .arg(numbers.at(i))
+                    .arg(i + 1);
+    }
+    return QString();
+}
