@@ -117,11 +117,6 @@ void TestMovementTypes::listShowsTheDirectionNameAndSearchesByName()
     QCOMPARE(window.recordPositionLabel()->text(), QStringLiteral("3: 1"));
     TypeText(window.searchBox(), QStringLiteral("ÁR"));
     QCOMPARE(window.currentValue(QStringLiteral("nev")).toString(), QStringLiteral("bevétel"));
-
-    m_db.messages.answers = {true};
-    window.deleteAction()->trigger();
-    QCOMPARE(m_db.count(QStringLiteral("kasszatip")), 2);
-    QCOMPARE(m_db.messages.shown.last().text, QStringLiteral("Valóban töröljem a sort?"));
 }
 
 void TestMovementTypes::chooserReturnsTypeDirectionAndFlag()
