@@ -44,7 +44,8 @@ void EnsureReportFonts()
         // Only the regular face: the outlines of the wine bold face are as thin as the regular ones (its
         // weight lives in screen bitmaps), so bold Tahoma is better emboldened from the regular outlines.
         const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (QFileInfo::exists(path))
+        // The program may have added it already at start-up, or the system may have a Tahoma of its own.
+        if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")) && QFileInfo::exists(path))
             QFontDatabase::addApplicationFont(path);
         return true;
     }();

@@ -162,32 +162,37 @@ void TestVoucherDocuments::cashVoucherTextsAndSecondCopy()
     QCOMPARE(doc.title, QStringLiteral("Bevételi pénztárbizonylat"));
     QCOMPARE(doc.setup.margins, QMarginsF(10, 10, 10, 10));
     const Page &page = doc.pages.first();
-    const auto text = [&page](const char *name, int copy = 1) {
-        const Element *e = FindElement(page, QString::fromLatin1(name), copy);
-        return e ? e->text : QStringLiteral("<none>");
+    const struct
+    {
+        const char *name;
+        int copy;
+        QString text;
+    } texts[] = {
+        {"kibe_nev", 1, QStringLiteral("Kiadási pénztárbizonylat")},
+        {"sorszam", 2, QStringLiteral("KB00007")},
+        {"peldany", 1, QStringLiteral("1. példány")},
+        {"peldany", 2, QStringLiteral("2. példány")},
+        {"tulajdonos", 2, QStringLiteral("Gyöngyvirág Kereskedelmi Bt.")},
+        {"felhasznalo_nev", 1, QStringLiteral("Kiss Anna")},
+        {"ugyfel_nev", 1, QStringLiteral("Nagy Péter")},
+        {"szigszam", 1, QStringLiteral("123456AB")},
+        {"dat_kiadva", 1, QLocale().toString(QDate(2026, 3, 14), QLocale::ShortFormat)},
+        {"osszeg", 1, QStringLiteral("13 000")},
+        {"vegosszeg", 2, QStringLiteral("13 000")},
+        {"betuvel", 2, QStringLiteral("tizenháromezer ")},
+        {"valuta", 1, QStringLiteral("HUF")},
+        {"osszeg1", 1, QStringLiteral("12 345")},
+        {"szoveg2", 1, QStringLiteral("Boríték")},
+        {"osszeg2", 2, QStringLiteral("655")},
+        {"szoveg3", 1, QString()}, // no third item
+        {"osszeg3", 1, QString()},
+        {"lablec", 2, QStringLiteral("lábléc szövege")},
     };
-    QCOMPARE(text("kibe_nev"), QStringLiteral("Kiadási pénztárbizonylat"));
-    QCOMPARE(text("sorszam"), QStringLiteral("KB00007"));
-    QCOMPARE(text("peldany"), QStringLiteral("1. példány"));
-    QCOMPARE(text("peldany", 2), QStringLiteral("2. példány"));
-    QCOMPARE(text("tulajdonos"), QStringLiteral("Gyöngyvirág Kereskedelmi Bt."));
-    QCOMPARE(text("felhasznalo_nev"), QStringLiteral("Kiss Anna"));
-    QCOMPARE(text("ugyfel_nev"), QStringLiteral("Nagy Péter"));
-    QCOMPARE(text("szigszam"), QStringLiteral("123456AB"));
-    QCOMPARE(text("dat_kiadva"), QLocale().toString(QDate(2026, 3, 14), QLocale::ShortFormat));
-    QCOMPARE(text("osszeg"), QStringLiteral("13 000"));
-    QCOMPARE(text("vegosszeg"), QStringLiteral("13 000"));
-    QCOMPARE(text("betuvel"), QStringLiteral("tizenháromezer "));
-    QCOMPARE(text("betuvel", 2), QStringLiteral("tizenháromezer "));
-    QCOMPARE(text("valuta"), QStringLiteral("HUF"));
-    QCOMPARE(text("osszeg1"), QStringLiteral("12 345"));
-    QCOMPARE(text("szoveg2"), QStringLiteral("Boríték"));
-    QCOMPARE(text("osszeg2"), QStringLiteral("655"));
-    // Item 3 and the rows under it stay empty.
-    QCOMPARE(text("szoveg3"), QString());
-    QCOMPARE(text("osszeg3"), QString());
-    QCOMPARE(text("lablec"), QStringLiteral("lábléc szövege"));
-    QCOMPARE(text("lablec", 2), QStringLiteral("lábléc szövege"));
+    for (const auto &t : texts) {
+        const Element *e = FindElement(page, QString::fromLatin1(t.name), t.copy);
+        QVERIFY2(e, t.name);
+        QCOMPARE(e->text, t.text);
+    }
 
     // The dividing line runs through the middle of the strip at 93.9, the closing one through the strip at 190.5;
     // both belong to the second copy.
@@ -249,6 +254,13 @@ void TestVoucherDocuments::longValuesStayInsideTheirFrames()
     const Element *words = FindElement(page, QStringLiteral("betuvel"), 1);
     QCOMPARE(words->text, AmountInWords(987654321.0));
     QVERIFY(words->font.pointSize < 9);
+
+    // Too long even for small type on one line: two lines, still inside the frame.
+    const Page huge = cashVoucher(m_db.voucher({{QStringLiteral("osszeg"), 999999999999.0}})).pages.first();
+    const Element *wrapped = FindElement(huge, QStringLiteral("betuvel"), 1);
+    QVERIFY(wrapped->wordWrap);
+    QVERIFY(FindElement(huge, QStringLiteral("keret_betuvel"), 1)->box.contains(wrapped->box));
+    QVERIFY(WrappedHeight(wrapped->font, wrapped->box.width(), wrapped->text) <= wrapped->box.height());
 }
 
 void TestVoucherDocuments::cashRequestFollowsTheLayoutTable()
