@@ -2,6 +2,8 @@
 
 #include "engineerror.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QString>
@@ -23,6 +25,19 @@ void ChangeCase(sqlite3_context *context, int argc, sqlite3_value **argv)
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
 }
 
+// Hungarian alphabetical order, letter case ignored: "Ábel" before "Béla", not after "Zoltán".
+int CompareHungarian(void *, int leftLength, const void *left, int rightLength, const void *right)
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(true);
+        return c;
+    }();
+    return collator.compare(QString::fromUtf8(static_cast<const char *>(left), leftLength),
+                            QString::fromUtf8(static_cast<const char *>(right), rightLength));
+}
+
 } // namespace
 
 void RegisterSqliteFunctions(QSqlDatabase &db)
@@ -37,5 +52,7 @@ void RegisterSqliteFunctions(QSqlDatabase &db)
             SQLITE_OK ||
         sqlite3_create_function_v2(connection, "lower", 1, flags, nullptr, ChangeCase, nullptr, nullptr, nullptr) !=
             SQLITE_OK)
+        throw EngineError(QString::fromUtf8(sqlite3_errmsg(connection)));
+    if (sqlite3_create_collation_v2(connection, "HU", SQLITE_UTF8, nullptr, CompareHungarian, nullptr) != SQLITE_OK)
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(connection)));
 }

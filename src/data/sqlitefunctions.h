@@ -3,5 +3,6 @@
 class QSqlDatabase;
 
 // Replaces SQLite's ASCII-only UPPER and LOWER on the connection with Unicode-aware ones, so that
-// UPPER(field) LIKE 'ÁRV%' finds Hungarian names.
+// UPPER(field) LIKE 'ÁRV%' finds Hungarian names; adds the collation HU (Hungarian alphabetical order, case
+// ignored) for ORDER BY field COLLATE HU.
 void RegisterSqliteFunctions(QSqlDatabase &db);

@@ -29,11 +29,12 @@ void SqlListWindow::setQuery(const QStringList &lines, const QList<ListColumn> &
 
 QString SqlListWindow::orderExpression(const QString &field) const
 {
-    // Texts in the order of a case-insensitive index; the key keeps equal names in a stable order.
+    // Texts in Hungarian alphabetical order, case ignored; the key keeps equal names in a stable order.
     const TableDef *def = Schema::Table(m_table);
     const FieldDef *f = def ? def->field(field) : nullptr;
-    QString expression = f && f->type == FieldType::Alpha ? QStringLiteral("UPPER(%1.%2), %1.%2").arg(m_table, field)
-                                                          : QStringLiteral("%1.%2").arg(m_table, field);
+    QString expression = f && f->type == FieldType::Alpha
+                             ? QStringLiteral("%1.%2 COLLATE HU, %1.%2").arg(m_table, field)
+                             : QStringLiteral("%1.%2").arg(m_table, field);
     if (field.compare(m_keyField, Qt::CaseInsensitive) != 0)
         expression += QStringLiteral(", %1.%2").arg(m_table, m_keyField);
     return expression;
