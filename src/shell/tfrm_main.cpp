@@ -15,7 +15,9 @@
 #include "splashwindow.h"
 #include "tfrm_adatbazisokbde.h"
 #include "tfrm_felhasznalo.h"
+#include "tfrm_idoszak.h"
 #include "util.h"
+#include "voucherprinting.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -120,17 +122,19 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
               R::None, nullptr);
     addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
-              Qt::Key_F7, QStringLiteral("document-print"), R::None, nullptr);
+              Qt::Key_F7, QStringLiteral("document-print"), R::None, [this] { printVoucher(false, false); });
     addAction(QStringLiteral("aBizNyom2"), QStringLiteral("Készpénzigénylés"),
-              QStringLiteral("Készpénzigénylés elszámolásra bizonylat"), Qt::Key_F8, QString(), R::None, nullptr);
+              QStringLiteral("Készpénzigénylés elszámolásra bizonylat"), Qt::Key_F8, QString(), R::None,
+              [this] { printVoucher(true, false); });
     addAction(QStringLiteral("aBizKep"), QStringLiteral("Bizonylat nyomtatási kép"), {}, none,
-              QStringLiteral("document-print-preview"), R::None, nullptr);
+              QStringLiteral("document-print-preview"), R::None, [this] { printVoucher(false, true); });
     addAction(QStringLiteral("aBizKep2"), QStringLiteral("Készpénzigénylés nyomtatási kép"),
-              QStringLiteral("Készpénzigénylés (nyomtatási kép)"), none, QString(), R::None, nullptr);
+              QStringLiteral("Készpénzigénylés (nyomtatási kép)"), none, QString(), R::None,
+              [this] { printVoucher(true, true); });
     addAction(QStringLiteral("aBizNyom3"), QStringLiteral("Bizonylatok időszakra"), {}, none, QString(), R::None,
-              nullptr);
+              [this] { printPeriodVouchers(false); });
     addAction(QStringLiteral("aBizNyom4"), QStringLiteral("Bizonylatok időszakra (nyomtatási kép)"), {}, none,
-              QString(), R::None, nullptr);
+              QString(), R::None, [this] { printPeriodVouchers(true); });
     addAction(QStringLiteral("aNapLezar"), QStringLiteral("Zárás"), QStringLiteral("Nap lezárása"), Qt::Key_F9,
               QStringLiteral("document-close"), R::None, nullptr);
     addAction(QStringLiteral("aNapzarasok"), QStringLiteral("Nap zárások"), {}, QKeySequence(Qt::CTRL | Qt::Key_F9),
@@ -641,6 +645,34 @@ void Tfrm_Main::onArchive()
 {
     ArchiveCurrentDatabase(m_session, this);
     Refresh(currentId());
+}
+
+void Tfrm_Main::printVoucher(bool request, bool preview)
+{
+    const QModelIndex index = m_grid->currentIndex();
+    if (!index.isValid())
+        return;
+    const auto flag = [this, &index](const char *field) {
+        return ValueOr(m_model->field(index.row(), QString::fromLatin1(field)), QString());
+    };
+    if (flag("kiadva") == QLatin1String("N")) {
+        m_session.messages->ShowError(QStringLiteral("A bizonylat még nem lett lezárva."), this);
+        return;
+    }
+    if (request && flag("elszamol_kell") == QLatin1String("N")) {
+        m_session.messages->ShowError(QStringLiteral("Ez a bizonylat nem elszámolásra készült."), this);
+        return;
+    }
+    if (request)
+        KpElszamolNyomtat(m_session, currentId(), preview, this);
+    else
+        PenztarbizNyomtat(m_session, currentId(), preview, this);
+}
+
+void Tfrm_Main::printPeriodVouchers(bool preview)
+{
+    if (const auto period = Idoszak(m_session, DefaultPeriod(QDate::currentDate()), this))
+        PenztarbizIdoszakNyomtat(m_session, m_session.till, period->from, period->to, preview, this);
 }
 
 void Tfrm_Main::onSettings()

@@ -76,6 +76,8 @@ private:
 
     void onChooseTill();
     void onArchive();
+    void printVoucher(bool request, bool preview);
+    void printPeriodVouchers(bool preview);
     void onSettings();
     void onFontBigger();
     void onFontSmaller();

@@ -32,6 +32,7 @@ private slots:
     void engineErrorInAnActionIsShownAndTheWindowGoesOn();
     void columnWidthsFollowTheGrid();
     void closingWritesTheIniFile();
+    void voucherPrintingChecksTheRowFirst();
 
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
@@ -230,6 +231,25 @@ void TestMainWindow::closingWritesTheIniFile()
     QVERIFY(ini.readBool(QStringLiteral("Screen"), QStringLiteral("FullScreen")));
     QCOMPARE(ini.readString(QStringLiteral("Defaults"), QStringLiteral("CassaName")), QStringLiteral("Főpénztár"));
     QCOMPARE(ini.readInt(QStringLiteral("Screen"), QStringLiteral("Width")), 900);
+}
+
+void TestMainWindow::voucherPrintingChecksTheRowFirst()
+{
+    till(QStringLiteral("Főpénztár"));
+    m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                 {QStringLiteral("kibe"), QStringLiteral("K")},
+                                                 {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                 {QStringLiteral("lezarva"), QStringLiteral("N")},
+                                                 {QStringLiteral("elszamol_kell"), QStringLiteral("N")}});
+    auto w = window();
+    w->action(QStringLiteral("aBizNyom"))->trigger();
+    w->action(QStringLiteral("aBizKep2"))->trigger();
+    QCOMPARE(m_messages.texts(), QStringList(2, QStringLiteral("A bizonylat még nem lett lezárva.")));
+    m_engine->exec(QStringLiteral("UPDATE dromvel SET kiadva='I';"));
+    w->Refresh(-1);
+    m_messages.shown.clear();
+    w->action(QStringLiteral("aBizNyom2"))->trigger();
+    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Ez a bizonylat nem elszámolásra készült.")});
 }
 
 QTEST_MAIN(TestMainWindow)
