@@ -25,11 +25,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 const QString DateFormat = QStringLiteral("yyyy.MM.dd");
 const int RemarkWidth = 255;
+const int WordsWidth = 520;
 
 int Width(const char *field)
 {
@@ -89,6 +91,16 @@ QDateEdit *DateField(QWidget *parent, const QString &name)
     return edit;
 }
 
+// A booked voucher disables its lists; their values must stay as readable as the read-only fields.
+void KeepTextReadable(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+    palette.setColor(QPalette::Disabled, QPalette::Base, palette.color(QPalette::Active, QPalette::Base));
+    widget->setPalette(palette);
+}
+
 QComboBox *PickList(QWidget *parent, const QString &name, int width)
 {
     auto *combo = new QComboBox(parent);
@@ -96,6 +108,7 @@ QComboBox *PickList(QWidget *parent, const QString &name, int width)
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->lineEdit()->setMaxLength(width);
+    KeepTextReadable(combo);
     return combo;
 }
 
@@ -160,6 +173,7 @@ void Tfrm_Szerkeszt::buildLayout()
     m_client->setObjectName(QStringLiteral("ugyfel_nev"));
     m_client->setMinimumContentsLength(30);
     m_client->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    KeepTextReadable(m_client);
     m_clientButton = new QPushButton(QStringLiteral("..."), this);
     m_clientButton->setObjectName(QStringLiteral("bUgyfel"));
     m_clientButton->setToolTip(QStringLiteral("Ügyfél választása a listából"));
@@ -179,17 +193,21 @@ void Tfrm_Szerkeszt::buildLayout()
     m_total->setFont(bold);
     m_words = new QLabel(QStringLiteral("Számbetű"), this);
     m_words->setObjectName(QStringLiteral("szambetu"));
-    // A long amount in words must not widen the form; the whole text stays in the tooltip.
-    m_words->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A long amount in words wraps at its blanks instead of widening the form.
+    m_words->setWordWrap(true);
     m_currency = new QLabel(this);
     m_currency->setObjectName(QStringLiteral("valuta"));
 
     auto *totalLine = new QHBoxLayout;
     totalLine->addWidget(new QLabel(QStringLiteral("Összesen:"), this));
-    totalLine->addWidget(m_total);
-    totalLine->addWidget(new QLabel(QStringLiteral(", azaz"), this));
-    totalLine->addWidget(m_words, 1);
+    auto *amount = new QHBoxLayout;
+    amount->setSpacing(0);
+    amount->addWidget(m_total);
+    amount->addWidget(new QLabel(QStringLiteral(", azaz"), this));
+    totalLine->addLayout(amount);
+    totalLine->addWidget(m_words);
     totalLine->addWidget(m_currency);
+    totalLine->addStretch(1);
 
     auto *lines = new QGridLayout;
     lines->setObjectName(QStringLiteral("lytTetelek"));
@@ -213,7 +231,7 @@ void Tfrm_Szerkeszt::buildLayout()
         lines->addWidget(line.osszeg, i + 1, 3);
     }
     lines->setColumnStretch(0, 3);
-    lines->setColumnStretch(1, 2);
+    lines->setColumnStretch(1, 3);
     lines->setColumnStretch(2, 5);
     lines->setColumnStretch(3, 2);
 
@@ -225,6 +243,7 @@ void Tfrm_Szerkeszt::buildLayout()
     m_elszamolva = FlagBox(QStringLiteral("Elszámolva?"), m_settlement, QStringLiteral("elszamolva"));
     m_elszamolDat = ReadOnlyField(m_settlement, QStringLiteral("elszamol_dat"));
     m_elszamolBiz = ReadOnlyField(m_settlement, QStringLiteral("elszamol_biz"));
+    m_elszamolSsz->setMaximumWidth(m_elszamolSsz->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 9 + 12);
     auto *settlement = new QGridLayout(m_settlement);
     settlement->addWidget(m_elszamolKell, 0, 0, 1, 2);
     settlement->addWidget(m_elszamolva, 0, 2, 1, 2);
@@ -234,10 +253,9 @@ void Tfrm_Szerkeszt::buildLayout()
     settlement->addWidget(m_elszamolSsz, 1, 3);
     settlement->addWidget(Caption(QStringLiteral("elszámolás"), m_settlement), 2, 0);
     settlement->addWidget(m_elszamolDat, 2, 1);
-    settlement->addWidget(Caption(QStringLiteral("elsz.bizonylatok"), m_settlement), 2, 2);
-    settlement->addWidget(m_elszamolBiz, 2, 3);
+    settlement->addWidget(Caption(QStringLiteral("elsz.bizonylatok"), m_settlement), 3, 0);
+    settlement->addWidget(m_elszamolBiz, 3, 1, 1, 3);
     settlement->setColumnStretch(1, 1);
-    settlement->setColumnStretch(3, 1);
 
     auto *remarkGroup = new QGroupBox(QStringLiteral("Szöveg (megjegyzés)"), this);
     remarkGroup->setObjectName(QStringLiteral("grpSzoveg"));
@@ -264,6 +282,7 @@ void Tfrm_Szerkeszt::buildLayout()
     auto *groups = new QHBoxLayout;
     groups->addWidget(m_settlement, 1);
     groups->addWidget(remarkGroup, 1);
+    groups->setAlignment(m_settlement, Qt::AlignTop);
 
     m_type = ReadOnlyField(this, QStringLiteral("kasszatip_nev"));
     m_user = ReadOnlyField(this, QStringLiteral("felhasznalo"));
@@ -328,7 +347,7 @@ void Tfrm_Szerkeszt::buildLayout()
     order << m_deadline << m_remark << m_remarkButton << m_received << m_keszButton << m_elmentButton << m_megsemButton;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
-    resize(sizeHint().expandedTo(QSize(820, 0)));
+    resize(sizeHint().expandedTo(QSize(900, 0)));
 }
 
 bool Tfrm_Szerkeszt::openNew(const QDate &today)
@@ -486,7 +505,8 @@ void Tfrm_Szerkeszt::updateTotal()
     m_total->setText(FormatFloat(m_session.formatFt, sum));
     const QString words = AmountInWords(sum);
     m_words->setText(words);
-    m_words->setToolTip(words);
+    // A wrapping label would break even a short text; it wraps only beyond what the line has room for.
+    m_words->setMinimumWidth(std::min(m_words->fontMetrics().horizontalAdvance(words) + 4, WordsWidth));
 }
 
 void Tfrm_Szerkeszt::remarkFromLines()
