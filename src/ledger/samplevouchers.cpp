@@ -184,9 +184,10 @@ void SampleLedger::day(const QDate &date, int workday)
                                                  QStringLiteral("Golyóstollak"), QStringLiteral("Iratrendezők"),
                                                  QStringLiteral("Füzetek, jegyzettömbök")};
             QList<Item> items;
+            const QString document = invoice(); // one shop, one invoice
             const int count = between(1, 3);
             for (int i = 0; i < count; ++i)
-                items.append({QStringLiteral("Irodaszer"), invoice(), supplies.at((workday + i) % supplies.size()),
+                items.append({QStringLiteral("Irodaszer"), document, supplies.at((workday + i) % supplies.size()),
                               forints(900, 18000)});
             voucher(m_main, Office, QStringLiteral("Irodaszer Kft."), date, items);
         } else {
@@ -263,12 +264,15 @@ void SampleLedger::fill(const QDate &today)
             currencyDay(date);
     }
 
-    // Still pending: two of today, one left over from two days ago, one in the currency till.
+    // Still pending: two of today, one left over from an earlier working day, one in the currency till.
     voucher(m_main, Sale, QStringLiteral("Horváth Éva"), today,
             {{QStringLiteral("Áru eladás"), invoice(), QStringLiteral("Kisker. eladás"), 23500.0}}, false);
     voucher(m_main, Post, QStringLiteral("Posta Zrt. fiók"), today,
             {{QStringLiteral("Postaköltség"), QString(), QStringLiteral("Csomagfeladás"), 4350.0}}, false);
-    voucher(m_main, Office, QStringLiteral("Irodaszer Kft."), today.addDays(-2),
+    QDate leftOver = today.addDays(-2);
+    while (leftOver.dayOfWeek() > 5)
+        leftOver = leftOver.addDays(-1);
+    voucher(m_main, Office, QStringLiteral("Irodaszer Kft."), leftOver,
             {{QStringLiteral("Irodaszer"), invoice(), QStringLiteral("Toner"), 15990.0},
              {QStringLiteral("Irodaszer"), QString(), QStringLiteral("Nyomtatópapír A4"), 4200.0}},
             false);
