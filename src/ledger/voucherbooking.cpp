@@ -131,8 +131,9 @@ bool DayIsOpen(const QDate &day, const QDate &closedUntil)
 
 bool ExceedsBalance(double amount, double balance)
 {
-    // Far below any coin, far above the rounding left by summing amounts with fractions.
-    const double tolerance = 1e-9 * std::max({1.0, std::fabs(amount), std::fabs(balance)});
+    // Far below the smallest coin even on large balances, far above the rounding left by chaining amounts
+    // with fractions.
+    const double tolerance = 1e-4 + 1e-12 * std::max(std::fabs(amount), std::fabs(balance));
     return amount - balance > tolerance;
 }
 

@@ -104,6 +104,8 @@ void TestBooking::keszChecksDatesMoneyAndAsks_data()
         << false << int(F::Payment) << 1000.0 << 1000.0 << 0 << Never << yes << QStringList{Confirm} << true << 0;
     QTest::newRow("payment one unit more")
         << false << int(F::Payment) << 1001.0 << 1000.0 << 0 << Never << yes << QStringList{NoMoney} << false << 0;
+    QTest::newRow("payment one unit more than a billion")
+        << false << int(F::Payment) << 1e9 + 1 << 1e9 << 0 << Never << yes << QStringList{NoMoney} << false << 0;
     QTest::newRow("payment of a balance summed from fractions")
         << false << int(F::Payment) << 0.3 << (0.1 + 0.2) << 0 << Never << yes << QStringList{Confirm} << true << 0;
     QTest::newRow("receipt on a negative balance")
