@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "messages.h"
 #include "sampledata.h"
+#include "samplevouchers.h"
 #include "session.h"
 #include "settings.h"
 #include "tfrm_adatbazisnyitbde.h"
@@ -31,6 +32,7 @@ void FillTestDatabase(const QString &folder, Messages &messages)
         Engine engine(QStringLiteral("DromvelSample"));
         engine.open(folder);
         FillSampleData(engine);
+        FillSampleVouchers(engine);
     } catch (const EngineError &e) {
         messages.ShowError(QStringLiteral("A minta adatok nem írhatók a teszt adatbázisba:\n") + e.message());
     }

@@ -17,6 +17,7 @@
 #include "tfrm_felhasznalo.h"
 #include "tfrm_idoszak.h"
 #include "util.h"
+#include "voucheractions.h"
 #include "voucherprinting.h"
 
 #include <QAction>
@@ -102,11 +103,15 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aKasszaValaszt"), QStringLiteral("Kassza választás"), {}, none,
               QStringLiteral("view-list-details"), R::None, [this] { onChooseTill(); });
     addAction(QStringLiteral("aUj"), QStringLiteral("Új"), {}, Qt::Key_Insert, QStringLiteral("document-new"), R::Edit,
-              nullptr);
+              [this] { afterForm(UjBizonylat(m_session, this)); });
     addAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"), {}, Qt::Key_F2,
-              QStringLiteral("document-edit"), R::Edit, nullptr);
+              QStringLiteral("document-edit"), R::Edit,
+              [this] { afterForm(BizonylatSzerkeszt(m_session, currentId(), this)); });
     addAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"), {}, QKeySequence(Qt::CTRL | Qt::Key_Delete),
-              QStringLiteral("edit-delete"), R::Edit, nullptr);
+              QStringLiteral("edit-delete"), R::Edit, [this] {
+                  if (Torol(m_session, currentId(), this))
+                      Refresh(-1);
+              });
     addAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
               QStringLiteral("document-print"), R::None, nullptr);
     addAction(QStringLiteral("aNyomtatkep"), QStringLiteral("Nyomtatási kép"), {}, QKeySequence(Qt::CTRL | Qt::Key_K),
@@ -120,7 +125,11 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aElszamol"), QStringLiteral("Elszámol"), {}, Qt::Key_F6,
               QStringLiteral("view-financial-account"), R::None, nullptr);
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
-              R::None, nullptr);
+              R::None, [this] {
+                  const int id = currentId();
+                  if (Kesz(m_session, id, this) != KeszResult::Unchanged)
+                      Refresh(id);
+              });
     addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
               Qt::Key_F7, QStringLiteral("document-print"), R::None, [this] { printVoucher(false, false); });
     addAction(QStringLiteral("aBizNyom2"), QStringLiteral("Készpénzigénylés"),
@@ -645,6 +654,12 @@ void Tfrm_Main::onArchive()
 {
     ArchiveCurrentDatabase(m_session, this);
     Refresh(currentId());
+}
+
+void Tfrm_Main::afterForm(int dromvel)
+{
+    if (dromvel != -1)
+        Refresh(dromvel);
 }
 
 void Tfrm_Main::printVoucher(bool request, bool preview)

@@ -76,6 +76,7 @@ private:
 
     void onChooseTill();
     void onArchive();
+    void afterForm(int dromvel);
     void printVoucher(bool request, bool preview);
     void printPeriodVouchers(bool preview);
     void onSettings();

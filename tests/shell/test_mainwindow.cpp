@@ -5,6 +5,7 @@
 #include "scriptedmessages.h"
 #include "session.h"
 #include "tfrm_main.h"
+#include "voucheractions.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,6 +34,7 @@ private slots:
     void columnWidthsFollowTheGrid();
     void closingWritesTheIniFile();
     void voucherPrintingChecksTheRowFirst();
+    void bookingAndDeletingFromTheWindow();
 
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
@@ -250,6 +252,47 @@ void TestMainWindow::voucherPrintingChecksTheRowFirst()
     m_messages.shown.clear();
     w->action(QStringLiteral("aBizNyom2"))->trigger();
     QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Ez a bizonylat nem elszámolásra készült.")});
+}
+
+void TestMainWindow::bookingAndDeletingFromTheWindow()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 1000);
+    const auto pending = [this](double amount) {
+        return m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                            {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                            {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                            {QStringLiteral("lezarva"), QStringLiteral("N")},
+                                                            {QStringLiteral("elszamol_kell"), QStringLiteral("N")},
+                                                            {QStringLiteral("osszeg"), amount},
+                                                            {QStringLiteral("dat_kiadva"), m_session.openDay},
+                                                            {QStringLiteral("dromvelid"), 0},
+                                                            {QStringLiteral("ssz"), 0},
+                                                            {QStringLiteral("betujel"), QStringLiteral("KB")}});
+    };
+    const qint64 first = pending(250);
+    const qint64 second = pending(99);
+    SetPrintChoice([](Session &, int, bool, QWidget *) {});
+    auto w = window();
+    w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(first)), 1));
+    m_messages.answers = {true};
+    w->action(QStringLiteral("aKesz"))->trigger();
+    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Valóban lezárod a bizonylatot?")});
+    QCOMPARE(w->currentId(), int(first));
+    QCOMPARE(w->balanceText(), QStringLiteral("1 250"));
+    QCOMPARE(w->ledger()->field(w->grid()->currentIndex().row(), QStringLiteral("kiadva")).toString(),
+             QStringLiteral("I"));
+
+    // A booked row cannot be deleted; a pending one goes after Yes.
+    m_messages.shown.clear();
+    w->action(QStringLiteral("aTorol"))->trigger();
+    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Már kiadott bizonylat nem törölhető.")});
+    w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(second)), 1));
+    m_messages.shown.clear();
+    m_messages.answers = {true};
+    w->action(QStringLiteral("aTorol"))->trigger();
+    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Valóban töröljem a sort?")});
+    QCOMPARE(w->ledger()->rowOfId(int(second)), -1);
 }
 
 QTEST_MAIN(TestMainWindow)
