@@ -326,6 +326,7 @@ void Tfrm_Main::createCentralArea()
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setAlternatingRowColors(false);
+    m_grid->setWordWrap(false);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionsClickable(true);
