@@ -3,6 +3,7 @@
 
 #include "engine.h"
 #include "ledgerops.h"
+#include "picklists.h"
 #include "query.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,8 @@ void Fill(Engine &engine, int rows)
     QSqlQuery insert(engine.database());
     insert.prepare(QStringLiteral(
         "INSERT INTO dromvel (dromvelid, kibe, ssz, betujel, kassza, dat_kiadva, kiadva, idoszak, kasszatip, nyito, "
-        "osszeg, zaro, ugyfel, elszamol_ssz, lezarva, datumstr) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        "osszeg, zaro, ugyfel, elszamol_ssz, lezarva, datumstr, szoveg1, forgjogcim1) "
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     QList<double> balance(tills + 1, 0.0);
     QList<int> serial(2 * tills + 1, 0);
     const QDate start(2015, 1, 1);
@@ -62,6 +64,8 @@ void Fill(Engine &engine, int rows)
         insert.addBindValue(i % 50 == 0 ? i / 50 : 0);
         insert.addBindValue(i < rows - 500 ? QStringLiteral("I") : QStringLiteral("N"));
         insert.addBindValue(date.toString(QStringLiteral("yyyyMMdd")));
+        insert.addBindValue(QStringLiteral("Tétel szövege %1").arg(i % 60));
+        insert.addBindValue(QStringLiteral("Jogcím %1").arg(i % 25));
         if (!insert.exec())
             throw EngineError(insert.lastError().text());
     }
@@ -126,9 +130,8 @@ int main(int argc, char **argv)
     });
     const QString unclosed = QStringLiteral("WHERE (dromvel.kassza=2) and (dromvel.kibe<>'N') and "
                                             "((dromvel.lezarva='N') or (dromvel.kiadva='N'))");
-    Time(QStringLiteral("unclosed view of one till: count"), 20, [&] {
-        ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel ") + unclosed + QLatin1Char(';'), 0);
-    });
+    Time(QStringLiteral("unclosed view of one till: count"), 20,
+         [&] { ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel ") + unclosed + QLatin1Char(';'), 0); });
     Time(QStringLiteral("unclosed view of one till: first rows"), 20, [&] {
         Query q(engine, QStringLiteral("SELECT dromvel.*, kibe.kibe_nev, kasszatip.kasszatip_nev, ugyfel.ugyfel_nev "
                                        "FROM dromvel LEFT OUTER JOIN kibe ON (dromvel.kibe=kibe.kibe) "
@@ -143,6 +146,23 @@ int main(int argc, char **argv)
         ops.QueryFloat(QStringLiteral("SELECT SUM(bevetel) AS bevesz, SUM(kiadas) AS kiad FROM dromvel "
                                       "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=2);"),
                        0);
+    });
+    Time(QStringLiteral("voucher form pick lists, grouping"), 3, [&] {
+        for (const char *base : {"szoveg", "forgjogcim"}) {
+            QStringList parts;
+            for (int i = 1; i <= 3; ++i)
+                parts << QStringLiteral("SELECT %1%2 AS szoveg FROM dromvel GROUP BY %1%2")
+                             .arg(QLatin1String(base))
+                             .arg(i);
+            Query q(engine, parts.join(QStringLiteral(" UNION ")) + QLatin1Char(';'));
+            q.open();
+            while (q.next())
+                q.value(0);
+        }
+    });
+    Time(QStringLiteral("voucher form pick lists"), 20, [&] {
+        DistinctLineValues(engine, QStringLiteral("szoveg"));
+        DistinctLineValues(engine, QStringLiteral("forgjogcim"));
     });
     return 0;
 }

@@ -120,7 +120,11 @@ QList<TableDef> BuildTables()
          {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
           Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel"}),
           Own("ix_dromvel_open", {"kassza", "lezarva", "kiadva"}),
-          Own("ix_dromvel_unclosed", {"kassza", "dromvel"}, QStringLiteral("lezarva='N' OR kiadva='N'"))},
+          Own("ix_dromvel_unclosed", {"kassza", "dromvel"}, QStringLiteral("lezarva='N' OR kiadva='N'")),
+          // The voucher form's pick lists: every distinct item text and title.
+          Own("ix_dromvel_szoveg1", {"szoveg1"}), Own("ix_dromvel_szoveg2", {"szoveg2"}),
+          Own("ix_dromvel_szoveg3", {"szoveg3"}), Own("ix_dromvel_forgjogcim1", {"forgjogcim1"}),
+          Own("ix_dromvel_forgjogcim2", {"forgjogcim2"}), Own("ix_dromvel_forgjogcim3", {"forgjogcim3"})},
          {}});
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});

@@ -5,6 +5,7 @@
 #include "ledgerops.h"
 #include "messages.h"
 #include "numberedit.h"
+#include "picklists.h"
 #include "query.h"
 #include "schema.h"
 #include "session.h"
@@ -42,25 +43,6 @@ int Width(const char *field)
 QString Name(const char *base, int line)
 {
     return QString::fromLatin1(base) + QString::number(line + 1);
-}
-
-// Every distinct value of the field over the whole ledger, from the query with the UNION of the three lines.
-QStringList DistinctLineValues(Engine &engine, const QString &base)
-{
-    QStringList lines;
-    for (int i = 1; i <= 3; ++i) {
-        if (i > 1)
-            lines << QString() << QStringLiteral("UNION") << QString();
-        lines << QStringLiteral("SELECT %1%2 AS szoveg").arg(base).arg(i) << QStringLiteral("FROM dromvel")
-              << QStringLiteral("GROUP BY %1%2").arg(base).arg(i);
-    }
-    lines.last() += QLatin1Char(';');
-    QStringList values;
-    Query q(engine, lines.join(QLatin1Char('\n')));
-    q.open();
-    while (q.next())
-        values.append(ValueOr(q.value(0), QString()));
-    return values;
 }
 
 QLineEdit *ReadOnlyField(QWidget *parent, const QString &name)
