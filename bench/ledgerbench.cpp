@@ -2,11 +2,12 @@
 // Usage: ledgerbench [rows] (default 1 000 000).
 
 #include "engine.h"
+#include "ledgermodel.h"
 #include "ledgerops.h"
 #include "picklists.h"
 #include "query.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -87,7 +88,7 @@ void Time(const QString &name, int repeat, const std::function<void()> &work)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000000;
     QTemporaryDir dir;
     Engine engine(QStringLiteral("bench"));
@@ -163,6 +164,24 @@ int main(int argc, char **argv)
     Time(QStringLiteral("voucher form pick lists"), 20, [&] {
         DistinctLineValues(engine, QStringLiteral("szoveg"));
         DistinctLineValues(engine, QStringLiteral("forgjogcim"));
+    });
+    Time(QStringLiteral("ledger view of a whole till: open"), 3, [&] {
+        LedgerModel model(engine);
+        model.setTill(2, false);
+        model.reopen();
+        model.totalRows();
+    });
+    Time(QStringLiteral("ledger view of a whole till: stand on the last row"), 3, [&] {
+        LedgerModel model(engine);
+        model.setTill(2, false);
+        model.reopen();
+        model.rowOfId(ops.QueryInt(QStringLiteral("SELECT MAX(dromvel) FROM dromvel WHERE kassza=2;"), 0));
+    });
+    Time(QStringLiteral("ledger view of a whole till: sorted by client"), 3, [&] {
+        LedgerModel model(engine);
+        model.setTill(2, false);
+        model.setOrderField(QStringLiteral("ugyfel_nev"));
+        model.reopen();
     });
     return 0;
 }
