@@ -26,6 +26,7 @@ private slots:
     void orderingNeedsAnIndex();
     void indexesCanBeDroppedAndRebuilt();
     void badSqlCarriesTheEngineMessage();
+    void lockedDatabaseSaysSoInHungarian();
 
 private:
     QTemporaryDir m_dir;
@@ -194,6 +195,7 @@ void TestEngine::fileThatIsNotADatabaseIsRefusedUntouched()
         QFAIL("a file that is not a database was opened");
     } catch (const EngineError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("not a database")), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(QStringLiteral("A fájl nem a program adatbázisa.")), qPrintable(e.message()));
     }
     QVERIFY(!engine.isOpen());
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("dromvel.sqlite")});
@@ -365,6 +367,26 @@ void TestEngine::badSqlCarriesTheEngineMessage()
     } catch (const EngineError &e) {
         QVERIFY2(e.message().contains(QStringLiteral("no such column")), qPrintable(e.message()));
     }
+}
+
+void TestEngine::lockedDatabaseSaysSoInHungarian()
+{
+    const QString folder = freshFolder();
+    Engine holder(QStringLiteral("t_lock_holder"));
+    holder.open(folder);
+    Engine waiter(QStringLiteral("t_lock_waiter"));
+    waiter.open(folder);
+    Transaction writing(holder);
+    holder.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("A")}});
+    try {
+        // Waits the busy timeout for the other workstation, then gives up with nothing written.
+        Transaction t(waiter);
+        QFAIL("the write lock was taken twice");
+    } catch (const EngineError &e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("Az adatbázist most egy másik munkahely írja.")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(waiter.transactionDepth(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
