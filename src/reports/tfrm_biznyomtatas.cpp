@@ -37,27 +37,18 @@ Tfrm_BizNyomtatas::Tfrm_BizNyomtatas(Session &session, bool requestEnabled, QWid
     boxes->addWidget(m_voucher);
     boxes->addWidget(m_request);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = OkCancelButtons(this);
+    buttons.cancel->setAutoDefault(false);
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyFontSize(this, session.fontSize);
     RestoreWindowPos(this, session.ini, FormName);
-    ok->setFocus();
+    buttons.ok->setFocus();
 }
 
 bool Tfrm_BizNyomtatas::voucherChosen() const

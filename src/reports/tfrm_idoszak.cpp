@@ -97,18 +97,10 @@ Tfrm_Idoszak::Tfrm_Idoszak(Session &session, const DateRange &range, QWidget *pa
         ++i;
     }
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(ok);
-    buttonRow->addWidget(cancel);
+    const OkCancelRow okCancel = OkCancelButtons(this);
+    okCancel.cancel->setAutoDefault(false);
+    connect(okCancel.ok, &QPushButton::clicked, this, &QDialog::accept);
+    QHBoxLayout *buttonRow = okCancel.row;
 
     // Ctrl+Enter closes with OK from any control, a focused preset button included.
     for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})

@@ -7,6 +7,8 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -93,4 +95,19 @@ void ApplyMenuStyle(QWidget *window)
                        "QMenu::item:disabled { color: rgb(128, 128, 128); }"
                        "QMenu::separator { height: 1px; background: rgb(162, 162, 162); margin: 3px 2px; }"
                        "QMenu::icon { padding-left: 2px; }"));
+}
+
+OkCancelRow OkCancelButtons(QDialog *dialog)
+{
+    auto *ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), dialog);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return {ok, cancel, row};
 }

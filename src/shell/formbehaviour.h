@@ -15,3 +15,17 @@ void EnterMovesFocus(QWidget *form);
 // The program's menu look: the menu bar's items on light blue, pop-up items on light grey, the selected item
 // on salmon with a grey frame, separators as thin grey lines.
 void ApplyMenuStyle(QWidget *window);
+
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
+
+// The "OK" (default button, objectName btnOk) and "Mégsem" (btnCancel, rejects the dialog) pair, right-aligned in
+// a row. What OK does is the caller's to connect.
+struct OkCancelRow
+{
+    QPushButton *ok;
+    QPushButton *cancel;
+    QHBoxLayout *row;
+};
+OkCancelRow OkCancelButtons(QDialog *dialog);

@@ -188,21 +188,12 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
     m_tabs->addTab(settingsPage, QStringLiteral("Beállítások"));
     m_tabs->addTab(ownerPage, QStringLiteral("Tulajdonos adatai"));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("btnOk"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = OkCancelButtons(this);
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     // From memory; the rows come from the database.
     m_path->setText(session.databaseFolder);

@@ -66,22 +66,13 @@ Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Session &session, const QVa
     fields->addRow(QString(), m_admin);
     fields->addRow(QString(), m_masterEdit);
 
-    auto *okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("btnOk"));
-    okButton->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(okButton, &QPushButton::clicked, this, &Tfrm_FelhasznaloSzerkeszt::ok);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = OkCancelButtons(this);
+    connect(buttons.ok, &QPushButton::clicked, this, &Tfrm_FelhasznaloSzerkeszt::ok);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(6);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     load();
