@@ -539,6 +539,18 @@ QVariantMap Tfrm_Szerkeszt::editedValues() const
     return values;
 }
 
+// A new row is written whole; an existing one only in the fields the form edits.
+QVariantMap Tfrm_Szerkeszt::valuesToWrite() const
+{
+    const QVariantMap edited = editedValues();
+    if (m_dromvel > 0)
+        return edited;
+    QVariantMap row = m_row;
+    for (auto it = edited.cbegin(); it != edited.cend(); ++it)
+        row.insert(it.key(), it.value());
+    return row;
+}
+
 void Tfrm_Szerkeszt::kesz()
 {
     if (m_readOnly || !amountsComplete())
@@ -565,13 +577,7 @@ void Tfrm_Szerkeszt::kesz()
         return;
     }
 
-    QVariantMap values = editedValues();
-    if (m_dromvel <= 0) {
-        QVariantMap row = m_row;
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            row.insert(it.key(), it.value());
-        values = row;
-    }
+    const QVariantMap values = valuesToWrite();
     const BookingResult booked = BookVoucher(*m_session.engine, m_dromvel, values);
     switch (booked.outcome) {
     case VoucherWrite::Done:
@@ -596,13 +602,7 @@ void Tfrm_Szerkeszt::elment()
 {
     if (m_readOnly || !amountsComplete())
         return;
-    QVariantMap values = editedValues();
-    if (m_dromvel <= 0) {
-        QVariantMap row = m_row;
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            row.insert(it.key(), it.value());
-        values = row;
-    }
+    const QVariantMap values = valuesToWrite();
     int key = m_dromvel;
     const VoucherWrite saved = SavePendingVoucher(*m_session.engine, key, values);
     if (saved != VoucherWrite::Done) {

@@ -90,6 +90,7 @@ private:
     bool amountsComplete();
     // The form's editable values, keyed by field name.
     QVariantMap editedValues() const;
+    QVariantMap valuesToWrite() const;
     QString field(const char *name) const;
 
     Session &m_session;
