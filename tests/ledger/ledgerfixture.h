@@ -1,48 +1,21 @@
 #pragma once
 
-#include "engine.h"
 #include "query.h"
-#include "scriptedmessages.h"
-#include "session.h"
+#include "testdatabase.h"
 #include "tillsetup.h"
 #include "util.h"
 
-#include <QDir>
 #include <QSet>
-#include <QTemporaryDir>
-#include <functional>
-#include <memory>
-
-// Answers from the script, and lets a test act at the moment a question is open (another workstation
-// writing while the user reads the box).
-class HookedMessages : public ScriptedMessages
-{
-public:
-    bool AskYesNo(const QString &text, const QString &caption, QWidget *owner = nullptr) override
-    {
-        if (onAsk)
-            std::exchange(onAsk, nullptr)(text);
-        return ScriptedMessages::AskYesNo(text, caption, owner);
-    }
-    std::function<void(const QString &text)> onAsk;
-};
 
 // A fresh database folder with tills, movement types and clients, and a session on it.
-class LedgerFixture
+class LedgerFixture : public TestDatabase
 {
 public:
     enum Type { Receipt = 1, Payment, AdvanceType, OtherDirection };
 
     void open(const QString &connection, const QDate &openDay = QDate::currentDate())
     {
-        folder = m_dir.filePath(QString::number(++m_count));
-        QDir().mkpath(folder);
-        engine = std::make_unique<Engine>(connection);
-        engine->open(folder);
-        messages = HookedMessages();
-        session = Session();
-        session.engine = engine.get();
-        session.messages = &messages;
+        fresh(connection);
         session.user = QStringLiteral("teszt");
         session.formatFt = QStringLiteral("### ### ##0");
         session.openDay = openDay;
@@ -61,8 +34,6 @@ public:
                                                   {QStringLiteral("elszamollimit"), 1000.0}});
         engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Szabó Anna")}});
     }
-    void close() { engine.reset(); }
-
     // A till with its opening row, booked on the open day.
     int till(const QString &name, const QString &in, const QString &out, double opening)
     {
@@ -117,15 +88,6 @@ public:
     {
         return scalar(QStringLiteral("SELECT elszamolasra FROM ugyfel WHERE ugyfel=%1;").arg(client)).toDouble();
     }
-
-    QString folder;
-    std::unique_ptr<Engine> engine;
-    HookedMessages messages;
-    Session session;
-
-private:
-    QTemporaryDir m_dir;
-    int m_count = 0;
 };
 
 // What is wrong with the booked rows of the ledger, empty when nothing: every till's rows in dromvelid order chain

@@ -19,7 +19,7 @@ class TestClients : public QObject
 
 private slots:
     void init() { m_db.openDatabase(QStringLiteral("clients")); }
-    void cleanup() { m_db.closeDatabase(); }
+    void cleanup() { m_db.close(); }
 
     void newClientStartsWithNothingDueAndNoLimit();
     void editKeepsTheAmountDueAndSetsTheUnit();

@@ -16,7 +16,7 @@ class TestMovementTypes : public QObject
 
 private slots:
     void init() { m_db.openDatabase(QStringLiteral("types")); }
-    void cleanup() { m_db.closeDatabase(); }
+    void cleanup() { m_db.close(); }
 
     void newTypeIsAPaymentUntilToldOtherwise();
     void szorzoChoiceRewritesBothFields();

@@ -18,7 +18,7 @@ class TestTills : public QObject
 
 private slots:
     void init() { m_db.openDatabase(QStringLiteral("tills")); }
-    void cleanup() { m_db.closeDatabase(); }
+    void cleanup() { m_db.close(); }
 
     void newTillWritesItsOpeningRow();
     void emptyOpeningAmountGivesAnEmptyOpeningRow();

@@ -1,27 +1,19 @@
 #pragma once
 
-#include "engine.h"
+#include "modaldialogs.h"
 #include "reportdocument.h"
 #include "reportoutput.h"
-#include "scriptedfiledialogs.h"
-#include "scriptedmessages.h"
-#include "session.h"
+#include "testdatabase.h"
 
-#include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
 // A database folder with one till, owner, user, client and unit, and a session on it. Printing never reaches
 // a real printer: the default printer is "none".
-class ReportsFixture
+class ReportsFixture : public TestDatabase
 {
 public:
     static void initProcess()
@@ -32,16 +24,7 @@ public:
 
     void openDatabase(const QString &connection)
     {
-        const QString folder = dir.filePath(QStringLiteral("db%1").arg(++m_count));
-        QDir().mkpath(folder);
-        engine = std::make_unique<Engine>(connection);
-        engine->open(folder);
-        messages = ScriptedMessages();
-        fileDialogs = ScriptedFileDialogs();
-        session = Session();
-        session.engine = engine.get();
-        session.messages = &messages;
-        session.fileDialogs = &fileDialogs;
+        fresh(connection);
         session.formatFt = QStringLiteral("### ### ##0");
 
         till =
@@ -62,7 +45,6 @@ public:
                                                      {QStringLiteral("szorzo"), -1},
                                                      {QStringLiteral("kibe"), QStringLiteral("K")}});
     }
-    void closeDatabase() { engine.reset(); }
 
     // A booked payment of one item; the values override the defaults.
     qint64 voucher(const QVariantMap &values = {})
@@ -89,16 +71,10 @@ public:
         return engine->insert(QStringLiteral("dromvel"), row);
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<Engine> engine;
-    ScriptedMessages messages;
-    ScriptedFileDialogs fileDialogs;
-    Session session;
     int till = 0;
     int client = 0;
 
 private:
-    int m_count = 0;
     int m_rows = 0;
 };
 
@@ -127,17 +103,4 @@ inline QString PdfText(const QString &path, const QStringList &options = {})
 inline int PdfPageCount(const QString &text)
 {
     return int(text.count(QLatin1Char('\f')));
-}
-
-// Runs f on the modal dialog that the next exec() opens.
-inline void OnNextModal(std::function<void(QDialog *)> f)
-{
-    QTimer::singleShot(0, [f] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            qWarning("no modal dialog is open");
-            return;
-        }
-        f(dialog);
-    });
 }

@@ -15,7 +15,7 @@ class TestVoucherDocuments : public QObject
 private slots:
     void initTestCase() { ReportsFixture::initProcess(); }
     void init() { m_db.openDatabase(QStringLiteral("vouchers")); }
-    void cleanup() { m_db.closeDatabase(); }
+    void cleanup() { m_db.close(); }
 
     void cashVoucherFollowsTheLayoutTable_data();
     void cashVoucherFollowsTheLayoutTable();

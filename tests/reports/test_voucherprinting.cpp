@@ -15,7 +15,7 @@ class TestVoucherPrinting : public QObject
 private slots:
     void initTestCase() { ReportsFixture::initProcess(); }
     void init() { m_db.openDatabase(QStringLiteral("printing")); }
-    void cleanup() { m_db.closeDatabase(); }
+    void cleanup() { m_db.close(); }
 
     void withoutPrinterTheVoucherCanBeSavedAsPdf();
     void declinedPdfWritesNothing();

@@ -1,14 +1,11 @@
-#include "engine.h"
 #include "inputdialog.h"
 #include "query.h"
-#include "scriptedmessages.h"
-#include "session.h"
+#include "testdatabase.h"
 #include "tfrm_login.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -55,33 +52,24 @@ private slots:
 private:
     void type(const QString &code, const QString &password);
 
-    QTemporaryDir *m_dir = nullptr;
-    Engine *m_engine = nullptr;
-    ScriptedMessages m_messages;
-    Session m_session;
+    TestDatabase m_db;
     Tfrm_Login *m_dialog = nullptr;
 };
 
 void TestLogin::init()
 {
-    m_dir = new QTemporaryDir;
-    m_engine = new Engine(QStringLiteral("test_login"));
-    m_engine->open(m_dir->path());
-    m_messages = {};
-    m_session = Session();
-    m_session.engine = m_engine;
-    m_session.messages = &m_messages;
+    m_db.fresh(QStringLiteral("test_login"));
     const QList<QVariantList> users = {{"Anna", "titok", "I", "N"},
                                        {"bela", "ab  ", "N", "I"},
                                        {"ures", QVariant(), "I", "I"},
                                        {"hosszu", "0123456789AB", "", ""}}; // stored cut to 10
     for (const QVariantList &u : users)
-        m_engine->insert("felhasznalo", {{"felhasznalo", u[0]},
-                                         {"felhasznalo_nev", u[0].toString() + " neve"},
-                                         {"jelszo", u[1]},
-                                         {"rendszergazda", u[2]},
-                                         {"torzsszerkeszt", u[3]}});
-    m_dialog = new Tfrm_Login(m_session);
+        m_db.engine->insert("felhasznalo", {{"felhasznalo", u[0]},
+                                            {"felhasznalo_nev", u[0].toString() + " neve"},
+                                            {"jelszo", u[1]},
+                                            {"rendszergazda", u[2]},
+                                            {"torzsszerkeszt", u[3]}});
+    m_dialog = new Tfrm_Login(m_db.session);
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
 }
@@ -89,8 +77,7 @@ void TestLogin::init()
 void TestLogin::cleanup()
 {
     delete m_dialog;
-    delete m_engine;
-    delete m_dir;
+    m_db.close();
 }
 
 void TestLogin::type(const QString &code, const QString &password)
@@ -152,11 +139,11 @@ void TestLogin::credentials()
     QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
 
     QCOMPARE(m_dialog->isVisible(), rights.isEmpty());
-    QCOMPARE(m_messages.texts(), QStringList(rights.isEmpty() ? 3 : 2, Invalid));
+    QCOMPARE(m_db.messages.texts(), QStringList(rights.isEmpty() ? 3 : 2, Invalid));
     if (!rights.isEmpty()) {
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(m_session.user, code);
-        QCOMPARE(QStringLiteral("%1 %2").arg(m_session.admin).arg(m_session.masterEdit), rights);
+        QCOMPARE(m_db.session.user, code);
+        QCOMPARE(QStringLiteral("%1 %2").arg(m_db.session.admin).arg(m_db.session.masterEdit), rights);
     }
 }
 
@@ -171,15 +158,15 @@ void TestLogin::belepesEndsOnCancel()
         });
     };
     whenOpen([&] { QTest::keyClick(m_dialog, Qt::Key_Escape); });
-    QVERIFY(!Belepes(m_session));
+    QVERIFY(!Belepes(m_db.session));
     whenOpen([&] {
         type(QStringLiteral("Anna"), QStringLiteral("titok"));
         QTest::keyClick(m_dialog->findChild<QLineEdit *>(QStringLiteral("edtJelszo")), Qt::Key_Return); // moves on
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);                                   // OK
     });
-    QVERIFY(Belepes(m_session));
+    QVERIFY(Belepes(m_db.session));
     m_dialog = own;
-    QCOMPARE(m_session.user, QStringLiteral("Anna"));
+    QCOMPARE(m_db.session.user, QStringLiteral("Anna"));
 }
 
 void TestLogin::newPassword_data()
@@ -214,15 +201,15 @@ void TestLogin::newPassword()
     const QStringList dialogs{"Jelszó megadása/Add meg az új jelszót", "Megerősítés/Add újra az új jelszót"};
     QTEST(int(asked.size()), "dialogs");
     QCOMPARE(asked, dialogs.mid(0, asked.size()));
-    QTEST(m_messages.texts(), "messages");
-    Query q(*m_engine, QStringLiteral("SELECT jelszo FROM felhasznalo WHERE felhasznalo = 'Anna';"));
+    QTEST(m_db.messages.texts(), "messages");
+    Query q(*m_db.engine, QStringLiteral("SELECT jelszo FROM felhasznalo WHERE felhasznalo = 'Anna';"));
     q.open();
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), stored);
     QVERIFY(m_dialog->isVisible()); // stays open whatever happened
 
     // From now on only the stored password logs in.
-    m_messages.clear();
+    m_db.messages.clear();
     type(QStringLiteral("Anna"), stored);
     QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));

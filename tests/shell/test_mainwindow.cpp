@@ -1,9 +1,6 @@
-#include "engine.h"
 #include "ledgermodel.h"
 #include "query.h"
-#include "scriptedfiledialogs.h"
-#include "scriptedmessages.h"
-#include "session.h"
+#include "testdatabase.h"
 #include "tfrm_main.h"
 #include "voucheractions.h"
 
@@ -12,7 +9,6 @@
 #include <QHeaderView>
 #include <QSqlRecord>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 
@@ -39,54 +35,41 @@ private slots:
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
     {
-        return m_engine->insert(QStringLiteral("kassza"),
-                                {{QStringLiteral("kassza_nev"), name}, {QStringLiteral("lezarva"), closedUntil}});
+        return m_db.engine->insert(QStringLiteral("kassza"),
+                                   {{QStringLiteral("kassza_nev"), name}, {QStringLiteral("lezarva"), closedUntil}});
     }
     void booked(int tillId, int dromvelid, double zaro, const char *lezarva = "N")
     {
-        m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), tillId},
-                                                     {QStringLiteral("kibe"), QStringLiteral("B")},
-                                                     {QStringLiteral("kiadva"), QStringLiteral("I")},
-                                                     {QStringLiteral("dromvelid"), dromvelid},
-                                                     {QStringLiteral("zaro"), zaro},
-                                                     {QStringLiteral("bevetel"), 10.0},
-                                                     {QStringLiteral("lezarva"), QString::fromLatin1(lezarva)}});
+        m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), tillId},
+                                                        {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                        {QStringLiteral("kiadva"), QStringLiteral("I")},
+                                                        {QStringLiteral("dromvelid"), dromvelid},
+                                                        {QStringLiteral("zaro"), zaro},
+                                                        {QStringLiteral("bevetel"), 10.0},
+                                                        {QStringLiteral("lezarva"), QString::fromLatin1(lezarva)}});
     }
     std::unique_ptr<Tfrm_Main> window()
     {
-        auto w = std::make_unique<Tfrm_Main>(m_session);
+        auto w = std::make_unique<Tfrm_Main>(m_db.session);
         w->resize(900, 600);
         w->TillSwitch(1, QStringLiteral("Főpénztár"));
         return w;
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<Engine> m_engine;
-    ScriptedMessages m_messages;
-    ScriptedFileDialogs m_dialogs;
-    Session m_session;
-    int m_count = 0;
+    TestDatabase m_db;
 };
 
 void TestMainWindow::init()
 {
-    const QString folder = m_dir.filePath(QString::number(++m_count));
-    QDir().mkpath(folder);
-    m_engine = std::make_unique<Engine>(QStringLiteral("mainwindow"));
-    m_engine->open(folder);
-    m_session = Session();
-    m_session.engine = m_engine.get();
-    m_session.messages = &m_messages;
-    m_session.fileDialogs = &m_dialogs;
-    m_session.iniPath = QDir(folder).filePath(QStringLiteral("DromvelPro.ini"));
-    m_session.openDay = QDate(2026, 12, 8);
-    m_session.formatFt = QStringLiteral("### ### ##0");
-    m_messages.shown.clear();
+    m_db.fresh(QStringLiteral("mainwindow"));
+    m_db.session.iniPath = QDir(m_db.folder).filePath(QStringLiteral("DromvelPro.ini"));
+    m_db.session.openDay = QDate(2026, 12, 8);
+    m_db.session.formatFt = QStringLiteral("### ### ##0");
 }
 
 void TestMainWindow::cleanup()
 {
-    m_engine.reset();
+    m_db.close();
 }
 
 void TestMainWindow::tillSwitchSetsWhereTitleAndDayState()
@@ -98,11 +81,11 @@ void TestMainWindow::tillSwitchSetsWhereTitleAndDayState()
                                                         "((dromvel.lezarva='N') or (dromvel.kiadva='N'))"));
     QCOMPARE(w->statusText(2), QStringLiteral("Kassza: Főpénztár"));
     QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Lezárva"));
-    QCOMPARE(m_session.closedUntil, QDate(2026, 12, 8));
+    QCOMPARE(m_db.session.closedUntil, QDate(2026, 12, 8));
     w->TillSwitch(2, QStringLiteral("Kis kassza"));
     QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Szabad"));
-    QCOMPARE(m_session.till, 2);
-    QCOMPARE(m_session.tillName, QStringLiteral("Kis kassza"));
+    QCOMPARE(m_db.session.till, 2);
+    QCOMPARE(m_db.session.tillName, QStringLiteral("Kis kassza"));
 }
 
 void TestMainWindow::filterActionTogglesTheWhereLine()
@@ -144,34 +127,34 @@ void TestMainWindow::clickingSorszamSortsBySerial()
 void TestMainWindow::fontActionsStayWithinTheirRange()
 {
     till(QStringLiteral("Főpénztár"));
-    m_session.fontSize = 12;
+    m_db.session.fontSize = 12;
     auto w = window();
     w->action(QStringLiteral("aBetuNovel"))->trigger();
-    QCOMPARE(m_session.fontSize, 12);
+    QCOMPARE(m_db.session.fontSize, 12);
     w->action(QStringLiteral("aBetuCsokkent"))->trigger();
-    QCOMPARE(m_session.fontSize, 11);
+    QCOMPARE(m_db.session.fontSize, 11);
     for (int i = 0; i < 5; ++i)
         w->action(QStringLiteral("aBetuCsokkent"))->trigger();
-    QCOMPARE(m_session.fontSize, 8);
+    QCOMPARE(m_db.session.fontSize, 8);
     QCOMPARE(w->font().pointSize(), 8);
     for (int i = 0; i < 5; ++i)
         w->action(QStringLiteral("aBetuNovel"))->trigger();
-    QCOMPARE(m_session.fontSize, 10);
+    QCOMPARE(m_db.session.fontSize, 10);
 }
 
 void TestMainWindow::actionsWithoutTheirRightAreRefused()
 {
     till(QStringLiteral("Főpénztár"));
-    m_session.admin = false;
-    m_session.masterEdit = false;
+    m_db.session.admin = false;
+    m_db.session.masterEdit = false;
     auto w = window();
     for (const char *name : {"aBeallit", "aFelhasznalo", "aTorzsUgyfel", "aTorzsKasszaTipus"}) {
-        m_messages.shown.clear();
+        m_db.messages.shown.clear();
         QAction *a = w->action(QString::fromLatin1(name));
         QVERIFY2(a && a->isEnabled(), name);
         a->trigger();
-        QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Nincs jogosultság a művelethez.")});
-        QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+        QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Nincs jogosultság a művelethez.")});
+        QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
     }
 }
 
@@ -184,7 +167,7 @@ void TestMainWindow::balanceDisplayWritesMost()
     w->BalanceDisplay();
     QCOMPARE(w->balanceText(), QStringLiteral("1 234 567"));
     QCOMPARE(w->sumText(0), QStringLiteral("20"));
-    Query most(*m_engine, QStringLiteral("SELECT most FROM kassza WHERE kassza=1;"));
+    Query most(*m_db.engine, QStringLiteral("SELECT most FROM kassza WHERE kassza=1;"));
     most.open();
     QVERIFY(most.next());
     QCOMPARE(most.value(0).toDouble(), 1234567.0);
@@ -195,14 +178,14 @@ void TestMainWindow::engineErrorInAnActionIsShownAndTheWindowGoesOn()
     till(QStringLiteral("Főpénztár"));
     booked(1, 1, 100);
     auto w = window();
-    m_engine->exec(QStringLiteral("ALTER TABLE dromvel RENAME TO dromvel_el;"));
+    m_db.engine->exec(QStringLiteral("ALTER TABLE dromvel RENAME TO dromvel_el;"));
     w->action(QStringLiteral("aSzur"))->trigger();
-    QCOMPARE(m_messages.shown.size(), 1);
-    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("application"));
-    QCOMPARE(m_messages.shown.first().caption, QStringLiteral("Dromvel.Pro"));
-    m_engine->exec(QStringLiteral("ALTER TABLE dromvel_el RENAME TO dromvel;"));
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("application"));
+    QCOMPARE(m_db.messages.shown.first().caption, QStringLiteral("Dromvel.Pro"));
+    m_db.engine->exec(QStringLiteral("ALTER TABLE dromvel_el RENAME TO dromvel;"));
     w->action(QStringLiteral("aSzur"))->trigger();
-    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_db.messages.shown.size(), 1);
     QCOMPARE(w->ledger()->rowCount(), 1);
 }
 
@@ -223,13 +206,13 @@ void TestMainWindow::columnWidthsFollowTheGrid()
 void TestMainWindow::closingWritesTheIniFile()
 {
     till(QStringLiteral("Főpénztár"));
-    m_session.fullScreen = true;
+    m_db.session.fullScreen = true;
     auto w = window();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->close();
     IniFile ini;
-    QVERIFY(ini.load(m_session.iniPath));
+    QVERIFY(ini.load(m_db.session.iniPath));
     QVERIFY(ini.readBool(QStringLiteral("Screen"), QStringLiteral("FullScreen")));
     QCOMPARE(ini.readString(QStringLiteral("Defaults"), QStringLiteral("CassaName")), QStringLiteral("Főpénztár"));
     QCOMPARE(ini.readInt(QStringLiteral("Screen"), QStringLiteral("Width")), 900);
@@ -238,20 +221,20 @@ void TestMainWindow::closingWritesTheIniFile()
 void TestMainWindow::voucherPrintingChecksTheRowFirst()
 {
     till(QStringLiteral("Főpénztár"));
-    m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
-                                                 {QStringLiteral("kibe"), QStringLiteral("K")},
-                                                 {QStringLiteral("kiadva"), QStringLiteral("N")},
-                                                 {QStringLiteral("lezarva"), QStringLiteral("N")},
-                                                 {QStringLiteral("elszamol_kell"), QStringLiteral("N")}});
+    m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                    {QStringLiteral("kibe"), QStringLiteral("K")},
+                                                    {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                    {QStringLiteral("lezarva"), QStringLiteral("N")},
+                                                    {QStringLiteral("elszamol_kell"), QStringLiteral("N")}});
     auto w = window();
     w->action(QStringLiteral("aBizNyom"))->trigger();
     w->action(QStringLiteral("aBizKep2"))->trigger();
-    QCOMPARE(m_messages.texts(), QStringList(2, QStringLiteral("A bizonylat még nem lett lezárva.")));
-    m_engine->exec(QStringLiteral("UPDATE dromvel SET kiadva='I';"));
+    QCOMPARE(m_db.messages.texts(), QStringList(2, QStringLiteral("A bizonylat még nem lett lezárva.")));
+    m_db.engine->exec(QStringLiteral("UPDATE dromvel SET kiadva='I';"));
     w->Refresh(-1);
-    m_messages.shown.clear();
+    m_db.messages.shown.clear();
     w->action(QStringLiteral("aBizNyom2"))->trigger();
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Ez a bizonylat nem elszámolásra készült.")});
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Ez a bizonylat nem elszámolásra készült.")});
 }
 
 void TestMainWindow::bookingAndDeletingFromTheWindow()
@@ -259,39 +242,39 @@ void TestMainWindow::bookingAndDeletingFromTheWindow()
     till(QStringLiteral("Főpénztár"));
     booked(1, 1, 1000);
     const auto pending = [this](double amount) {
-        return m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
-                                                            {QStringLiteral("kibe"), QStringLiteral("B")},
-                                                            {QStringLiteral("kiadva"), QStringLiteral("N")},
-                                                            {QStringLiteral("lezarva"), QStringLiteral("N")},
-                                                            {QStringLiteral("elszamol_kell"), QStringLiteral("N")},
-                                                            {QStringLiteral("osszeg"), amount},
-                                                            {QStringLiteral("dat_kiadva"), m_session.openDay},
-                                                            {QStringLiteral("dromvelid"), 0},
-                                                            {QStringLiteral("ssz"), 0},
-                                                            {QStringLiteral("betujel"), QStringLiteral("KB")}});
+        return m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                               {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                               {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                               {QStringLiteral("lezarva"), QStringLiteral("N")},
+                                                               {QStringLiteral("elszamol_kell"), QStringLiteral("N")},
+                                                               {QStringLiteral("osszeg"), amount},
+                                                               {QStringLiteral("dat_kiadva"), m_db.session.openDay},
+                                                               {QStringLiteral("dromvelid"), 0},
+                                                               {QStringLiteral("ssz"), 0},
+                                                               {QStringLiteral("betujel"), QStringLiteral("KB")}});
     };
     const qint64 first = pending(250);
     const qint64 second = pending(99);
     SetPrintChoice([](Session &, int, bool, QWidget *) {});
     auto w = window();
     w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(first)), 1));
-    m_messages.answers = {true};
+    m_db.messages.answers = {true};
     w->action(QStringLiteral("aKesz"))->trigger();
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Valóban lezárod a bizonylatot?")});
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban lezárod a bizonylatot?")});
     QCOMPARE(w->currentId(), int(first));
     QCOMPARE(w->balanceText(), QStringLiteral("1 250"));
     QCOMPARE(w->ledger()->field(w->grid()->currentIndex().row(), QStringLiteral("kiadva")).toString(),
              QStringLiteral("I"));
 
     // A booked row cannot be deleted; a pending one goes after Yes.
-    m_messages.shown.clear();
+    m_db.messages.shown.clear();
     w->action(QStringLiteral("aTorol"))->trigger();
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Már kiadott bizonylat nem törölhető.")});
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Már kiadott bizonylat nem törölhető.")});
     w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(second)), 1));
-    m_messages.shown.clear();
-    m_messages.answers = {true};
+    m_db.messages.shown.clear();
+    m_db.messages.answers = {true};
     w->action(QStringLiteral("aTorol"))->trigger();
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Valóban töröljem a sort?")});
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban töröljem a sort?")});
     QCOMPARE(w->ledger()->rowOfId(int(second)), -1);
 }
 

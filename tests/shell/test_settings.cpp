@@ -1,19 +1,16 @@
-#include "engine.h"
 #include "query.h"
-#include "scriptedfiledialogs.h"
-#include "scriptedmessages.h"
-#include "session.h"
 #include "settings.h"
+#include "testdatabase.h"
 #include "tfrm_beallit.h"
 #include "util.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -74,32 +71,19 @@ private slots:
     void missingRowsAreAddedNotLost();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
-    Engine *m_engine = nullptr;
-    ScriptedMessages m_messages;
-    ScriptedFileDialogs m_files;
-    Session m_session;
+    TestDatabase m_db;
 };
 
 void TestSettings::init()
 {
-    m_dir = new QTemporaryDir;
-    m_engine = new Engine(QStringLiteral("test_settings"));
-    m_engine->open(m_dir->path());
-    m_messages = {};
-    m_files = {};
-    m_session = Session();
-    m_session.engine = m_engine;
-    m_session.messages = &m_messages;
-    m_session.fileDialogs = &m_files;
-    m_session.iniPath = m_dir->filePath(QStringLiteral("DromvelPro.ini"));
-    m_session.databaseFolder = m_dir->path();
+    m_db.fresh(QStringLiteral("test_settings"));
+    m_db.session.iniPath = QDir(m_db.folder).filePath(QStringLiteral("DromvelPro.ini"));
+    m_db.session.databaseFolder = m_db.folder;
 }
 
 void TestSettings::cleanup()
 {
-    delete m_engine;
-    delete m_dir;
+    m_db.close();
 }
 
 void TestSettings::iniValuesAndTheirDefaults_data()
@@ -119,20 +103,20 @@ void TestSettings::iniValuesAndTheirDefaults_data()
 void TestSettings::iniValuesAndTheirDefaults()
 {
     QFETCH(QByteArray, ini);
-    QFile file(m_session.iniPath);
+    QFile file(m_db.session.iniPath);
     if (!ini.isNull())
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
     file.close();
-    QVERIFY(m_session.ini.load(m_session.iniPath));
-    ReadIniSettings(m_session);
-    const QRect b = ReadMainWindowBounds(m_session.ini);
+    QVERIFY(m_db.session.ini.load(m_db.session.iniPath));
+    ReadIniSettings(m_db.session);
+    const QRect b = ReadMainWindowBounds(m_db.session.ini);
     QTEST(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8,%9,%10,%11")
-              .arg(m_session.vissza)
-              .arg(m_session.csakEgyetNyomtat)
-              .arg(m_session.fullScreen)
-              .arg(m_session.fontSize)
-              .arg(m_session.till)
-              .arg(m_session.tillName, m_session.htmlFolder)
+              .arg(m_db.session.vissza)
+              .arg(m_db.session.csakEgyetNyomtat)
+              .arg(m_db.session.fullScreen)
+              .arg(m_db.session.fontSize)
+              .arg(m_db.session.till)
+              .arg(m_db.session.tillName, m_db.session.htmlFolder)
               .arg(b.x())
               .arg(b.y())
               .arg(b.width())
@@ -142,11 +126,11 @@ void TestSettings::iniValuesAndTheirDefaults()
 
 void TestSettings::closingWritesEveryKeyInOrder()
 {
-    m_session.fullScreen = true;
-    m_session.tillName = QStringLiteral("Főpénztár");
-    QVERIFY(WriteIniSettings(m_session, QRect(5, 6, 800, 500)));
+    m_db.session.fullScreen = true;
+    m_db.session.tillName = QStringLiteral("Főpénztár");
+    QVERIFY(WriteIniSettings(m_db.session, QRect(5, 6, 800, 500)));
     IniFile written;
-    QVERIFY(written.load(m_session.iniPath));
+    QVERIFY(written.load(m_db.session.iniPath));
     QCOMPARE(written.sections(), (QStringList{"Defaults", "Screen", "Export"}));
     QCOMPARE(written.sectionKeys(QStringLiteral("Defaults")),
              (QStringList{"Vissza", "CsakEgyetNyomtat", "FontSize", "Cassa", "CassaName"}));
@@ -164,21 +148,21 @@ void TestSettings::closingWritesEveryKeyInOrder()
 
 void TestSettings::unwritableIniIsTold()
 {
-    QFile blocker(m_dir->filePath(QStringLiteral("blocker"))); // a file where the ini's folder should be
+    QFile blocker(QDir(m_db.folder).filePath(QStringLiteral("blocker"))); // a file where the ini's folder should be
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    m_session.iniPath = blocker.fileName() + QStringLiteral("/DromvelPro.ini");
-    QVERIFY(!WriteIniSettings(m_session, QRect()));
-    QCOMPARE(m_messages.shown.size(), 1);
-    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
-    QVERIFY(m_messages.shown.first().text.contains(m_session.iniPath));
+    m_db.session.iniPath = blocker.fileName() + QStringLiteral("/DromvelPro.ini");
+    QVERIFY(!WriteIniSettings(m_db.session, QRect()));
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
+    QVERIFY(m_db.messages.shown.first().text.contains(m_db.session.iniPath));
 }
 
 void TestSettings::okPostsRowsAndChangesMemory()
 {
-    m_session.csakEgyetNyomtat = true;
-    m_session.ini.writeInt(QStringLiteral("Tfrm_Beallit"), QStringLiteral("Left"), 120);
-    m_engine->exec(QStringLiteral("UPDATE beallit SET metodus=1;"));
-    const bool ok = RunDialog(m_session, [](Tfrm_Beallit *dialog) {
+    m_db.session.csakEgyetNyomtat = true;
+    m_db.session.ini.writeInt(QStringLiteral("Tfrm_Beallit"), QStringLiteral("Left"), 120);
+    m_db.engine->exec(QStringLiteral("UPDATE beallit SET metodus=1;"));
+    const bool ok = RunDialog(m_db.session, [](Tfrm_Beallit *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Beállítások"));
         QCOMPARE(dialog->x(), 120);
         QVERIFY(Child<QCheckBox>(dialog, "cbCsakEgyetNyomtat")->isChecked());
@@ -193,40 +177,41 @@ void TestSettings::okPostsRowsAndChangesMemory()
         QTest::mouseClick(Child<QPushButton>(dialog, "btnOk"), Qt::LeftButton);
     });
     QVERIFY(ok);
-    QVERIFY(m_session.fullScreen && m_session.vissza && !m_session.csakEgyetNyomtat);
-    QCOMPARE(m_session.databaseFolder, QStringLiteral("/mnt/masik"));
-    QVERIFY(m_session.vanBelep && m_session.autoNyomtat && m_session.metodus == 2);
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT vanbelep, autonyomtat, metodus, formatft FROM beallit;")),
+    QVERIFY(m_db.session.fullScreen && m_db.session.vissza && !m_db.session.csakEgyetNyomtat);
+    QCOMPARE(m_db.session.databaseFolder, QStringLiteral("/mnt/masik"));
+    QVERIFY(m_db.session.vanBelep && m_db.session.autoNyomtat && m_db.session.metodus == 2);
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT vanbelep, autonyomtat, metodus, formatft FROM beallit;")),
              QStringLiteral("I|I|2|# ##0.00"));
     // The owner row has no name yet: found by its row id, not by its empty key.
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT count(*), tulajdonos, telefon FROM tulajdonos;")),
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT count(*), tulajdonos, telefon FROM tulajdonos;")),
              QStringLiteral("1|Minta Kft.|-"));
-    QVERIFY(!QFile::exists(m_session.iniPath)); // written when the main window closes
+    QVERIFY(!QFile::exists(m_db.session.iniPath)); // written when the main window closes
 }
 
 void TestSettings::cancelChangesNothingButRereadsTheRow()
 {
-    QVERIFY(!RunDialog(m_session, [this](Tfrm_Beallit *dialog) {
+    QVERIFY(!RunDialog(m_db.session, [this](Tfrm_Beallit *dialog) {
         for (const char *box : {"cbFullScreen", "cbVissza", "cbCsakEgyetNyomtat", "cbVanBelep", "rbMetodus1"})
             Click(dialog, box);
         Child<QLineEdit>(dialog, "edtAdatbazis")->setText(QStringLiteral("/mnt/masik"));
         Child<QLineEdit>(dialog, "edt_tulajdonos")->setText(QStringLiteral("Más Kft."));
         // Another workstation changes the row meanwhile.
-        m_engine->exec(QStringLiteral("UPDATE beallit SET autonyomtat='I', formatft=NULL;"));
+        m_db.engine->exec(QStringLiteral("UPDATE beallit SET autonyomtat='I', formatft=NULL;"));
         QTest::keyClick(dialog, Qt::Key_Escape);
     }));
-    QVERIFY(!m_session.fullScreen && !m_session.vissza && !m_session.csakEgyetNyomtat && !m_session.vanBelep);
-    QCOMPARE(m_session.databaseFolder, m_dir->path());
-    QVERIFY(m_session.autoNyomtat); // read again
-    QCOMPARE(m_session.formatFt, QString());
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT * FROM beallit;")), QStringLiteral("1|N|I|0|-"));
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT tulajdonos FROM tulajdonos;")), QStringLiteral("-"));
+    QVERIFY(!m_db.session.fullScreen && !m_db.session.vissza && !m_db.session.csakEgyetNyomtat &&
+            !m_db.session.vanBelep);
+    QCOMPARE(m_db.session.databaseFolder, m_db.folder);
+    QVERIFY(m_db.session.autoNyomtat); // read again
+    QCOMPARE(m_db.session.formatFt, QString());
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT * FROM beallit;")), QStringLiteral("1|N|I|0|-"));
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT tulajdonos FROM tulajdonos;")), QStringLiteral("-"));
 }
 
 void TestSettings::browseAndEnter()
 {
-    m_files.answers = {QString(), QStringLiteral("/srv/adat")};
-    Tfrm_Beallit dialog(m_session);
+    m_db.fileDialogs.answers = {QString(), QStringLiteral("/srv/adat")};
+    Tfrm_Beallit dialog(m_db.session);
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -236,11 +221,11 @@ void TestSettings::browseAndEnter()
     QTest::keyClick(path, Qt::Key_Return); // moves on to the browse button, whose Enter opens the chooser
     QCOMPARE(QApplication::focusWidget(), browse);
     QTest::keyClick(browse, Qt::Key_Return); // cancelled
-    QCOMPARE(path->text(), m_dir->path());
+    QCOMPARE(path->text(), m_db.folder);
     QTest::mouseClick(browse, Qt::LeftButton);
     QCOMPARE(path->text(), QStringLiteral("/srv/adat"));
-    QCOMPARE(m_files.asked.at(0).caption, QStringLiteral("Adatbázis mappa"));
-    QCOMPARE(m_files.asked.at(0).path, m_dir->path());
+    QCOMPARE(m_db.fileDialogs.asked.at(0).caption, QStringLiteral("Adatbázis mappa"));
+    QCOMPARE(m_db.fileDialogs.asked.at(0).path, m_db.folder);
 
     // Enter walks the page down to OK without closing the dialog.
     Child<QCheckBox>(&dialog, "cbFullScreen")->setFocus();
@@ -253,15 +238,15 @@ void TestSettings::browseAndEnter()
 
 void TestSettings::missingRowsAreAddedNotLost()
 {
-    m_engine->exec(QStringLiteral("DELETE FROM beallit;"));
-    m_engine->exec(QStringLiteral("DELETE FROM tulajdonos;"));
+    m_db.engine->exec(QStringLiteral("DELETE FROM beallit;"));
+    m_db.engine->exec(QStringLiteral("DELETE FROM tulajdonos;"));
     for (const char *phone : {"1", "2"}) {
-        Tfrm_Beallit dialog(m_session);
+        Tfrm_Beallit dialog(m_db.session);
         Child<QLineEdit>(&dialog, "edt_telefon")->setText(QString::fromLatin1(phone));
         dialog.post();
     }
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT count(*), vanbelep FROM beallit;")), QStringLiteral("1|N"));
-    QCOMPARE(Row(*m_engine, QStringLiteral("SELECT count(*), telefon FROM tulajdonos;")), QStringLiteral("1|2"));
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT count(*), vanbelep FROM beallit;")), QStringLiteral("1|N"));
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT count(*), telefon FROM tulajdonos;")), QStringLiteral("1|2"));
 }
 
 QTEST_MAIN(TestSettings)

@@ -1,7 +1,5 @@
-#include "engine.h"
 #include "query.h"
-#include "scriptedmessages.h"
-#include "session.h"
+#include "testdatabase.h"
 #include "tfrm_felhasznalo.h"
 #include "tfrm_felhasznaloszerkeszt.h"
 #include "util.h"
@@ -13,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -74,41 +71,31 @@ private:
     QVariant rowIdOf(const QString &code);
     QStringList users(); // "code|name|password|admin|edit" in code order
 
-    QTemporaryDir *m_dir = nullptr;
-    Engine *m_engine = nullptr;
-    ScriptedMessages m_messages;
-    Session m_session;
+    TestDatabase m_db;
 };
 
 void TestUsers::init()
 {
-    m_dir = new QTemporaryDir;
-    m_engine = new Engine(QStringLiteral("test_users"));
-    m_engine->open(m_dir->path());
-    m_messages = {};
-    m_session = Session();
-    m_session.engine = m_engine;
-    m_session.messages = &m_messages;
+    m_db.fresh(QStringLiteral("test_users"));
     const QList<QStringList> rows = {{"Anna", "Nagy Anna", "titok", "I", "N"},
                                      {"bela", "Kis Béla", "ab  ", "N", "I"},
                                      {"cecil", "Cecil", "x", "", ""}};
     for (const QStringList &r : rows)
-        m_engine->insert("felhasznalo", {{"felhasznalo", r[0]},
-                                         {"felhasznalo_nev", r[1]},
-                                         {"jelszo", r[2]},
-                                         {"rendszergazda", r[3]},
-                                         {"torzsszerkeszt", r[4]}});
+        m_db.engine->insert("felhasznalo", {{"felhasznalo", r[0]},
+                                            {"felhasznalo_nev", r[1]},
+                                            {"jelszo", r[2]},
+                                            {"rendszergazda", r[3]},
+                                            {"torzsszerkeszt", r[4]}});
 }
 
 void TestUsers::cleanup()
 {
-    delete m_engine;
-    delete m_dir;
+    m_db.close();
 }
 
 QVariant TestUsers::rowIdOf(const QString &code)
 {
-    Query q(*m_engine, QStringLiteral("SELECT rowid FROM felhasznalo WHERE felhasznalo = :p;"));
+    Query q(*m_db.engine, QStringLiteral("SELECT rowid FROM felhasznalo WHERE felhasznalo = :p;"));
     q.setText(QStringLiteral("p"), code);
     q.open();
     return q.next() ? q.value(0) : QVariant();
@@ -116,9 +103,9 @@ QVariant TestUsers::rowIdOf(const QString &code)
 
 QStringList TestUsers::users()
 {
-    Query q(*m_engine, QStringLiteral("SELECT felhasznalo || '|' || ifnull(felhasznalo_nev, '') || '|' || jelszo || "
-                                      "'|' || ifnull(rendszergazda, '') || '|' || ifnull(torzsszerkeszt, '') "
-                                      "FROM felhasznalo ORDER BY felhasznalo;"));
+    Query q(*m_db.engine, QStringLiteral("SELECT felhasznalo || '|' || ifnull(felhasznalo_nev, '') || '|' || jelszo || "
+                                         "'|' || ifnull(rendszergazda, '') || '|' || ifnull(torzsszerkeszt, '') "
+                                         "FROM felhasznalo ORDER BY felhasznalo;"));
     q.open();
     QStringList result;
     while (q.next())
@@ -155,7 +142,7 @@ void TestUsers::editorOk()
     QFETCH(QString, user);
     QFETCH(QStringList, typed);
     QFETCH(QString, error);
-    Tfrm_FelhasznaloSzerkeszt editor(m_session, user.isEmpty() ? QVariant() : rowIdOf(user));
+    Tfrm_FelhasznaloSzerkeszt editor(m_db.session, user.isEmpty() ? QVariant() : rowIdOf(user));
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QCOMPARE(Edit(&editor, "edtJelszo")->maxLength(), 10);
@@ -169,7 +156,7 @@ void TestUsers::editorOk()
     QTest::mouseClick(admin, Qt::LeftButton, {}, QPoint(admin->height() / 2, admin->height() / 2));
     Press(&editor, "btnOk");
 
-    QCOMPARE(m_messages.texts(), error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(m_db.messages.texts(), error.isEmpty() ? QStringList() : QStringList{error});
     QCOMPARE(editor.isVisible(), !error.isEmpty());
     QTEST(users(), "users");
     if (!error.isEmpty()) {
@@ -180,7 +167,7 @@ void TestUsers::editorOk()
 
 void TestUsers::list()
 {
-    Tfrm_Felhasznalo list(m_session);
+    Tfrm_Felhasznalo list(m_db.session);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     QCOMPARE(list.windowTitle(), QStringLiteral("Felhasználók adatai"));
@@ -223,14 +210,14 @@ void TestUsers::list()
         Press(editor, "btnCancel");
     });
     // Ctrl+Del asks first: No keeps the row, Yes deletes it.
-    m_messages.answers = {false, true};
+    m_db.messages.answers = {false, true};
     list.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&list));
     for (int i = 0; i < 2; ++i)
         QTest::keyClick(list.grid(), Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(m_messages.shown.size(), 2);
-    QCOMPARE(m_messages.shown.at(0).text, QStringLiteral("Valóban töröljem a sort?"));
-    QCOMPARE(m_messages.shown.at(0).caption, QStringLiteral("Megerősítés"));
+    QCOMPARE(m_db.messages.shown.size(), 2);
+    QCOMPARE(m_db.messages.shown.at(0).text, QStringLiteral("Valóban töröljem a sort?"));
+    QCOMPARE(m_db.messages.shown.at(0).caption, QStringLiteral("Megerősítés"));
     QCOMPARE(users().size(), 3);
     QVERIFY(!users().join(',').contains(QStringLiteral("Anna")));
     QCOMPARE(list.recordPositionLabel()->text(), RecordPositionText(3, 0));

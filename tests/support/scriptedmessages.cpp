@@ -1,5 +1,7 @@
 #include "scriptedmessages.h"
 
+#include <utility>
+
 void ScriptedMessages::ShowError(const QString &text, QWidget *)
 {
     shown.append({QStringLiteral("error"), text, QStringLiteral("Hiba")});
@@ -22,6 +24,8 @@ void ScriptedMessages::ShowApplicationError(const QString &text, QWidget *)
 
 bool ScriptedMessages::AskYesNo(const QString &text, const QString &caption, QWidget *)
 {
+    if (onAsk)
+        std::exchange(onAsk, nullptr)(text);
     shown.append({QStringLiteral("question"), text, caption});
     return answers.isEmpty() ? false : answers.takeFirst();
 }

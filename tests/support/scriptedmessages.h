@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Records every box shown and answers questions from a script (No when the script is empty).
 class ScriptedMessages : public Messages
@@ -24,6 +25,8 @@ public:
 
     QList<bool> answers;
     QList<Shown> shown;
+    // Runs once, at the next question, while it is open: another workstation may write while the user reads.
+    std::function<void(const QString &text)> onAsk;
 
     QStringList texts() const;
     void clear() { shown.clear(); }
