@@ -263,7 +263,8 @@ qint64 Engine::insert(const QString &table, const QVariantMap &values)
     return last.value(0).toLongLong();
 }
 
-int Engine::update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values)
+int Engine::update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values,
+                   const QString &condition)
 {
     const TableDef &def = tableDef(table);
     const KeyMatch key = MatchKey(def, keyField, keyValue);
@@ -272,9 +273,9 @@ int Engine::update(const QString &table, const QString &keyField, const QVariant
     QStringList sets;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         sets.append(QStringLiteral("%1 = :v%2").arg(FieldOf(def, it.key()).name).arg(sets.size()));
-    Query q(
-        *this,
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key;").arg(def.name, sets.join(QStringLiteral(", ")), key.field));
+    const QString extra = condition.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(condition);
+    Query q(*this, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key%4;")
+                       .arg(def.name, sets.join(QStringLiteral(", ")), key.field, extra));
     BindValues(q, def, values);
     q.setValue(QStringLiteral("key"), key.value);
     q.exec();

@@ -42,8 +42,10 @@ public:
     // Writes one row through the schema: texts cut to the field's width, empty texts stored as NULL.
     // Returns the row id of the new row.
     qint64 insert(const QString &table, const QVariantMap &values);
-    // Updates the rows whose keyField equals keyValue; returns how many rows changed.
-    int update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values);
+    // Updates the rows whose keyField equals keyValue (and that meet the extra SQL condition, when given);
+    // returns how many rows changed.
+    int update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values,
+               const QString &condition = QString());
     int remove(const QString &table, const QString &keyField, const QVariant &keyValue);
 
     // ORDER BY clause for a table object ordered by these fields; throws when no index of the table starts

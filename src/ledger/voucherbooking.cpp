@@ -3,7 +3,6 @@
 #include "choosers.h"
 #include "engine.h"
 #include "query.h"
-#include "schema.h"
 #include "util.h"
 
 #include <QSqlRecord>
@@ -37,29 +36,10 @@ bool IsBooked(const QVariantMap &row)
 }
 
 // Updates the row only while it is pending; returns the rows changed (0 or 1).
-int UpdatePending(Engine &engine, int dromvel, const QVariantMap &values)
+int UpdatePending(Engine &engine, int dromvel, QVariantMap values)
 {
-    const TableDef &def = *Schema::Table(QStringLiteral("dromvel"));
-    QStringList sets;
-    QVariantList stored;
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const FieldDef *field = def.field(it.key());
-        if (!field)
-            throw EngineError(QStringLiteral("Ismeretlen mező: dromvel.%1").arg(it.key()));
-        if (field->name == QLatin1String("dromvel"))
-            continue;
-        sets.append(QStringLiteral("%1 = :v%2").arg(field->name).arg(stored.size()));
-        stored.append(Schema::StoredValue(*field, it.value()));
-    }
-    if (sets.isEmpty())
-        return 0;
-    Query q(engine, QStringLiteral("UPDATE dromvel SET %1 WHERE dromvel = :key AND %2;")
-                        .arg(sets.join(QStringLiteral(", ")), StillPending));
-    for (int i = 0; i < stored.size(); ++i)
-        q.setValue(QStringLiteral("v%1").arg(i), stored.at(i));
-    q.setInt(QStringLiteral("key"), dromvel);
-    q.exec();
-    return q.rowsAffected();
+    values.remove(QStringLiteral("dromvel"));
+    return engine.update(QStringLiteral("dromvel"), QStringLiteral("dromvel"), dromvel, values, StillPending);
 }
 
 // Why a guarded write to the row changed nothing.
