@@ -111,6 +111,9 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
         }
         window.BalanceDisplay();
         window.show();
+        // The chooser that closed just before held the focus; hand it to the main window.
+        window.raise();
+        window.activateWindow();
         return app.exec();
     } catch (const EngineError &e) {
         messages.ShowApplicationError(e.message());
