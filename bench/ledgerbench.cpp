@@ -177,6 +177,13 @@ int main(int argc, char **argv)
         model.reopen();
         model.rowOfId(ops.QueryInt(QStringLiteral("SELECT MAX(dromvel) FROM dromvel WHERE kassza=2;"), 0));
     });
+    Time(QStringLiteral("ledger view of a whole till: fetch every row"), 3, [&] {
+        LedgerModel model(engine);
+        model.setTill(2, false);
+        model.reopen();
+        while (model.canFetchMore())
+            model.fetchMore();
+    });
     Time(QStringLiteral("ledger view of a whole till: sorted by client"), 3, [&] {
         LedgerModel model(engine);
         model.setTill(2, false);

@@ -118,7 +118,7 @@ QList<TableDef> BuildTables()
          // Till balance, next serial of a letter code, next settlement number, the ledger of one till, and the
          // unclosed and the pending rows, which are few among many closed ones.
          {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
-          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel"}),
+          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel", "kibe"}),
           Own("ix_dromvel_open", {"kassza", "lezarva", "kiadva"}),
           Own("ix_dromvel_unclosed", {"kassza", "dromvel"}, QStringLiteral("lezarva='N' OR kiadva='N'")),
           // The voucher form's pick lists: every distinct item text and title.
