@@ -401,7 +401,10 @@ void Tfrm_Main::createCentralArea()
     layout->addWidget(info);
 
     setCentralWidget(central);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { updateRecordCounter(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        updateRecordCounter();
+        updateInfoPanel();
+    });
 }
 
 void Tfrm_Main::createStatusBar()
@@ -534,13 +537,8 @@ void Tfrm_Main::reopenView(int dromvel)
         m_grid->setCurrentIndex(index);
         m_grid->scrollTo(index);
     }
-    if (!m_grid->selectionModel()->property("dromvelConnected").toBool()) {
-        connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-            updateRecordCounter();
-            updateInfoPanel();
-        });
-        m_grid->selectionModel()->setProperty("dromvelConnected", true);
-    }
+    // The row count changes only when the view is reopened; moving the cursor needs no new count.
+    m_totalRows = m_model->totalRows();
     updateRecordCounter();
     updateInfoPanel();
 }
@@ -583,7 +581,7 @@ int Tfrm_Main::currentId() const
 void Tfrm_Main::updateRecordCounter()
 {
     const QModelIndex index = m_grid->currentIndex();
-    setStatus(0, RecordPositionText(m_model->totalRows(), index.isValid() ? index.row() : -1));
+    setStatus(0, RecordPositionText(m_totalRows, index.isValid() ? index.row() : -1));
 }
 
 void Tfrm_Main::updateInfoPanel()

@@ -102,6 +102,7 @@ private:
     QList<QLabel *> m_panels;
     QHash<QString, QAction *> m_actions;
     QString m_sortField;
+    int m_totalRows = 0;
     bool m_unclosedOnly = true;
     bool m_shownOnce = false;
 };
