@@ -4,6 +4,7 @@
 #include "numberedit.h"
 #include "query.h"
 #include "session.h"
+#include "uicolours.h"
 #include "util.h"
 
 #include <QComboBox>

@@ -5,6 +5,7 @@
 #include "reportpainter.h"
 #include "session.h"
 #include "util.h"
+#include "workarea.h"
 
 #include <QAction>
 #include <QDir>

@@ -2,6 +2,7 @@
 
 #include "productpicture.h"
 #include "util.h"
+#include "workarea.h"
 
 #include <QPainter>
 #include <QTimer>

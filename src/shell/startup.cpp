@@ -13,6 +13,7 @@
 #include "tfrm_login.h"
 #include "tfrm_main.h"
 #include "util.h"
+#include "workarea.h"
 
 #include <QDir>
 
@@ -63,7 +64,7 @@ bool ChooseDatabase(Session &session, Engine &engine)
 
 int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &fileDialogs)
 {
-    InitStartupValues();
+    InitStartupValues(QCoreApplication::applicationDirPath(), CommonAppDataFolder());
     Session session;
     session.messages = &messages;
     session.fileDialogs = &fileDialogs;

@@ -7,6 +7,7 @@
 #include "session.h"
 #include "users.h"
 #include "util.h"
+#include "workarea.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -5,6 +5,7 @@
 #include "choosers.h"
 #include "engine.h"
 #include "formbehaviour.h"
+#include "gridhighlight.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
 #include "makerinfo.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyboard.h"
 #include "modaldialogs.h"
 #include "query.h"
 #include "testdatabase.h"
@@ -28,24 +29,3 @@ public:
     }
     int count(const QString &table) { return scalar(QStringLiteral("SELECT COUNT(*) FROM %1;").arg(table)).toInt(); }
 };
-
-// A typed character, as the keyboard sends it; QTest::keyClicks cannot send accented letters.
-inline void TypeChar(QWidget *widget, const QString &text, Qt::Key key = Qt::Key_unknown,
-                     Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(widget, &release);
-}
-
-// Types the text character by character, accented letters included.
-inline void TypeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, char(c.unicode()));
-        else
-            TypeChar(widget, QString(c));
-    }
-}

@@ -1,8 +1,10 @@
 #include "choosers.h"
+#include "gridhighlight.h"
 #include "masterdatafixture.h"
 #include "numberedit.h"
 #include "tfrm_torzsugyfel.h"
 #include "tfrm_ugyfelvalaszt.h"
+#include "uicolours.h"
 #include "util.h"
 
 #include <QComboBox>

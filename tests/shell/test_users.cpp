@@ -1,7 +1,9 @@
+#include "gridhighlight.h"
 #include "query.h"
 #include "testdatabase.h"
 #include "tfrm_felhasznalo.h"
 #include "tfrm_felhasznaloszerkeszt.h"
+#include "uicolours.h"
 #include "util.h"
 
 #include <QAction>

@@ -2,6 +2,7 @@
 
 #include "ini.h"
 #include "util.h"
+#include "workarea.h"
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
 #include "ini.h"
 #include "util.h"
 #include "windowplacement.h"
+#include "workarea.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -87,30 +88,33 @@ void TestWindowPlacement::loadBounds()
 void TestWindowPlacement::widgets()
 {
     const QString list = QStringLiteral("frm_Ugyfel"), dialog = QStringLiteral("frm_Beallit");
-    SetWorkArea(QRect(0, 0, 1000, 700));
+    // The screen's own work area: the window fits inside it 160 pixels from its right edge.
+    const QRect area = WorkArea();
+    const int left = area.right() + 1 - 480;
     IniFile ini;
     QWidget window;
-    window.move(650, 120);
+    window.move(left, 120);
     window.resize(320, 250);
     StoreWindowBounds(&window, ini, list);
     StoreWindowPos(&window, ini, dialog);
     QCOMPARE(ini.sectionKeys(list), QStringList({QStringLiteral("Left"), QStringLiteral("Top"), QStringLiteral("Width"),
                                                  QStringLiteral("Height")}));
-    QCOMPARE(LoadWindowPos(ini, dialog), QPoint(650, 120));
+    QCOMPARE(LoadWindowPos(ini, dialog), QPoint(left, 120));
     QCOMPARE(LoadWindowPos(ini, QStringLiteral("frm_Uj")), QPoint(10, 10));
 
     QWidget again;
     RestoreWindowBounds(&again, ini, list);
-    QCOMPARE(again.geometry(), QRect(650, 120, 320, 250));
-    SetWorkArea(QRect(0, 0, 800, 600));
+    QCOMPARE(again.geometry(), QRect(left, 120, 320, 250));
+    SaveWindowBounds(ini, list, {left + 320, 120, 320, 250});
     RestoreWindowBounds(&again, ini, list);
-    QCOMPARE(again.geometry(), QRect(480, 120, 320, 250));
+    QCOMPARE(again.geometry(), QRect(left + 160, 120, 320, 250));
 
     // Dialogs are not fitted, but one remembered on a screen that is gone must not open out of sight.
-    SaveWindowPos(ini, dialog, QPoint(790, 590));
+    const QPoint corner(area.right() - 10, area.bottom() - 10);
+    SaveWindowPos(ini, dialog, corner);
     RestoreWindowPos(&again, ini, dialog);
-    QCOMPARE(again.pos(), QPoint(790, 590));
-    SaveWindowPos(ini, dialog, QPoint(1500, 900));
+    QCOMPARE(again.pos(), corner);
+    SaveWindowPos(ini, dialog, QPoint(area.right() + 700, area.bottom() + 300));
     RestoreWindowPos(&again, ini, dialog);
     QCOMPARE(again.pos(), QPoint(0, 0));
 }

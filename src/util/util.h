@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QDate>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <type_traits>
-
-class QTableView;
 
 // ---- Text -----------------------------------------------------------------------------------------------------
 
@@ -105,37 +101,20 @@ struct StartupValues
 // otherwise (no common folder) beside the program again. Touches no files except to test for the ini.
 StartupValues ComputeStartupValues(const QString &programFolder, const QString &commonDataFolder);
 
-// Called once by main() after the application object exists.
-void InitStartupValues();
-// For tests: the same computation from given folders.
+// Sets the values once from the program's folder and the common application-data folder; start-up passes
+// the running program's, tests their own.
 void InitStartupValues(const QString &programFolder, const QString &commonDataFolder);
-// For tests: pin the work area instead of the screen's.
-void SetWorkArea(const QRect &area);
 
 // Read before InitStartupValues() these initialise from the running application.
 QString ProgramFolder();
 QString DataFolder();
 QString IniPath();
-// The primary screen's available geometry, 1024x768 without a screen.
-QRect WorkArea();
-
-QColor HighlightColor(); // sorted or key column of grids
-QColor FocusColor();     // edit field holding the focus
 
 // Empty when the platform cannot name the folder.
 QString CommonAppDataFolder();
 QString DocumentsFolder();
 
-// ---- Grids ----------------------------------------------------------------------------------------------------
-
-// Paints the given column of the grid in HighlightColor(), every other one in the standard window colour;
-// -1 highlights none. A background the model supplies (BackgroundRole) wins. Columns that carry their own delegate
-// are left to it; such delegates can ask GridColumnBackground().
-void HighlightColumn(QTableView *grid, int column);
-// By field name for a QSqlQueryModel, otherwise by horizontal header text (both case-insensitive).
-void HighlightColumn(QTableView *grid, const QString &fieldName);
-// The background HighlightColumn() gives the column: HighlightColor() or an invalid colour.
-QColor GridColumnBackground(const QTableView *grid, int column);
+// ---- Record counter -------------------------------------------------------------------------------------------
 
 // "15: 3" for 15 rows standing on the third; currentRow is the 0-based model row, -1 (no current row) shows 0.
 QString RecordPositionText(int rowCount, int currentRow);

@@ -86,3 +86,8 @@ int CountChar(QChar c, const QString &text)
 {
     return int(text.count(c));
 }
+
+QString RecordPositionText(int rowCount, int currentRow)
+{
+    return QString::number(rowCount) + QStringLiteral(": ") + QString::number(currentRow < 0 ? 0 : currentRow + 1);
+}

@@ -1,6 +1,7 @@
 #include "listwindow.h"
 
 #include "formbehaviour.h"
+#include "gridhighlight.h"
 #include "session.h"
 #include "util.h"
 #include "windowplacement.h"

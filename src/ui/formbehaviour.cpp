@@ -1,5 +1,6 @@
 #include "formbehaviour.h"
 
+#include "uicolours.h"
 #include "util.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
+#include "keyboard.h"
 #include "listwindow.h"
-#include "masterdatafixture.h"
 #include "scriptedmessages.h"
 #include "session.h"
 #include "util.h"

@@ -14,6 +14,8 @@ private slots:
     void joinLines_data();
     void joinLines();
     void smallRoutines();
+    void recordPosition_data();
+    void recordPosition();
 };
 
 void TestUtilText::nthField_data()
@@ -122,6 +124,24 @@ void TestUtilText::smallRoutines()
     QCOMPARE(Choose(1, QStringLiteral("egy"), QStringLiteral("más")), QStringLiteral("egy"));
     QCOMPARE(Choose(2, 10, 20), 20);
     QCOMPARE(Choose(0, 10, 20), 20);
+}
+
+void TestUtilText::recordPosition_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("third of fifteen") << 15 << 2 << "15: 3";
+    QTest::newRow("no current row") << 15 << -1 << "15: 0";
+    QTest::newRow("empty") << 0 << -1 << "0: 0";
+}
+
+void TestUtilText::recordPosition()
+{
+    QFETCH(int, rows);
+    QFETCH(int, current);
+    QFETCH(QString, expected);
+    QCOMPARE(RecordPositionText(rows, current), expected);
 }
 
 QTEST_GUILESS_MAIN(TestUtilText)

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -13,7 +11,6 @@ struct State
 {
     bool initialised = false;
     StartupValues values;
-    QRect workArea;
 };
 
 State &Current()
@@ -22,19 +19,11 @@ State &Current()
     return state;
 }
 
-QRect ScreenWorkArea()
-{
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            return screen->availableGeometry();
-    }
-    return QRect(0, 0, 1024, 768);
-}
-
 const State &Initialised()
 {
     if (!Current().initialised)
-        InitStartupValues();
+        InitStartupValues(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath(),
+                          CommonAppDataFolder());
     return Current();
 }
 
@@ -62,24 +51,11 @@ StartupValues ComputeStartupValues(const QString &programFolder, const QString &
     return v;
 }
 
-void InitStartupValues()
-{
-    InitStartupValues(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath(),
-                      CommonAppDataFolder());
-}
-
 void InitStartupValues(const QString &programFolder, const QString &commonDataFolder)
 {
     State &s = Current();
     s.values = ComputeStartupValues(programFolder, commonDataFolder);
-    s.workArea = ScreenWorkArea();
     s.initialised = true;
-}
-
-void SetWorkArea(const QRect &area)
-{
-    Initialised();
-    Current().workArea = area;
 }
 
 QString ProgramFolder()
@@ -95,21 +71,6 @@ QString DataFolder()
 QString IniPath()
 {
     return Initialised().values.iniPath;
-}
-
-QRect WorkArea()
-{
-    return Initialised().workArea;
-}
-
-QColor HighlightColor()
-{
-    return QColor(255, 255, 185);
-}
-
-QColor FocusColor()
-{
-    return QColor(166, 202, 240);
 }
 
 QString CommonAppDataFolder()

@@ -60,12 +60,6 @@ void TestStartup::accessors()
     InitStartupValues(m_dir.path(), m_dir.path() + QStringLiteral("/common"));
     QCOMPARE(ProgramFolder(), m_dir.path());
     QCOMPARE(IniPath(), m_dir.path() + QStringLiteral("/common/DromvelPro/DromvelPro.ini"));
-    // No GUI application, so no screen to ask.
-    QCOMPARE(WorkArea(), QRect(0, 0, 1024, 768));
-    SetWorkArea(QRect(0, 0, 1280, 984));
-    QCOMPARE(WorkArea(), QRect(0, 0, 1280, 984));
-    QCOMPARE(HighlightColor(), QColor(255, 255, 185));
-    QCOMPARE(FocusColor(), QColor(166, 202, 240));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

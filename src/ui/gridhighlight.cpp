@@ -1,4 +1,6 @@
-#include "util.h"
+#include "gridhighlight.h"
+
+#include "uicolours.h"
 
 #include <QHeaderView>
 #include <QSqlQueryModel>
@@ -76,9 +78,4 @@ QColor GridColumnBackground(const QTableView *grid, int column)
     bool ok = false;
     const int highlighted = grid->property(HighlightProperty).toInt(&ok);
     return ok && column >= 0 && highlighted == column ? HighlightColor() : QColor();
-}
-
-QString RecordPositionText(int rowCount, int currentRow)
-{
-    return QString::number(rowCount) + QStringLiteral(": ") + QString::number(currentRow < 0 ? 0 : currentRow + 1);
 }

@@ -1,4 +1,5 @@
-#include "util.h"
+#include "gridhighlight.h"
+#include "uicolours.h"
 
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
@@ -6,15 +7,13 @@
 #include <QTableView>
 #include <QtTest>
 
-class TestUtilGrid : public QObject
+class TestGridHighlight : public QObject
 {
     Q_OBJECT
 
 private slots:
     void paintsHighlightedColumn();
     void byFieldName();
-    void recordPosition_data();
-    void recordPosition();
 };
 
 // The colour in the empty right end of a cell.
@@ -25,7 +24,7 @@ static QColor CellColour(QTableView &view, int row, int column)
     return image.pixelColor(cell.right() - 3, cell.center().y());
 }
 
-void TestUtilGrid::paintsHighlightedColumn()
+void TestGridHighlight::paintsHighlightedColumn()
 {
     QStandardItemModel model(3, 3);
     model.setHorizontalHeaderLabels({QStringLiteral("Dátum"), QStringLiteral("Összeg"), QStringLiteral("Név")});
@@ -54,7 +53,7 @@ void TestUtilGrid::paintsHighlightedColumn()
     QVERIFY(!GridColumnBackground(&view, 2).isValid());
 }
 
-void TestUtilGrid::byFieldName()
+void TestGridHighlight::byFieldName()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("grid"));
     db.setDatabaseName(QStringLiteral(":memory:"));
@@ -77,23 +76,5 @@ void TestUtilGrid::byFieldName()
     QSqlDatabase::removeDatabase(QStringLiteral("grid"));
 }
 
-void TestUtilGrid::recordPosition_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("current");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("third of fifteen") << 15 << 2 << "15: 3";
-    QTest::newRow("no current row") << 15 << -1 << "15: 0";
-    QTest::newRow("empty") << 0 << -1 << "0: 0";
-}
-
-void TestUtilGrid::recordPosition()
-{
-    QFETCH(int, rows);
-    QFETCH(int, current);
-    QFETCH(QString, expected);
-    QCOMPARE(RecordPositionText(rows, current), expected);
-}
-
-QTEST_MAIN(TestUtilGrid)
-#include "test_utilgrid.moc"
+QTEST_MAIN(TestGridHighlight)
+#include "test_gridhighlight.moc"
