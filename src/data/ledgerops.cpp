@@ -1,7 +1,6 @@
 #include "ledgerops.h"
 
 #include "engine.h"
-#include "messages.h"
 #include "query.h"
 #include "util.h"
 
@@ -20,20 +19,16 @@ QString Identifier(const QString &name)
 
 } // namespace
 
-QString SqlQuote(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
 QVariant LedgerOps::FirstValue(const QString &sql)
 {
+    return Query(m_engine, sql).firstValue();
+}
+
+QVariant LedgerOps::FirstValue(const QString &sql, const QString &parameter, const QVariant &value)
+{
     Query q(m_engine, sql);
-    q.open();
-    const QVariant value = q.next() ? q.value(0) : QVariant();
-    q.close();
-    return value;
+    q.setValue(parameter, value);
+    return q.firstValue();
 }
 
 int LedgerOps::QueryInt(const QString &sql, int defaultValue)
@@ -61,17 +56,38 @@ void LedgerOps::ExecSql(const QString &sql)
 
 QString LedgerOps::TillName(int till)
 {
-    return QueryText(QStringLiteral("SELECT kassza_nev FROM kassza WHERE kassza=%1;").arg(till), QString());
+    return ValueOr(FirstValue(QStringLiteral("SELECT kassza_nev FROM kassza WHERE kassza=:pkassza;"),
+                              QStringLiteral("pkassza"), till),
+                   QString());
 }
 
 double LedgerOps::TillBalance(int till)
 {
-    const int last =
-        QueryInt(QStringLiteral("SELECT MAX(dromvelid) FROM dromvel WHERE (kiadva='I') AND (kassza=%1);").arg(till), 0);
+    const int last = ValueOr(
+        FirstValue(QStringLiteral("SELECT MAX(dromvelid) FROM dromvel WHERE (kiadva='I') AND (kassza=:pkassza);"),
+                   QStringLiteral("pkassza"), till),
+        0);
     // Without a booked row there is no balance yet; a pending row (dromvelid 0) must not lend it its zaro.
     if (last == 0)
         return 0;
-    return QueryFloat(QStringLiteral("SELECT zaro FROM dromvel WHERE dromvelid=%1;").arg(last), 0);
+    return ValueOr(FirstValue(QStringLiteral("SELECT zaro FROM dromvel WHERE dromvelid=:pdromvelid;"),
+                              QStringLiteral("pdromvelid"), last),
+                   0.0);
+}
+
+UnclosedTotals LedgerOps::UnclosedSums(int till)
+{
+    Query q(m_engine, QStringLiteral("SELECT SUM(bevetel), SUM(kiadas) FROM dromvel "
+                                     "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=:pkassza);"));
+    q.setInt(QStringLiteral("pkassza"), till);
+    q.open();
+    UnclosedTotals sums;
+    if (q.next()) {
+        sums.receipts = ValueOr(q.value(0), 0.0);
+        sums.payments = ValueOr(q.value(1), 0.0);
+    }
+    q.close();
+    return sums;
 }
 
 int LedgerOps::NextId(const QString &field, const QString &table)
@@ -92,7 +108,10 @@ int LedgerOps::NextMaxId(const QString &field, const QString &table)
 
 int LedgerOps::NextSerial(const QString &letterCode)
 {
-    return QueryInt(QStringLiteral("SELECT MAX(ssz) FROM dromvel WHERE betujel=%1;").arg(SqlQuote(letterCode)), 0) + 1;
+    return ValueOr(FirstValue(QStringLiteral("SELECT MAX(ssz) FROM dromvel WHERE betujel=:pbetujel;"),
+                              QStringLiteral("pbetujel"), letterCode),
+                   0) +
+           1;
 }
 
 int LedgerOps::NextSettlementNumber()
@@ -123,17 +142,16 @@ ClientSettlement LedgerOps::ChangeClientSettlement(int client, double amount)
     return result;
 }
 
-ClientSettlement LedgerOps::AddToClientSettlement(int client, double amount, Messages &messages, QWidget *owner)
+double LedgerOps::ClientAdvanceTotal(int client)
 {
-    const ClientSettlement result = ChangeClientSettlement(client, amount);
-    WarnOverLimit(result, messages, owner);
-    return result;
+    return ValueOr(FirstValue(QStringLiteral("SELECT elszamolasra FROM ugyfel WHERE ugyfel=:pugyfel;"),
+                              QStringLiteral("pugyfel"), client),
+                   0.0);
 }
 
-void LedgerOps::WarnOverLimit(const ClientSettlement &result, Messages &messages, QWidget *owner)
+bool LedgerOps::HasVouchers()
 {
-    if (result.found && result.overLimit)
-        messages.ShowWarning(QStringLiteral("Limit túllépés."), owner);
+    return QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE kibe IS NULL OR kibe <> 'N';"), 0) > 0;
 }
 
 QString LedgerOps::VoucherNumber(const QVariant &betujel, const QVariant &ssz)

@@ -101,6 +101,14 @@ void Query::close()
     m_query.finish();
 }
 
+QVariant Query::firstValue()
+{
+    open();
+    const QVariant value = next() ? this->value(0) : QVariant();
+    close();
+    return value;
+}
+
 int Query::fieldCount() const
 {
     return m_query.record().count();

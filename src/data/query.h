@@ -29,6 +29,8 @@ public:
     void exec();
     bool next();
     void close();
+    // Runs a statement that returns rows and reads column 1 of row 1; a null value when there is no row.
+    QVariant firstValue();
 
     int fieldCount() const;
     QString fieldName(int position) const;

@@ -3,12 +3,14 @@
 #include "choosers.h"
 #include "engine.h"
 #include "ledgerops.h"
+#include "masterlookups.h"
 #include "messages.h"
-#include "query.h"
 #include "session.h"
+#include "tillstore.h"
 #include "util.h"
 #include "voucheractions.h"
 #include "voucherbooking.h"
+#include "voucherrows.h"
 
 #include <QHash>
 #include <QList>
@@ -34,20 +36,6 @@ struct Item
     QString document;
     QString text;
     double amount;
-};
-
-struct Type
-{
-    int id = -1;
-    QString kibe;
-    QString elszamolas;
-};
-
-struct Client
-{
-    int id = -1;
-    int days = 0;
-    double limit = 0;
 };
 
 class SampleLedger
@@ -85,8 +73,8 @@ private:
     Session m_session;
     int m_main = -1;
     int m_currency = -1;
-    QHash<QString, Type> m_types;
-    QHash<QString, Client> m_clients;
+    QHash<QString, MovementTypeRecord> m_types;
+    QHash<QString, ClientRecord> m_clients;
     int m_invoice = 0;
     int m_year = 0;
 };
@@ -101,40 +89,28 @@ const QString Travel = QStringLiteral("Utazási előleg");
 
 bool SampleLedger::load()
 {
-    Query tills(m_engine, QStringLiteral("SELECT kassza FROM kassza ORDER BY kassza;"));
-    tills.open();
-    QList<int> ids;
-    while (tills.next())
-        ids.append(tills.value(0).toInt());
-    tills.close();
+    const QList<int> ids = TillIds(m_engine);
     if (ids.isEmpty())
         return false;
     m_main = ids.first();
     m_currency = ids.size() > 1 ? ids.at(1) : -1;
 
-    Query types(m_engine, QStringLiteral("SELECT kasszatip, kasszatip_nev, kibe, elszamolas FROM kasszatip;"));
-    types.open();
-    while (types.next())
-        m_types.insert(ValueOr(types.value(1), QString()), {types.value(0).toInt(), ValueOr(types.value(2), QString()),
-                                                            ValueOr(types.value(3), QString())});
-    types.close();
+    for (const MovementTypeRecord &type : MovementTypes(m_engine))
+        m_types.insert(type.name, type);
     for (const QString &name : {Sale, Withdrawal, Office, Post, Deposit, Advance, Travel})
         if (!m_types.contains(name))
             return false;
 
-    Query clients(m_engine, QStringLiteral("SELECT ugyfel, ugyfel_nev, elszamol, elszamollimit FROM ugyfel;"));
-    clients.open();
-    while (clients.next())
-        m_clients.insert(ValueOr(clients.value(1), QString()),
-                         {clients.value(0).toInt(), ValueOr(clients.value(2), 0), ValueOr(clients.value(3), 0.0)});
+    for (const ClientRecord &client : Clients(m_engine))
+        m_clients.insert(client.name, client);
     return !m_clients.isEmpty();
 }
 
 void SampleLedger::voucher(int till, const QString &typeName, const QString &clientName, const QDate &date,
                            const QList<Item> &items, bool book)
 {
-    const Type type = m_types.value(typeName);
-    const Client client = m_clients.value(clientName, m_clients.begin().value());
+    const MovementTypeRecord type = m_types.value(typeName);
+    const ClientRecord client = m_clients.value(clientName, m_clients.begin().value());
     KasszaTipChoice typeChoice;
     typeChoice.kasszatip = type.id;
     typeChoice.kibe = type.kibe;
@@ -204,9 +180,8 @@ void SampleLedger::day(const QDate &date, int workday)
                                            QStringLiteral("Tóth Gábor"),   QStringLiteral("Varga Zoltán"),
                                            QStringLiteral("Kiss Levente"), QStringLiteral("Fehér Ágnes")};
         const QString taker = takers.at((workday / 6) % takers.size());
-        const Client client = m_clients.value(taker);
-        const double out =
-            m_ops.QueryFloat(QStringLiteral("SELECT elszamolasra FROM ugyfel WHERE ugyfel=%1;").arg(client.id), 0);
+        const ClientRecord client = m_clients.value(taker);
+        const double out = m_ops.ClientAdvanceTotal(client.id);
         const double amount = forints(10000, 40000);
         if (client.id > 0 && out + amount <= client.limit) {
             const bool travel = (workday / 6) % 2 == 1;
@@ -248,12 +223,7 @@ void SampleLedger::fill(const QDate &today)
     const QDate first = today.addDays(-91);
     m_year = first.year();
     // The opening balances come first in the sample's history.
-    Query opening(m_engine, QStringLiteral("UPDATE dromvel SET dat_kiadva = :d, idoszak = :p, datumstr = :s "
-                                           "WHERE kibe = 'N';"));
-    opening.setDate(QStringLiteral("d"), first)
-        .setText(QStringLiteral("p"), first.toString(QStringLiteral("yyyyMM")))
-        .setText(QStringLiteral("s"), first.toString(QStringLiteral("yyyyMMdd")));
-    opening.exec();
+    DateOpeningRows(m_engine, first);
 
     int workday = 0;
     for (QDate date = first.addDays(1); date < today; date = date.addDays(1)) {
@@ -285,11 +255,8 @@ void SampleLedger::fill(const QDate &today)
 
 void FillSampleVouchers(Engine &engine, const QDate &today)
 {
-    Query used(engine, QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE kibe IS NULL OR kibe <> 'N';"));
-    used.open();
-    if (used.next() && used.value(0).toInt() > 0)
+    if (LedgerOps(engine).HasVouchers())
         return;
-    used.close();
 
     SampleLedger ledger(engine);
     if (!ledger.load())

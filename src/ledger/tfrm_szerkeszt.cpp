@@ -1,14 +1,16 @@
 #include "tfrm_szerkeszt.h"
 
+#include "clientsettlement.h"
 #include "engine.h"
 #include "formbehaviour.h"
 #include "ledgerops.h"
+#include "masterlookups.h"
 #include "messages.h"
 #include "numberedit.h"
 #include "picklists.h"
-#include "query.h"
 #include "schema.h"
 #include "session.h"
+#include "tillstore.h"
 #include "util.h"
 #include "voucheractions.h"
 #include "voucherbooking.h"
@@ -348,7 +350,7 @@ bool Tfrm_Szerkeszt::openNew(const QDate &today)
 
 bool Tfrm_Szerkeszt::openExisting(int dromvel)
 {
-    m_row = ReadVoucher(*m_session.engine, dromvel);
+    m_row = ReadVoucherRow(*m_session.engine, dromvel);
     if (m_row.isEmpty()) {
         m_session.messages->ShowError(VoucherWriteText(VoucherWrite::NotFound), parentWidget());
         return false;
@@ -385,10 +387,8 @@ void Tfrm_Szerkeszt::fillClients()
 {
     const QVariant current = m_client->currentData();
     m_client->clear();
-    Query q(*m_session.engine, QStringLiteral("SELECT ugyfel, ugyfel_nev FROM ugyfel ORDER BY ugyfel_nev;"));
-    q.open();
-    while (q.next())
-        m_client->addItem(ValueOr(q.value(1), QString()), q.value(0).toInt());
+    for (const ClientRecord &client : Clients(*m_session.engine))
+        m_client->addItem(client.name, client.id);
     const int ugyfel = current.isValid() ? current.toInt() : ValueOr(m_row.value(QStringLiteral("ugyfel")), 0);
     m_client->setCurrentIndex(m_client->findData(ugyfel));
 }
@@ -408,13 +408,11 @@ void Tfrm_Szerkeszt::chooseClient()
 void Tfrm_Szerkeszt::showRow()
 {
     Engine &engine = *m_session.engine;
-    LedgerOps ops(engine);
     fillPickLists();
 
     const bool booked = field("kiadva") == QLatin1String("I");
     m_kiadva->setChecked(booked);
-    m_heading->setText(
-        ops.QueryText(QStringLiteral("SELECT kibe_nev FROM kibe WHERE kibe=%1;").arg(SqlQuote(field("kibe"))), {}));
+    m_heading->setText(DirectionName(engine, field("kibe")));
     m_sorszam->setText(
         LedgerOps::VoucherNumber(m_row.value(QStringLiteral("betujel")), m_row.value(QStringLiteral("ssz"))));
     m_date->setDate(m_row.value(QStringLiteral("dat_kiadva")).toDate());
@@ -438,13 +436,9 @@ void Tfrm_Szerkeszt::showRow()
     m_elszamolBiz->setText(field("elszamol_biz"));
 
     m_remark->setPlainText(field("szoveg"));
-    m_type->setText(ops.QueryText(QStringLiteral("SELECT kasszatip_nev FROM kasszatip WHERE kasszatip=%1;")
-                                      .arg(ValueOr(m_row.value(QStringLiteral("kasszatip")), 0)),
-                                  {}));
+    m_type->setText(MovementTypeName(engine, ValueOr(m_row.value(QStringLiteral("kasszatip")), 0)));
     m_user->setText(field("felhasznalo"));
-    QString currency = ops.QueryText(QStringLiteral("SELECT valuta FROM kassza WHERE kassza=%1;")
-                                         .arg(ValueOr(m_row.value(QStringLiteral("kassza")), 0)),
-                                     QStringLiteral("Ft"));
+    const QString currency = TillCurrency(engine, ValueOr(m_row.value(QStringLiteral("kassza")), 0));
     m_currency->setText(currency.trimmed().isEmpty() ? QStringLiteral("Ft") : currency);
     m_received->setValue(0.0);
     m_change->clear();
@@ -583,7 +577,7 @@ void Tfrm_Szerkeszt::kesz()
     case VoucherWrite::Done:
         m_storedKey = booked.dromvel;
         m_bookedHere = true;
-        LedgerOps::WarnOverLimit(booked.client, messages, this);
+        WarnOverLimit(booked.client, messages, this);
         accept();
         return;
     case VoucherWrite::NotEnoughMoney:

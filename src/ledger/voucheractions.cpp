@@ -1,5 +1,6 @@
 #include "voucheractions.h"
 
+#include "clientsettlement.h"
 #include "engine.h"
 #include "ledgerops.h"
 #include "messages.h"
@@ -44,7 +45,7 @@ KeszResult Kesz(Session &session, int dromvel, QWidget *parent, const PrintChoic
     Engine &engine = *session.engine;
     Messages &messages = *session.messages;
 
-    const QVariantMap row = ReadVoucher(engine, dromvel);
+    const QVariantMap row = ReadVoucherRow(engine, dromvel);
     if (row.isEmpty()) {
         messages.ShowError(VoucherWriteText(VoucherWrite::NotFound), parent);
         return KeszResult::Changed;
@@ -97,7 +98,7 @@ KeszResult Kesz(Session &session, int dromvel, QWidget *parent, const PrintChoic
         messages.ShowError(VoucherWriteText(booked.outcome), parent);
         return KeszResult::Changed;
     }
-    LedgerOps::WarnOverLimit(booked.client, messages, parent);
+    WarnOverLimit(booked.client, messages, parent);
     if (print)
         print(session, dromvel, booked.advance, parent);
     return KeszResult::Booked;
@@ -113,7 +114,7 @@ bool Torol(Session &session, int dromvel, QWidget *parent)
         return false;
     }
     const QString bookedText = QStringLiteral("Már kiadott bizonylat nem törölhető.");
-    const QVariantMap row = ReadVoucher(*session.engine, dromvel);
+    const QVariantMap row = ReadVoucherRow(*session.engine, dromvel);
     if (row.isEmpty())
         return true;
     if (ValueOr(row.value(QStringLiteral("kiadva")), QString()) == QLatin1String("I")) {

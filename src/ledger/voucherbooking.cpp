@@ -2,8 +2,9 @@
 
 #include "choosers.h"
 #include "engine.h"
-#include "query.h"
+#include "tillstore.h"
 #include "util.h"
+#include "voucherrows.h"
 
 #include <QSqlRecord>
 #include <algorithm>
@@ -12,8 +13,6 @@
 namespace {
 
 const QString Booked = QStringLiteral("I");
-// A row counts as pending unless it is marked booked; the condition every guarded write carries.
-const QString StillPending = QStringLiteral("(kiadva IS NULL OR kiadva <> 'I')");
 
 QString Text(const QVariantMap &row, const char *field)
 {
@@ -35,17 +34,10 @@ bool IsBooked(const QVariantMap &row)
     return Text(row, "kiadva") == Booked;
 }
 
-// Updates the row only while it is pending; returns the rows changed (0 or 1).
-int UpdatePending(Engine &engine, int dromvel, QVariantMap values)
-{
-    values.remove(QStringLiteral("dromvel"));
-    return engine.update(QStringLiteral("dromvel"), QStringLiteral("dromvel"), dromvel, values, StillPending);
-}
-
 // Why a guarded write to the row changed nothing.
 VoucherWrite WhyUnchanged(Engine &engine, int dromvel)
 {
-    const QVariantMap row = ReadVoucher(engine, dromvel);
+    const QVariantMap row = ReadVoucherRow(engine, dromvel);
     if (row.isEmpty())
         return VoucherWrite::NotFound;
     return IsBooked(row) ? VoucherWrite::AlreadyBooked : VoucherWrite::Done;
@@ -53,30 +45,12 @@ VoucherWrite WhyUnchanged(Engine &engine, int dromvel)
 
 } // namespace
 
-QVariantMap ReadVoucher(Engine &engine, int dromvel)
-{
-    QVariantMap row;
-    Query q(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel = :key;"));
-    q.setInt(QStringLiteral("key"), dromvel);
-    q.open();
-    if (q.next()) {
-        for (int i = 0; i < q.fieldCount(); ++i)
-            row.insert(q.fieldName(i), q.value(i));
-    }
-    q.close();
-    return row;
-}
-
 QVariantMap NewVoucherValues(Engine &engine, int till, const QString &user, const KasszaTipChoice &type,
                              const UgyfelChoice &client, const QDate &today)
 {
-    LedgerOps ops(engine);
     const bool advance = type.elszamolas == Booked;
     // Receipts take the receipt code; so does a type of any other direction, which books as a receipt.
-    const QString codeField =
-        type.kibe == QLatin1String("K") ? QStringLiteral("betujel_ki") : QStringLiteral("betujel_be");
-    QString code = ops.QueryText(QStringLiteral("SELECT %1 FROM kassza WHERE kassza=%2;").arg(codeField).arg(till),
-                                 QStringLiteral("XX"));
+    QString code = TillLetterCode(engine, till, type.kibe == QLatin1String("K"));
     if (code.trimmed().isEmpty())
         code = QStringLiteral("XX");
 
@@ -141,7 +115,7 @@ BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values
 
     QVariantMap row;
     if (dromvel > 0) {
-        row = ReadVoucher(engine, dromvel);
+        row = ReadVoucherRow(engine, dromvel);
         if (row.isEmpty()) {
             result.outcome = VoucherWrite::NotFound;
             return result;
@@ -185,12 +159,11 @@ BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values
     for (auto it = booked.cbegin(); it != booked.cend(); ++it)
         write.insert(it.key(), it.value());
     if (dromvel > 0) {
-        if (UpdatePending(engine, dromvel, write) != 1)
+        if (UpdatePendingRow(engine, dromvel, write) != 1)
             throw EngineError(QStringLiteral("A bizonylat könyvelése nem sikerült."));
         result.dromvel = dromvel;
     } else {
-        write.remove(QStringLiteral("dromvel"));
-        result.dromvel = static_cast<int>(engine.insert(QStringLiteral("dromvel"), write));
+        result.dromvel = InsertVoucherRow(engine, write);
     }
     transaction.commit();
     return result;
@@ -199,13 +172,11 @@ BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values
 VoucherWrite SavePendingVoucher(Engine &engine, int &dromvel, const QVariantMap &values)
 {
     if (dromvel <= 0) {
-        QVariantMap row = values;
-        row.remove(QStringLiteral("dromvel"));
-        dromvel = static_cast<int>(engine.insert(QStringLiteral("dromvel"), row));
+        dromvel = InsertVoucherRow(engine, values);
         return VoucherWrite::Done;
     }
     Transaction transaction(engine);
-    if (UpdatePending(engine, dromvel, values) == 1) {
+    if (UpdatePendingRow(engine, dromvel, values) == 1) {
         transaction.commit();
         return VoucherWrite::Done;
     }
@@ -218,7 +189,7 @@ VoucherWrite SavePendingVoucher(Engine &engine, int &dromvel, const QVariantMap 
 VoucherWrite MovePendingVoucher(Engine &engine, int dromvel, const QDate &date)
 {
     Transaction transaction(engine);
-    const VoucherWrite outcome = UpdatePending(engine, dromvel, {{QStringLiteral("dat_kiadva"), date}}) == 1
+    const VoucherWrite outcome = UpdatePendingRow(engine, dromvel, {{QStringLiteral("dat_kiadva"), date}}) == 1
                                      ? VoucherWrite::Done
                                      : WhyUnchanged(engine, dromvel);
     transaction.commit();
@@ -228,10 +199,8 @@ VoucherWrite MovePendingVoucher(Engine &engine, int dromvel, const QDate &date)
 VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel)
 {
     Transaction transaction(engine);
-    Query q(engine, QStringLiteral("DELETE FROM dromvel WHERE dromvel = :key AND %1;").arg(StillPending));
-    q.setInt(QStringLiteral("key"), dromvel);
-    q.exec();
-    const VoucherWrite outcome = q.rowsAffected() == 1 ? VoucherWrite::Done : WhyUnchanged(engine, dromvel);
+    const VoucherWrite outcome =
+        DeletePendingRow(engine, dromvel) == 1 ? VoucherWrite::Done : WhyUnchanged(engine, dromvel);
     transaction.commit();
     return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledgerops.h"
+#include "voucherrows.h"
 
 #include <QDate>
 #include <QString>
@@ -14,9 +15,6 @@ struct UgyfelChoice;
 // deleting it. Every write that must see the current numbers runs in one transaction, so two workstations on
 // one database never take the same dromvelid, ssz or elszamol_ssz, and a failure leaves nothing half-written.
 // None of these shows a message; the callers ask their questions before and tell the outcome after.
-
-// A voucher row as stored: field name -> value; empty when the row does not exist.
-QVariantMap ReadVoucher(Engine &engine, int dromvel);
 
 // The values of a new voucher of the till: the movement type's direction and settlement flag, the client with
 // the settlement deadline of its days, the till's letter code for the direction ("XX" when it has none),
@@ -53,7 +51,7 @@ struct BookingResult
 // booked, applies the given values over it (for a new row, dromvel <= 0, the values are the whole row), reads
 // the till balance and refuses a payment larger than it, then takes the booking number, the serial of the
 // letter code and for an advance the settlement number and adds the advance to the client's total, and writes
-// the row. The caller shows the limit warning (LedgerOps::WarnOverLimit) after it returns.
+// the row. The caller shows the limit warning (WarnOverLimit) after it returns.
 BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values = {});
 
 // Stores a pending voucher: a new row (dromvel <= 0) is inserted and its key returned in dromvel; an existing

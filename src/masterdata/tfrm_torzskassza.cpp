@@ -2,6 +2,7 @@
 
 #include "choosers.h"
 #include "engine.h"
+#include "masterlists.h"
 #include "session.h"
 #include "tfrm_torzskassza_szerkeszt.h"
 #include "tillsetup.h"
@@ -25,12 +26,10 @@ Tfrm_TorzsKassza::Tfrm_TorzsKassza(Session &session, QWidget *parent)
     setWindowTitle(QStringLiteral("Kasszák"));
     deleteAction()->setToolTip(QStringLiteral("Sor törlése"));
     deleteAction()->setStatusTip(QStringLiteral("Sor törlése"));
-    setQuery({QStringLiteral("SELECT kassza_nev, valuta, betujel_be, betujel_ki, kassza"),
-              QStringLiteral("FROM kassza"), QStringLiteral("ORDER BY kassza_nev;")},
-             {{QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.4, {}},
-              {QStringLiteral("valuta"), QStringLiteral("valuta"), 0.2, {}},
-              {QStringLiteral("betujel_be"), QStringLiteral("bev.betűjel"), 0.2, {}},
-              {QStringLiteral("betujel_ki"), QStringLiteral("kiad.betűjel"), 0.2, {}}});
+    setQuery(TillListLines(), {{QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.4, {}},
+                               {QStringLiteral("valuta"), QStringLiteral("valuta"), 0.2, {}},
+                               {QStringLiteral("betujel_be"), QStringLiteral("bev.betűjel"), 0.2, {}},
+                               {QStringLiteral("betujel_ki"), QStringLiteral("kiad.betűjel"), 0.2, {}}});
     setSortField(QStringLiteral("kassza_nev"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "choosers.h"
 #include "engine.h"
+#include "masterlists.h"
 #include "session.h"
 #include "tfrm_torzskasszatip_szerkeszt.h"
 #include "util.h"
@@ -14,12 +15,8 @@ Tfrm_TorzsKasszaTip::Tfrm_TorzsKasszaTip(Session &session, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Kassza típusok"));
     deleteAction()->setText(QStringLiteral("Sor törlése"));
-    setQuery({QStringLiteral("SELECT kasszatip.kasszatip_nev, kibe.nev, kasszatip.kasszatip, kasszatip.szorzo, "
-                             "kasszatip.kibe, kasszatip.elszamolas"),
-              QStringLiteral("FROM kasszatip LEFT OUTER JOIN kibe ON kibe.kibe = kasszatip.kibe"),
-              QStringLiteral("ORDER BY kasszatip_nev;")},
-             {{QStringLiteral("kasszatip_nev"), QStringLiteral("kassza típus"), 0.67, {}},
-              {QStringLiteral("nev"), QStringLiteral("kiadás/bevétel"), 0.33, {}}});
+    setQuery(MovementTypeListLines(), {{QStringLiteral("kasszatip_nev"), QStringLiteral("kassza típus"), 0.67, {}},
+                                       {QStringLiteral("nev"), QStringLiteral("kiadás/bevétel"), 0.33, {}}});
     setSortField(QStringLiteral("kasszatip_nev"));
 }
 

@@ -1,8 +1,8 @@
 #include "tfrm_torzsugyfel.h"
 
 #include "engine.h"
+#include "masterlookups.h"
 #include "numberedit.h"
-#include "query.h"
 #include "session.h"
 #include "uicolours.h"
 #include "util.h"
@@ -169,11 +169,8 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
 void Tfrm_TorzsUgyfel::loadUnits()
 {
     m_unit->addItem(QString(), QVariant());
-    Query q(*session().engine,
-            QStringLiteral("SELECT szervegyseg, szervegyseg_nev FROM szervegyseg ORDER BY UPPER(szervegyseg_nev);"));
-    q.open();
-    while (q.next())
-        m_unit->addItem(ValueOr(q.value(1), QString()), q.value(0));
+    for (const NamedKey &unit : OrganisationalUnits(*session().engine))
+        m_unit->addItem(unit.name, unit.key);
 }
 
 void Tfrm_TorzsUgyfel::setValues(const QVariantMap &values)
@@ -226,10 +223,9 @@ void Tfrm_TorzsUgyfel::fillTownFromPostcode()
     const QString postcode = m_postcode->text().trimmed();
     if (postcode.isEmpty() || !m_town->text().isEmpty())
         return;
-    Query q(*session().engine, QStringLiteral("SELECT varos FROM irsz WHERE irsz = :pirsz;"));
-    q.setText(QStringLiteral("pirsz"), postcode).open();
-    if (q.next())
-        m_town->setText(ValueOr(q.value(0), QString()));
+    const QString town = TownOfPostcode(*session().engine, postcode);
+    if (!town.isEmpty())
+        m_town->setText(town);
 }
 
 void Tfrm_TorzsUgyfel::sendMail()

@@ -3,6 +3,7 @@
 #include "choosers.h"
 #include "engine.h"
 #include "listquerymodel.h"
+#include "masterlists.h"
 #include "session.h"
 #include "util.h"
 
@@ -24,16 +25,12 @@ Tfrm_UgyfelValaszt::Tfrm_UgyfelValaszt(Session &session, QWidget *parent)
     deleteAction()->setToolTip(QStringLiteral("Ügyfél törlése"));
     deleteAction()->setStatusTip(QStringLiteral("Ügyfél törlése"));
     const QString money = session.formatFt.isEmpty() ? QStringLiteral("### ### ##0") : session.formatFt;
-    setQuery({QStringLiteral("SELECT ugyfel_nev, cim_irsz, cim_varos, cim_cim, elszamolasra, elszamollimit, "
-                             "ugyfel, kapcsolat, telefon, fax, mobil, emil, bankszamla, szigszam, elszamol, "
-                             "szervegyseg"),
-              QStringLiteral("FROM ugyfel"), QStringLiteral("ORDER BY ugyfel_nev;")},
-             {{QStringLiteral("ugyfel_nev"), QStringLiteral("ügyfél"), 0.33, {}},
-              {QStringLiteral("cim_irsz"), QStringLiteral("irsz"), 0.08, {}},
-              {QStringLiteral("cim_varos"), QStringLiteral("város"), 0.15, {}},
-              {QStringLiteral("cim_cim"), QStringLiteral("cím"), 0.2, {}},
-              {QStringLiteral("elszamolasra"), QStringLiteral("elsz.kell"), 0.12, money},
-              {QStringLiteral("elszamollimit"), QStringLiteral("elsz.limit"), 0.12, money}});
+    setQuery(ClientListLines(), {{QStringLiteral("ugyfel_nev"), QStringLiteral("ügyfél"), 0.33, {}},
+                                 {QStringLiteral("cim_irsz"), QStringLiteral("irsz"), 0.08, {}},
+                                 {QStringLiteral("cim_varos"), QStringLiteral("város"), 0.15, {}},
+                                 {QStringLiteral("cim_cim"), QStringLiteral("cím"), 0.2, {}},
+                                 {QStringLiteral("elszamolasra"), QStringLiteral("elsz.kell"), 0.12, money},
+                                 {QStringLiteral("elszamollimit"), QStringLiteral("elsz.limit"), 0.12, money}});
     resize(700, 440);
 }
 

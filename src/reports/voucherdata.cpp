@@ -3,6 +3,7 @@
 #include "ledgerops.h"
 #include "makerinfo.h"
 #include "query.h"
+#include "settingsstore.h"
 #include "util.h"
 
 #include <QLocale>
@@ -189,13 +190,6 @@ QList<RequestRow> ReadRequest(Engine &engine, qint64 row)
         rows.append(r);
     }
     return rows;
-}
-
-QString OwnerName(Engine &engine)
-{
-    Query q(engine, QStringLiteral("SELECT tulajdonos FROM tulajdonos ORDER BY tulajdonos LIMIT 1;"));
-    q.open();
-    return q.next() ? ValueOr(q.value(0), QString()) : QString();
 }
 
 VoucherSettings CurrentVoucherSettings(Engine &engine, const QString &formatFt)

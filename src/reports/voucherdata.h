@@ -68,7 +68,5 @@ QString ShortDate(const QDate &date);
 QList<VoucherRow> ReadVoucher(Engine &engine, qint64 row);
 QList<VoucherRow> ReadPeriodVouchers(Engine &engine, int till, const QDate &from, const QDate &to);
 QList<RequestRow> ReadRequest(Engine &engine, qint64 row);
-// Name of the first owner row in owner order; empty without one.
-QString OwnerName(Engine &engine);
 // The settings as they stand now: owner from the database, format from the session's value.
 VoucherSettings CurrentVoucherSettings(Engine &engine, const QString &formatFt);

@@ -3,8 +3,8 @@
 #include "engine.h"
 #include "ini.h"
 #include "messages.h"
-#include "query.h"
 #include "session.h"
+#include "settingsstore.h"
 #include "tfrm_beallit.h"
 #include "util.h"
 
@@ -67,14 +67,11 @@ bool WriteIniSettings(Session &session, const QRect &mainWindowBounds)
 
 void ReadSettingsRow(Session &session)
 {
-    Query q(*session.engine,
-            QStringLiteral("SELECT vanbelep, formatft, metodus, autonyomtat FROM beallit ORDER BY beallit LIMIT 1;"));
-    q.open();
-    const bool found = q.next();
-    session.vanBelep = found && q.value(0).toString() == QLatin1String("I");
-    session.formatFt = found ? q.value(1).toString() : QString();
-    session.metodus = found ? ValueOr(q.value(2), 0) : 0;
-    session.autoNyomtat = found && q.value(3).toString() == QLatin1String("I");
+    const SettingsRow row = ReadSettings(*session.engine);
+    session.vanBelep = row.vanBelep;
+    session.formatFt = row.formatFt;
+    session.metodus = ValueOr(row.metodus, 0);
+    session.autoNyomtat = row.autoNyomtat;
 }
 
 bool BeallitasokMegnyit(Session &session, QWidget *parent)

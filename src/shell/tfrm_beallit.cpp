@@ -3,9 +3,9 @@
 #include "engine.h"
 #include "filedialogs.h"
 #include "formbehaviour.h"
-#include "query.h"
 #include "schema.h"
 #include "session.h"
+#include "settingsstore.h"
 #include "util.h"
 #include "windowplacement.h"
 
@@ -215,32 +215,16 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
 
 void Tfrm_Beallit::loadRows()
 {
-    Engine &engine = *m_session.engine;
-    Query settings(engine, QStringLiteral("SELECT rowid, vanbelep, autonyomtat, metodus, formatft FROM beallit "
-                                          "ORDER BY beallit LIMIT 1;"));
-    settings.open();
-    if (settings.next()) {
-        m_settingsRowId = settings.value(0);
-        m_vanBelep->setChecked(settings.value(1).toString() == QLatin1String("I"));
-        m_autoNyomtat->setChecked(settings.value(2).toString() == QLatin1String("I"));
-        m_storedMetodus = settings.value(3);
-        if (QAbstractButton *choice = m_metodus->button(ValueOr(settings.value(3), -1)))
-            choice->setChecked(true);
-        m_formatFt->setText(settings.value(4).toString());
-    }
+    m_settings = ReadSettings(*m_session.engine);
+    m_vanBelep->setChecked(m_settings.vanBelep);
+    m_autoNyomtat->setChecked(m_settings.autoNyomtat);
+    if (QAbstractButton *choice = m_metodus->button(ValueOr(m_settings.metodus, -1)))
+        choice->setChecked(true);
+    m_formatFt->setText(m_settings.formatFt);
 
-    QStringList fields;
-    for (const OwnerField &f : OwnerFields())
-        fields.append(QString::fromLatin1(f.field));
-    // The first row in name order, the one vouchers and reports print.
-    Query owner(engine, QStringLiteral("SELECT rowid, %1 FROM tulajdonos ORDER BY tulajdonos LIMIT 1;")
-                            .arg(fields.join(QStringLiteral(", "))));
-    owner.open();
-    if (owner.next()) {
-        m_ownerRowId = owner.value(0);
-        for (int i = 0; i < fields.size(); ++i)
-            ownerEdit(fields.at(i))->setText(owner.value(i + 1).toString());
-    }
+    m_owner = ReadOwner(*m_session.engine);
+    for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
+        it.value()->setText(m_owner.fields.value(it.key()).toString());
 }
 
 void Tfrm_Beallit::browse()
@@ -253,34 +237,16 @@ void Tfrm_Beallit::browse()
 
 void Tfrm_Beallit::post()
 {
-    Engine &engine = *m_session.engine;
-    QVariantMap settings{
-        {QStringLiteral("vanbelep"), m_vanBelep->isChecked() ? QStringLiteral("I") : QStringLiteral("N")},
-        {QStringLiteral("autonyomtat"), m_autoNyomtat->isChecked() ? QStringLiteral("I") : QStringLiteral("N")},
-        {QStringLiteral("metodus"), m_metodus->checkedId() >= 0 ? QVariant(m_metodus->checkedId()) : m_storedMetodus},
-        {QStringLiteral("formatft"), m_formatFt->text()},
-    };
-    QVariantMap owner;
-    bool ownerGiven = false;
-    for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it) {
-        owner.insert(it.key(), it.value()->text());
-        ownerGiven = ownerGiven || !it.value()->text().isEmpty();
-    }
-
-    Transaction transaction(engine);
-    // A database without these rows gets them rather than silently losing what was typed.
-    if (m_settingsRowId.isNull()) {
-        settings.insert(QStringLiteral("beallit"), 1);
-        m_settingsRowId = engine.insert(QStringLiteral("beallit"), settings);
-    } else {
-        engine.update(QStringLiteral("beallit"), QStringLiteral("rowid"), m_settingsRowId, settings);
-    }
-    // The owner's name is its key but may still be empty, so the row is found by its row id.
-    if (!m_ownerRowId.isNull())
-        engine.update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), m_ownerRowId, owner);
-    else if (ownerGiven)
-        m_ownerRowId = engine.insert(QStringLiteral("tulajdonos"), owner);
-    transaction.commit();
+    m_settings.vanBelep = m_vanBelep->isChecked();
+    m_settings.autoNyomtat = m_autoNyomtat->isChecked();
+    // A stored value outside the three choices stays while none is marked.
+    if (m_metodus->checkedId() >= 0)
+        m_settings.metodus = m_metodus->checkedId();
+    m_settings.formatFt = m_formatFt->text();
+    m_owner.fields.clear();
+    for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
+        m_owner.fields.insert(it.key(), it.value()->text());
+    SaveSettings(*m_session.engine, m_settings, m_owner);
 }
 
 void Tfrm_Beallit::done(int result)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settingsstore.h"
+
 #include <QDialog>
 #include <QMap>
 #include <QVariant>
@@ -43,8 +45,7 @@ private:
     QLineEdit *m_formatFt;
     QMap<QString, QLineEdit *> m_ownerEdits; // by field name of tulajdonos
 
-    // Row ids of the rows being edited; null when the table had no row, which post() then adds.
-    QVariant m_settingsRowId;
-    QVariant m_ownerRowId;
-    QVariant m_storedMetodus; // kept when no choice is marked (a value outside 0..2)
+    // The rows as read; post() writes the edited values back into them.
+    SettingsRow m_settings;
+    OwnerRow m_owner;
 };

@@ -4,6 +4,8 @@
 #include "messages.h"
 #include "session.h"
 #include "tfrm_felhasznaloszerkeszt.h"
+#include "userlistmodel.h"
+#include "users.h"
 #include "util.h"
 
 #include <QAction>
@@ -12,9 +14,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -22,29 +21,10 @@
 
 namespace {
 
-enum Column { CodeColumn, NameColumn, AdminColumn, EditColumn, RowIdColumn };
+using enum UserListModel::Column;
 
 // Grid width the two flag columns, the frame and the scroll bar keep; code and name share the rest.
 constexpr int FlagColumnsReserve = 194;
-
-// The flag columns show a tick for 'I' and an empty box otherwise, not the letters.
-class UserModel : public QSqlQueryModel
-{
-public:
-    using QSqlQueryModel::QSqlQueryModel;
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (index.column() == AdminColumn || index.column() == EditColumn) {
-            if (role == Qt::CheckStateRole)
-                return QSqlQueryModel::data(index, Qt::DisplayRole).toString() == QLatin1String("I") ? Qt::Checked
-                                                                                                     : Qt::Unchecked;
-            if (role == Qt::DisplayRole)
-                return QVariant();
-        }
-        return QSqlQueryModel::data(index, role);
-    }
-};
 
 // Draws the model's check state as a read-only check mark in the middle of the cell.
 class FlagDelegate : public QStyledItemDelegate
@@ -74,7 +54,7 @@ public:
 } // namespace
 
 Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, QWidget *parent)
-    : ListWindow(session, QStringLiteral("Tfrm_Felhasznalo"), parent), m_model(new UserModel(this))
+    : ListWindow(session, QStringLiteral("Tfrm_Felhasznalo"), parent), m_model(new UserListModel(this))
 {
     setWindowTitle(QStringLiteral("Felhasználók adatai"));
     newAction()->setText(QStringLiteral("Új Felhasználó"));
@@ -103,18 +83,7 @@ Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, QWidget *parent)
 void Tfrm_Felhasznalo::refresh(const QVariant &rowId)
 {
     const int oldRow = currentRow();
-    QSqlQuery query(session().engine->database());
-    if (!query.exec(QStringLiteral("SELECT felhasznalo, felhasznalo_nev, rendszergazda, torzsszerkeszt, rowid "
-                                   "FROM felhasznalo ORDER BY felhasznalo;")))
-        throw EngineError::from(query.lastError());
-    m_model->setQuery(std::move(query));
-    // A handful of users: fetch them all, so the counter and the search see every row.
-    while (m_model->canFetchMore())
-        m_model->fetchMore();
-    m_model->setHeaderData(CodeColumn, Qt::Horizontal, QStringLiteral("kód"));
-    m_model->setHeaderData(NameColumn, Qt::Horizontal, QStringLiteral("felhasználó"));
-    m_model->setHeaderData(AdminColumn, Qt::Horizontal, QStringLiteral("rendszergazda"));
-    m_model->setHeaderData(EditColumn, Qt::Horizontal, QStringLiteral("szerkesztés"));
+    m_model->setUsers(ListUsers(*session().engine));
     grid()->hideColumn(RowIdColumn);
     fitColumns();
 
@@ -151,7 +120,7 @@ void Tfrm_Felhasznalo::deleteRow()
 {
     if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
         return;
-    session().engine->remove(QStringLiteral("felhasznalo"), QStringLiteral("rowid"), currentRowId());
+    DeleteUser(*session().engine, currentRowId());
     refresh();
 }
 

@@ -2,7 +2,7 @@
 
 #include "listwindow.h"
 
-class QSqlQueryModel;
+class UserListModel;
 
 // "Felhasználók adatai": the users with their two rights. New, edit and delete go through the user editor.
 class Tfrm_Felhasznalo : public ListWindow
@@ -25,7 +25,7 @@ protected:
 private:
     void fitColumns();
 
-    QSqlQueryModel *m_model;
+    UserListModel *m_model;
 };
 
 // Opens the user list modally. The caller checks the administrator right.

@@ -3,9 +3,9 @@
 #include "engine.h"
 #include "formbehaviour.h"
 #include "messages.h"
-#include "query.h"
 #include "schema.h"
 #include "session.h"
+#include "users.h"
 #include "windowplacement.h"
 
 #include <QCheckBox>
@@ -24,11 +24,6 @@ int FieldWidth(const QString &field)
 {
     const FieldDef *f = Schema::Table(QStringLiteral("felhasznalo"))->field(field);
     return f ? f->width : 32767;
-}
-
-QString Flag(const QCheckBox *box)
-{
-    return box->isChecked() ? QStringLiteral("I") : QStringLiteral("N");
 }
 
 } // namespace
@@ -89,23 +84,19 @@ void Tfrm_FelhasznaloSzerkeszt::load()
 {
     if (m_rowId.isNull())
         return; // a new user has both rights off and an empty confirmation
-    Query q(*m_session.engine,
-            QStringLiteral("SELECT felhasznalo, felhasznalo_nev, jelszo, rendszergazda, torzsszerkeszt "
-                           "FROM felhasznalo WHERE rowid = :prowid;"));
-    q.setValue(QStringLiteral("prowid"), m_rowId);
-    q.open();
-    if (!q.next()) {
+    const std::optional<UserRecord> user = ReadUser(*m_session.engine, m_rowId);
+    if (!user) {
         // Deleted meanwhile by another workstation: what is typed becomes a new user.
         m_rowId = QVariant();
         return;
     }
-    m_code->setText(q.value(0).toString());
-    m_name->setText(q.value(1).toString());
-    m_password->setText(q.value(2).toString());
+    m_code->setText(user->code);
+    m_name->setText(user->name);
+    m_password->setText(user->password);
     // The stored password stands confirmed, so an unchanged one passes.
-    m_confirm->setText(q.value(2).toString());
-    m_admin->setChecked(q.value(3).toString() == QLatin1String("I"));
-    m_masterEdit->setChecked(q.value(4).toString() == QLatin1String("I"));
+    m_confirm->setText(user->password);
+    m_admin->setChecked(user->admin);
+    m_masterEdit->setChecked(user->masterEdit);
 }
 
 void Tfrm_FelhasznaloSzerkeszt::ok()
@@ -123,16 +114,15 @@ void Tfrm_FelhasznaloSzerkeszt::ok()
         m_session.messages->ShowError(Incomplete, this);
         return;
     }
-    const QVariantMap row{
-        {QStringLiteral("felhasznalo"), m_code->text()},        {QStringLiteral("felhasznalo_nev"), m_name->text()},
-        {QStringLiteral("jelszo"), m_password->text()},         {QStringLiteral("rendszergazda"), Flag(m_admin)},
-        {QStringLiteral("torzsszerkeszt"), Flag(m_masterEdit)},
-    };
+    UserRecord user;
+    user.rowId = m_rowId;
+    user.code = m_code->text();
+    user.name = m_name->text();
+    user.password = m_password->text();
+    user.admin = m_admin->isChecked();
+    user.masterEdit = m_masterEdit->isChecked();
     try {
-        if (m_rowId.isNull())
-            m_rowId = m_session.engine->insert(QStringLiteral("felhasznalo"), row);
-        else
-            m_session.engine->update(QStringLiteral("felhasznalo"), QStringLiteral("rowid"), m_rowId, row);
+        m_rowId = SaveUser(*m_session.engine, user);
     } catch (const EngineError &) {
         m_session.messages->ShowError(Incomplete, this);
         return;

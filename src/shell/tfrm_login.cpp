@@ -71,9 +71,9 @@ Tfrm_Login::Tfrm_Login(Session &session, QWidget *parent)
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
-std::optional<UserRights> Tfrm_Login::checkCredentials()
+std::optional<UserRecord> Tfrm_Login::checkCredentials()
 {
-    std::optional<UserRights> user = FindUser(*m_session.engine, m_user->text(), m_password->text());
+    std::optional<UserRecord> user = FindUser(*m_session.engine, m_user->text(), m_password->text());
     if (!user)
         m_session.messages->ShowError(InvalidUser, this);
     return user;
@@ -82,7 +82,7 @@ std::optional<UserRights> Tfrm_Login::checkCredentials()
 void Tfrm_Login::login()
 {
     m_session.user = m_user->text();
-    const std::optional<UserRights> user = checkCredentials();
+    const std::optional<UserRecord> user = checkCredentials();
     if (!user)
         return;
     m_session.userName = user->name;

@@ -20,7 +20,7 @@ public:
 private:
     void login();
     void changePassword();
-    std::optional<UserRights> checkCredentials();
+    std::optional<UserRecord> checkCredentials();
 
     Session &m_session;
     QLineEdit *m_user;

@@ -10,13 +10,14 @@
 #include "ledgerops.h"
 #include "makerinfo.h"
 #include "messages.h"
-#include "query.h"
 #include "session.h"
 #include "settings.h"
+#include "settingsstore.h"
 #include "splashwindow.h"
 #include "tfrm_adatbazisokbde.h"
 #include "tfrm_felhasznalo.h"
 #include "tfrm_idoszak.h"
+#include "tillstore.h"
 #include "util.h"
 #include "voucheractions.h"
 #include "voucherprinting.h"
@@ -481,10 +482,7 @@ void Tfrm_Main::TillSwitch(int till, const QString &name)
     setStatus(2, QStringLiteral("Kassza: ") + name);
     m_session.tillName = name;
     reopenSums();
-    Query closed(*m_session.engine, QStringLiteral("SELECT lezarva FROM kassza WHERE kassza=%1;").arg(till));
-    closed.open();
-    m_session.closedUntil = closed.next() ? closed.value(0).toDate() : QDate();
-    closed.close();
+    m_session.closedUntil = TillClosedUntil(*m_session.engine, till);
     const bool free = !m_session.closedUntil.isValid() || m_session.openDay > m_session.closedUntil;
     setStatus(3, m_session.openDay.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(": ") +
                      (free ? QStringLiteral("Szabad") : QStringLiteral("Lezárva")));
@@ -546,22 +544,16 @@ void Tfrm_Main::reopenView(int dromvel)
 
 void Tfrm_Main::reopenSums()
 {
-    Query sums(*m_session.engine,
-               QStringLiteral("SELECT\n SUM(bevetel) AS bevesz,\n SUM(kiadas) AS kiad\nFROM dromvel\n"
-                              "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=:pkassza);"));
-    sums.setInt(QStringLiteral("pkassza"), m_session.till);
-    sums.open();
-    const bool row = sums.next();
-    m_sumIn->setText(FormatFloat(m_session.formatFt, row ? ValueOr(sums.value(0), 0.0) : 0.0));
-    m_sumOut->setText(FormatFloat(m_session.formatFt, row ? ValueOr(sums.value(1), 0.0) : 0.0));
+    const UnclosedTotals sums = m_ops->UnclosedSums(m_session.till);
+    m_sumIn->setText(FormatFloat(m_session.formatFt, sums.receipts));
+    m_sumOut->setText(FormatFloat(m_session.formatFt, sums.payments));
 }
 
 void Tfrm_Main::BalanceDisplay()
 {
     const double balance = m_ops->TillBalance(m_session.till);
     m_balance->setText(FormatFloat(QStringLiteral("### ### ##0"), balance));
-    m_session.engine->update(QStringLiteral("kassza"), QStringLiteral("kassza"), m_session.till,
-                             {{QStringLiteral("most"), balance}});
+    StoreBalance(*m_session.engine, m_session.till, balance);
 }
 
 void Tfrm_Main::Refresh(int dromvel)
@@ -698,8 +690,7 @@ void Tfrm_Main::onSettings()
 
 void Tfrm_Main::updateCaption()
 {
-    const QString owner = m_ops->QueryText(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), QString());
-    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + owner + QLatin1Char(']'));
+    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + OwnerName(*m_session.engine) + QLatin1Char(']'));
 }
 
 void Tfrm_Main::openShell(const QString &target)

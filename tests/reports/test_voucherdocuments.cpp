@@ -1,5 +1,6 @@
 #include "reportfonts.h"
 #include "reportsfixture.h"
+#include "settingsstore.h"
 #include "tqrkpelszamol.h"
 #include "tqrpenztarbiz.h"
 #include "tqrpenztarbiz2.h"

@@ -1,8 +1,8 @@
 #include "sampledata.h"
 
 #include "engine.h"
-#include "query.h"
 #include "tillsetup.h"
+#include "tillstore.h"
 
 #include <QDate>
 
@@ -48,11 +48,8 @@ QString Text(const char *s)
 
 void FillSampleData(Engine &engine)
 {
-    Query tills(engine, QStringLiteral("SELECT COUNT(*) FROM kassza;"));
-    tills.open();
-    if (tills.next() && tills.value(0).toInt() > 0)
+    if (!TillIds(engine).isEmpty())
         return;
-    tills.close();
 
     Transaction transaction(engine);
     engine.update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), 1,

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+class Engine;
+
+// Reads and writes of the till rows (kassza) that the screens and services make. Engine errors propagate as
+// EngineError.
+
+// The till's last closed day; invalid when the till was never closed or does not exist.
+QDate TillClosedUntil(Engine &engine, int till);
+// Stores the balance the main window shows into the till's `most`.
+void StoreBalance(Engine &engine, int till, double balance);
+// The till's letter code for payments (betujel_ki) or for everything else (betujel_be); empty when it has none.
+QString TillLetterCode(Engine &engine, int till, bool payment);
+// The till's currency text (valuta); empty when it has none.
+QString TillCurrency(Engine &engine, int till);
+// The keys of every till, in key order.
+QList<int> TillIds(Engine &engine);

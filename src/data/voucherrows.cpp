@@ -1,0 +1,58 @@
+#include "voucherrows.h"
+
+#include "engine.h"
+#include "query.h"
+
+namespace {
+
+const QString Table = QStringLiteral("dromvel");
+const QString Key = QStringLiteral("dromvel");
+// The condition every guarded write carries.
+const QString StillPending = QStringLiteral("(kiadva IS NULL OR kiadva <> 'I')");
+
+} // namespace
+
+QVariantMap ReadVoucherRow(Engine &engine, int dromvel)
+{
+    QVariantMap row;
+    Query q(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel = :pdromvel;"));
+    q.setInt(QStringLiteral("pdromvel"), dromvel);
+    q.open();
+    if (q.next()) {
+        for (int i = 0; i < q.fieldCount(); ++i)
+            row.insert(q.fieldName(i), q.value(i));
+    }
+    q.close();
+    return row;
+}
+
+int UpdatePendingRow(Engine &engine, int dromvel, QVariantMap values)
+{
+    values.remove(Key);
+    return engine.update(Table, Key, dromvel, values, StillPending);
+}
+
+int DeletePendingRow(Engine &engine, int dromvel)
+{
+    Query q(engine,
+            QStringLiteral("DELETE FROM dromvel WHERE dromvel = :pdromvel AND (kiadva IS NULL OR kiadva <> 'I');"));
+    q.setInt(QStringLiteral("pdromvel"), dromvel);
+    q.exec();
+    return q.rowsAffected();
+}
+
+int InsertVoucherRow(Engine &engine, QVariantMap values)
+{
+    values.remove(Key);
+    return static_cast<int>(engine.insert(Table, values));
+}
+
+void DateOpeningRows(Engine &engine, const QDate &day)
+{
+    Query q(engine, QStringLiteral("UPDATE dromvel SET dat_kiadva = :pdat, idoszak = :pidoszak, datumstr = :pdatumstr "
+                                   "WHERE kibe = 'N';"));
+    q.setDate(QStringLiteral("pdat"), day)
+        .setText(QStringLiteral("pidoszak"), day.toString(QStringLiteral("yyyyMM")))
+        .setText(QStringLiteral("pdatumstr"), day.toString(QStringLiteral("yyyyMMdd")));
+    q.exec();
+}
