@@ -549,44 +549,52 @@ void Tfrm_Szerkeszt::kesz()
 {
     if (m_readOnly || !amountsComplete())
         return;
-    Messages &messages = *m_session.messages;
-    const QDate date = m_date->date();
-    if ((m_session.vissza && date > m_session.openDay) || (!m_session.vissza && date != m_session.openDay)) {
-        if (messages.AskYesNo(QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető, függőbe tegyem?"),
-                              QStringLiteral("Hiba"), this)) {
-            elment();
-        } else {
-            m_date->setFocus(Qt::OtherFocusReason);
+    // Back-dating lets a voucher be dated before the open day, never after it.
+    const BookingDay day{m_session.openDay, m_session.closedUntil,
+                         m_session.vissza ? DateRule::UpToOpenDay : DateRule::OpenDayOnly};
+    const QVariantMap values = valuesToWrite();
+    QVariantMap asBooked = m_row;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        asBooked.insert(it.key(), it.value());
+    BookingCheck check = CheckBooking(*m_session.engine, asBooked, day);
+    if (check == BookingCheck::Allowed) {
+        const BookingResult booked = BookVoucher(*m_session.engine, m_dromvel, day, values);
+        check = booked.check;
+        if (check == BookingCheck::Allowed) {
+            m_storedKey = booked.dromvel;
+            m_bookedHere = true;
+            WarnOverLimit(booked.client, *m_session.messages, this);
+            accept();
+            return;
         }
-        return;
     }
-    if (!DayIsOpen(date, m_session.closedUntil)) {
+    refuse(check);
+}
+
+void Tfrm_Szerkeszt::refuse(BookingCheck check)
+{
+    Messages &messages = *m_session.messages;
+    switch (check) {
+    case BookingCheck::Allowed:
+        return;
+    case BookingCheck::NotOpenDay:
+        if (messages.AskYesNo(QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető, függőbe tegyem?"),
+                              QStringLiteral("Hiba"), this))
+            elment();
+        else
+            m_date->setFocus(Qt::OtherFocusReason);
+        return;
+    case BookingCheck::DayClosed:
         messages.ShowError(QStringLiteral("Lezárt napra bizonylat nem könyvelhető"), this);
         m_date->setFocus(Qt::OtherFocusReason);
         return;
-    }
-    const double balance = LedgerOps(*m_session.engine).TillBalance(ValueOr(m_row.value(QStringLiteral("kassza")), 0));
-    if (field("kibe") == QLatin1String("K") && ExceedsBalance(total(), balance)) {
-        messages.ShowError(VoucherWriteText(VoucherWrite::NotEnoughMoney), this);
+    case BookingCheck::NotEnoughMoney:
+        messages.ShowError(BookingCheckText(check), this);
         return;
-    }
-
-    const QVariantMap values = valuesToWrite();
-    const BookingResult booked = BookVoucher(*m_session.engine, m_dromvel, values);
-    switch (booked.outcome) {
-    case VoucherWrite::Done:
-        m_storedKey = booked.dromvel;
-        m_bookedHere = true;
-        WarnOverLimit(booked.client, messages, this);
-        accept();
-        return;
-    case VoucherWrite::NotEnoughMoney:
-        messages.ShowError(VoucherWriteText(booked.outcome), this);
-        return;
-    case VoucherWrite::NotFound:
-    case VoucherWrite::AlreadyBooked:
+    case BookingCheck::NotFound:
+    case BookingCheck::AlreadyBooked:
         // Another workstation got there first; what this form holds can no longer be written.
-        messages.ShowError(VoucherWriteText(booked.outcome), this);
+        messages.ShowError(BookingCheckText(check), this);
         reject();
         return;
     }

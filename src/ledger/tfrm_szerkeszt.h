@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bookingcheck.h"
 #include "choosers.h"
 
 #include <QDate>
@@ -86,6 +87,8 @@ private:
     void showRow();
     void setReadOnly(bool readOnly);
     void updateTotal();
+    // Tells why the voucher cannot be booked now and does what the answer asks.
+    void refuse(BookingCheck check);
     // False (with a message, focus on the field) when an amount field holds an unfinished number.
     bool amountsComplete();
     // The form's editable values, keyed by field name.

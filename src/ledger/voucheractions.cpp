@@ -44,58 +44,45 @@ KeszResult Kesz(Session &session, int dromvel, QWidget *parent, const PrintChoic
         return KeszResult::Unchanged;
     Engine &engine = *session.engine;
     Messages &messages = *session.messages;
+    // With back-dating on, a row books on its own date whatever that day's state.
+    const BookingDay day{session.openDay, session.closedUntil,
+                         session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly};
 
     const QVariantMap row = ReadVoucherRow(engine, dromvel);
-    if (row.isEmpty()) {
-        messages.ShowError(VoucherWriteText(VoucherWrite::NotFound), parent);
-        return KeszResult::Changed;
-    }
-    if (ValueOr(row.value(QStringLiteral("kiadva")), QString()) == QLatin1String("I")) {
-        messages.ShowError(VoucherWriteText(VoucherWrite::AlreadyBooked), parent);
-        return KeszResult::Unchanged;
-    }
-
     KeszResult result = KeszResult::Unchanged;
-    // With back-dating on, a row books on its own date whatever that day's state.
-    if (!session.vissza) {
-        if (row.value(QStringLiteral("dat_kiadva")).toDate() == session.openDay) {
-            if (!DayIsOpen(session.openDay, session.closedUntil)) {
-                messages.ShowError(QStringLiteral("A nap már le lett zárva."), parent);
-                return result;
-            }
-        } else {
-            if (!messages.AskYesNo(
-                    QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető. Módosítsam a dátumot?"), Confirm,
-                    parent))
-                return result;
-            if (!DayIsOpen(session.openDay, session.closedUntil)) {
-                messages.ShowError(QStringLiteral("Már lezárt nap."), parent);
-                return result;
-            }
-            // The new date stays even when the booking is refused or cancelled below.
-            const VoucherWrite moved = MovePendingVoucher(engine, dromvel, session.openDay);
-            if (moved != VoucherWrite::Done) {
-                messages.ShowError(VoucherWriteText(moved), parent);
-                return KeszResult::Changed;
-            }
-            result = KeszResult::Changed;
+    BookingCheck check = CheckBooking(engine, row, day);
+    if (check == BookingCheck::NotOpenDay) {
+        if (!messages.AskYesNo(QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető. Módosítsam a dátumot?"),
+                               Confirm, parent))
+            return result;
+        QVariantMap moved = row;
+        moved.insert(QStringLiteral("dat_kiadva"), session.openDay);
+        check = CheckBooking(engine, moved, day);
+        if (check == BookingCheck::DayClosed) {
+            messages.ShowError(QStringLiteral("Már lezárt nap."), parent);
+            return result;
         }
+        // The new date stays even when the booking is refused or cancelled below.
+        const VoucherWrite write = MovePendingVoucher(engine, dromvel, session.openDay);
+        if (write != VoucherWrite::Done) {
+            messages.ShowError(VoucherWriteText(write), parent);
+            return KeszResult::Changed;
+        }
+        result = KeszResult::Changed;
     }
-
-    const double balance = LedgerOps(engine).TillBalance(ValueOr(row.value(QStringLiteral("kassza")), 0));
-    if (ValueOr(row.value(QStringLiteral("kibe")), QString()) == QLatin1String("K") &&
-        ExceedsBalance(ValueOr(row.value(QStringLiteral("osszeg")), 0.0), balance)) {
-        messages.ShowError(VoucherWriteText(VoucherWrite::NotEnoughMoney), parent);
-        return result;
+    if (check != BookingCheck::Allowed) {
+        messages.ShowError(BookingCheckText(check), parent);
+        // A row that is gone leaves the view to be read again; a booked one is as the view shows it.
+        return check == BookingCheck::NotFound ? KeszResult::Changed : result;
     }
     if (!messages.AskYesNo(QStringLiteral("Valóban lezárod a bizonylatot?"), Confirm, parent))
         return result;
 
     // Between the question and here another workstation may have booked, deleted or drained the till: the
     // booking checks again under the write lock.
-    const BookingResult booked = BookVoucher(engine, dromvel);
-    if (booked.outcome != VoucherWrite::Done) {
-        messages.ShowError(VoucherWriteText(booked.outcome), parent);
+    const BookingResult booked = BookVoucher(engine, dromvel, day);
+    if (booked.check != BookingCheck::Allowed) {
+        messages.ShowError(BookingCheckText(booked.check), parent);
         return KeszResult::Changed;
     }
     WarnOverLimit(booked.client, messages, parent);
@@ -123,15 +110,9 @@ bool Torol(Session &session, int dromvel, QWidget *parent)
     }
     if (!messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), Confirm, parent))
         return false;
-    switch (DeletePendingVoucher(*session.engine, dromvel)) {
-    case VoucherWrite::Done:
-    case VoucherWrite::NotFound:
-        return true;
-    case VoucherWrite::AlreadyBooked:
+    if (DeletePendingVoucher(*session.engine, dromvel) == VoucherWrite::AlreadyBooked) {
         messages.ShowError(bookedText, parent);
         return false;
-    case VoucherWrite::NotEnoughMoney:
-        break;
     }
-    return false;
+    return true;
 }

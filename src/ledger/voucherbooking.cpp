@@ -6,10 +6,6 @@
 #include "util.h"
 #include "voucherrows.h"
 
-#include <QSqlRecord>
-#include <algorithm>
-#include <cmath>
-
 namespace {
 
 const QString Booked = QStringLiteral("I");
@@ -76,21 +72,6 @@ QVariantMap NewVoucherValues(Engine &engine, int till, const QString &user, cons
     return row;
 }
 
-bool DayIsOpen(const QDate &day, const QDate &closedUntil)
-{
-    if (!day.isValid())
-        return false;
-    return !closedUntil.isValid() || day > closedUntil;
-}
-
-bool ExceedsBalance(double amount, double balance)
-{
-    // Far below the smallest coin even on large balances, far above the rounding left by chaining amounts
-    // with fractions.
-    const double tolerance = 1e-4 + 1e-12 * std::max(std::fabs(amount), std::fabs(balance));
-    return amount - balance > tolerance;
-}
-
 QString VoucherWriteText(VoucherWrite outcome)
 {
     switch (outcome) {
@@ -100,64 +81,49 @@ QString VoucherWriteText(VoucherWrite outcome)
         return QStringLiteral("A bizonylat már nem létezik: közben egy másik munkahelyen törölték.");
     case VoucherWrite::AlreadyBooked:
         return QStringLiteral("A bizonylat már le lett zárva.");
-    case VoucherWrite::NotEnoughMoney:
-        return QStringLiteral("Nincs elegendő pénz a művelethez");
     }
     return QString();
 }
 
-BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values)
+BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values)
 {
     BookingResult result;
     LedgerOps ops(engine);
-    // The write lock is held from here to the commit: the numbers read below cannot be taken by anyone else.
+    // The write lock is held from here to the commit: what is checked and the numbers read below cannot change
+    // meanwhile on another workstation.
     Transaction transaction(engine);
 
-    QVariantMap row;
-    if (dromvel > 0) {
-        row = ReadVoucherRow(engine, dromvel);
-        if (row.isEmpty()) {
-            result.outcome = VoucherWrite::NotFound;
-            return result;
-        }
-        if (IsBooked(row)) {
-            result.outcome = VoucherWrite::AlreadyBooked;
-            return result;
-        }
+    // A stored row is booked as it stands now with the given values over it; a new one is the values.
+    QVariantMap row = dromvel > 0 ? ReadVoucherRow(engine, dromvel) : QVariantMap();
+    if (dromvel <= 0 || !row.isEmpty()) {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            row.insert(it.key(), it.value());
     }
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        row.insert(it.key(), it.value());
+    result.check = CheckBooking(engine, row, day);
+    if (result.check != BookingCheck::Allowed)
+        return result;
 
     const bool payment = Text(row, "kibe") == QLatin1String("K");
     const double amount = Amount(row, "osszeg");
     // The balance of the row's own till, so that each till's chain of balances stays unbroken.
     const double balance = ops.TillBalance(Whole(row, "kassza"));
-    if (payment && ExceedsBalance(amount, balance)) {
-        result.outcome = VoucherWrite::NotEnoughMoney;
-        return result;
-    }
-
     result.advance = Text(row, "elszamol_kell") == Booked;
     const int bookingNumber = ops.NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel"));
     if (result.advance)
         result.client = ops.ChangeClientSettlement(Whole(row, "ugyfel"), amount);
 
     const QDate date = row.value(QStringLiteral("dat_kiadva")).toDate();
-    QVariantMap &booked = result.bookedValues;
-    booked.insert(QStringLiteral("kiadva"), Booked);
-    booked.insert(QStringLiteral("ssz"), ops.NextSerial(Text(row, "betujel")));
-    booked.insert(QStringLiteral("elszamol_ssz"), result.advance ? ops.NextSettlementNumber() : 0);
-    booked.insert(QStringLiteral("nyito"), balance);
-    booked.insert(QStringLiteral("dromvelid"), bookingNumber);
-    booked.insert(QStringLiteral("idoszak"), date.toString(QStringLiteral("yyyyMM")));
-    booked.insert(QStringLiteral("datumstr"), date.toString(QStringLiteral("yyyyMMdd")));
-    booked.insert(QStringLiteral("zaro"), payment ? balance - amount : balance + amount);
-    booked.insert(QStringLiteral("bevetel"), payment ? 0.0 : amount);
-    booked.insert(QStringLiteral("kiadas"), payment ? amount : 0.0);
-
     QVariantMap write = values;
-    for (auto it = booked.cbegin(); it != booked.cend(); ++it)
-        write.insert(it.key(), it.value());
+    write.insert(QStringLiteral("kiadva"), Booked);
+    write.insert(QStringLiteral("ssz"), ops.NextSerial(Text(row, "betujel")));
+    write.insert(QStringLiteral("elszamol_ssz"), result.advance ? ops.NextSettlementNumber() : 0);
+    write.insert(QStringLiteral("nyito"), balance);
+    write.insert(QStringLiteral("dromvelid"), bookingNumber);
+    write.insert(QStringLiteral("idoszak"), date.toString(QStringLiteral("yyyyMM")));
+    write.insert(QStringLiteral("datumstr"), date.toString(QStringLiteral("yyyyMMdd")));
+    write.insert(QStringLiteral("zaro"), payment ? balance - amount : balance + amount);
+    write.insert(QStringLiteral("bevetel"), payment ? 0.0 : amount);
+    write.insert(QStringLiteral("kiadas"), payment ? amount : 0.0);
     if (dromvel > 0) {
         if (UpdatePendingRow(engine, dromvel, write) != 1)
             throw EngineError(QStringLiteral("A bizonylat könyvelése nem sikerült."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bookingcheck.h"
 #include "ledgerops.h"
 #include "voucherrows.h"
 
@@ -22,17 +23,10 @@ struct UgyfelChoice;
 QVariantMap NewVoucherValues(Engine &engine, int till, const QString &user, const KasszaTipChoice &type,
                              const UgyfelChoice &client, const QDate &today);
 
-// True when the day is later than the closed-until date (an invalid one: the till was never closed).
-bool DayIsOpen(const QDate &day, const QDate &closedUntil);
-// True when a payment of the amount takes more than the balance holds. An amount equal to the balance is
-// allowed even where the balance is a sum of fractions that floating point cannot hold exactly.
-bool ExceedsBalance(double amount, double balance);
-
 enum class VoucherWrite {
     Done,
-    NotFound,       // the row is gone (deleted on another workstation)
-    AlreadyBooked,  // the row was booked meanwhile
-    NotEnoughMoney, // a payment larger than the till balance
+    NotFound,      // the row is gone (deleted on another workstation)
+    AlreadyBooked, // the row was booked meanwhile
 };
 
 // The message for a refused write, as the user sees it; empty for Done.
@@ -40,19 +34,18 @@ QString VoucherWriteText(VoucherWrite outcome);
 
 struct BookingResult
 {
-    VoucherWrite outcome = VoucherWrite::Done;
+    BookingCheck check = BookingCheck::Allowed; // why nothing was booked, when it was not
     int dromvel = -1;
-    bool advance = false;     // elszamol_kell 'I'
-    ClientSettlement client;  // the advance total after the booking, for the limit warning
-    QVariantMap bookedValues; // what the booking wrote besides the given values
+    bool advance = false;    // elszamol_kell 'I'
+    ClientSettlement client; // the advance total after the booking, for the limit warning
 };
 
-// Books a voucher in one transaction: re-reads the row (dromvel > 0) and refuses it when it is gone or already
-// booked, applies the given values over it (for a new row, dromvel <= 0, the values are the whole row), reads
-// the till balance and refuses a payment larger than it, then takes the booking number, the serial of the
-// letter code and for an advance the settlement number and adds the advance to the client's total, and writes
-// the row. The caller shows the limit warning (WarnOverLimit) after it returns.
-BookingResult BookVoucher(Engine &engine, int dromvel, const QVariantMap &values = {});
+// Books a voucher in one transaction: re-reads the row (dromvel > 0) and applies the given values over it (for a
+// new row, dromvel <= 0, the values are the whole row), checks it against the day with CheckBooking under the
+// write lock, then takes the booking number, the serial of the letter code and for an advance the settlement
+// number, adds the advance to the client's total, and writes the row with its balances. The caller shows the
+// limit warning (WarnOverLimit) after it returns.
+BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values = {});
 
 // Stores a pending voucher: a new row (dromvel <= 0) is inserted and its key returned in dromvel; an existing
 // row is updated only while it is still pending. Throws EngineError.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bookingcheck.h"
 #include "query.h"
 #include "testdatabase.h"
 #include "tillsetup.h"
@@ -89,6 +90,12 @@ public:
         return scalar(QStringLiteral("SELECT elszamolasra FROM ugyfel WHERE ugyfel=%1;").arg(client)).toDouble();
     }
 };
+
+// A booking that keeps to no day, as a workstation with back-dating on books.
+inline BookingDay AnyDay()
+{
+    return {QDate::currentDate(), QDate(), DateRule::AnyDay};
+}
 
 // What is wrong with the booked rows of the ledger, empty when nothing: every till's rows in dromvelid order chain
 // (nyito = the previous zaro, zaro = nyito +/- osszeg), dromvelid is unique, and within a letter code the serials

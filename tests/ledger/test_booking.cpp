@@ -255,12 +255,12 @@ void TestBooking::bookedVanishedAndEmptyRows()
     QVERIFY(m_db.messages.shown.isEmpty());
 
     const int row = m_db.pending(1, LedgerFixture::Receipt, 10, m_db.session.openDay);
-    QCOMPARE(BookVoucher(*m_db.engine, row).outcome, VoucherWrite::Done);
+    QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::Allowed);
     const QVariant dromvelid = m_db.value(row, "dromvelid");
     QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Unchanged);
     QCOMPARE(m_db.messages.texts(), QStringList{Booked});
     QCOMPARE(m_db.value(row, "dromvelid"), dromvelid);
-    QCOMPARE(BookVoucher(*m_db.engine, row).outcome, VoucherWrite::AlreadyBooked);
+    QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::AlreadyBooked);
 
     m_db.messages.clear();
     QCOMPARE(Kesz(m_db.session, 999, nullptr, recorder()), KeszResult::Changed);
@@ -290,7 +290,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     // Booked there meanwhile: booked once, the advance counted once.
     m_db.messages.clear();
     row = m_db.pending(1, LedgerFixture::AdvanceType, 100, day, 1);
-    m_db.messages.onAsk = [&other, row](const QString &) { BookVoucher(other, row); };
+    m_db.messages.onAsk = [&other, row](const QString &) { BookVoucher(other, row, AnyDay()); };
     m_db.messages.answers = {true};
     QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, Booked}));
@@ -301,7 +301,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     m_db.messages.clear();
     row = m_db.pending(1, LedgerFixture::Payment, 600, day);
     const int drain = m_db.pending(1, LedgerFixture::Payment, 500, day);
-    m_db.messages.onAsk = [&other, drain](const QString &) { BookVoucher(other, drain); };
+    m_db.messages.onAsk = [&other, drain](const QString &) { BookVoucher(other, drain, AnyDay()); };
     m_db.messages.answers = {true};
     QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, NoMoney}));
@@ -343,7 +343,7 @@ void TestBooking::deletion()
     const auto exists = [this](int row) { return m_db.value(row, "dromvel").isValid(); };
 
     const int booked = m_db.pending(1, LedgerFixture::Payment, 100, day);
-    BookVoucher(*m_db.engine, booked);
+    BookVoucher(*m_db.engine, booked, AnyDay());
     QVERIFY(!Torol(m_db.session, booked));
     QCOMPARE(m_db.messages.texts(), QStringList{CannotDelete});
     QVERIFY(exists(booked));
@@ -371,7 +371,7 @@ void TestBooking::deletion()
     Engine other(QStringLiteral("deletion-other"));
     other.open(m_db.folder);
     m_db.messages.clear();
-    m_db.messages.onAsk = [&other, kept](const QString &) { BookVoucher(other, kept); };
+    m_db.messages.onAsk = [&other, kept](const QString &) { BookVoucher(other, kept, AnyDay()); };
     m_db.messages.answers = {true};
     QVERIFY(!Torol(m_db.session, kept));
     QCOMPARE(m_db.messages.texts(), (QStringList{DeleteQuestion, CannotDelete}));

@@ -274,7 +274,7 @@ void TestVoucherForm::bookedVoucherOpensReadOnly()
     m_db.engine->update(QStringLiteral("dromvel"), QStringLiteral("dromvel"), row,
                         {{QStringLiteral("forgjogcim1"), QStringLiteral("Irodaszer")},
                          {QStringLiteral("szoveg"), QStringLiteral("Tollak")}});
-    QCOMPARE(BookVoucher(*m_db.engine, row).outcome, VoucherWrite::Done);
+    QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::Allowed);
 
     auto opened = std::make_unique<Tfrm_Szerkeszt>(m_db.session, nullptr, choosers(LedgerFixture::Payment));
     QVERIFY(opened->openExisting(row));

@@ -1,0 +1,78 @@
+#include "bookingcheck.h"
+
+#include "ledgerops.h"
+#include "util.h"
+#include "voucherbooking.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool DateAllowed(const QDate &date, const BookingDay &day)
+{
+    switch (day.rule) {
+    case DateRule::OpenDayOnly:
+        return date == day.openDay;
+    case DateRule::UpToOpenDay:
+        return !(date > day.openDay);
+    case DateRule::AnyDay:
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingDay &day)
+{
+    if (row.isEmpty())
+        return BookingCheck::NotFound;
+    if (ValueOr(row.value(QStringLiteral("kiadva")), QString()) == QLatin1String("I"))
+        return BookingCheck::AlreadyBooked;
+    const QDate date = row.value(QStringLiteral("dat_kiadva")).toDate();
+    if (!DateAllowed(date, day))
+        return BookingCheck::NotOpenDay;
+    if (day.rule != DateRule::AnyDay && !DayIsOpen(date, day.closedUntil))
+        return BookingCheck::DayClosed;
+    if (ValueOr(row.value(QStringLiteral("kibe")), QString()) == QLatin1String("K")) {
+        const double balance = LedgerOps(engine).TillBalance(ValueOr(row.value(QStringLiteral("kassza")), 0));
+        if (ExceedsBalance(ValueOr(row.value(QStringLiteral("osszeg")), 0.0), balance))
+            return BookingCheck::NotEnoughMoney;
+    }
+    return BookingCheck::Allowed;
+}
+
+QString BookingCheckText(BookingCheck check)
+{
+    switch (check) {
+    case BookingCheck::Allowed:
+        return QString();
+    case BookingCheck::NotFound:
+        return VoucherWriteText(VoucherWrite::NotFound);
+    case BookingCheck::AlreadyBooked:
+        return VoucherWriteText(VoucherWrite::AlreadyBooked);
+    case BookingCheck::NotOpenDay:
+        return QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető.");
+    case BookingCheck::DayClosed:
+        return QStringLiteral("A nap már le lett zárva.");
+    case BookingCheck::NotEnoughMoney:
+        return QStringLiteral("Nincs elegendő pénz a művelethez");
+    }
+    return QString();
+}
+
+bool DayIsOpen(const QDate &day, const QDate &closedUntil)
+{
+    if (!day.isValid())
+        return false;
+    return !closedUntil.isValid() || day > closedUntil;
+}
+
+bool ExceedsBalance(double amount, double balance)
+{
+    // Far below the smallest coin even on large balances, far above the rounding left by chaining amounts
+    // with fractions.
+    const double tolerance = 1e-4 + 1e-12 * std::max(std::fabs(amount), std::fabs(balance));
+    return amount - balance > tolerance;
+}
