@@ -4,7 +4,6 @@
 #include "filedialogs.h"
 #include "ini.h"
 #include "messages.h"
-#include "session.h"
 #include "util.h"
 
 #include <QDate>
@@ -457,11 +456,6 @@ QString ArchiveDatabaseFolder(const QString &databaseFolder, Messages &messages,
     if (zipPath.isEmpty())
         return {};
     return PackReporting(databaseFolder, zipPath, messages, parent) ? zipPath : QString();
-}
-
-void ArchiveCurrentDatabase(Session &session, QWidget *parent)
-{
-    ArchiveDatabaseFolder(session.databaseFolder, *session.messages, *session.fileDialogs, parent);
 }
 
 bool ArchiveListEntry(const QString &entryFolder, QString &archiveFolder, IniFile &ini, const QString &iniPath,

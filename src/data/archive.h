@@ -7,7 +7,6 @@ class IniFile;
 class Messages;
 class QIODevice;
 class QWidget;
-struct Session;
 
 struct ArchiveResult
 {
@@ -36,8 +35,6 @@ QString ProposedArchivePath(const QString &archiveFolder);
 // Returns the archive written, empty when cancelled or failed (failures are reported).
 QString ArchiveDatabaseFolder(const QString &databaseFolder, Messages &messages, FileDialogs &fileDialogs,
                               QWidget *parent = nullptr);
-// The same for the database the program has open. Its connection stays open: the snapshot needs no lock.
-void ArchiveCurrentDatabase(Session &session, QWidget *parent = nullptr);
 
 // "Bizt.mentés" of the database list: archiveFolder is the list's own value for the run (empty at first);
 // it follows the folder chosen in the save dialog. A successful archive writes Archive/LastArchive.

@@ -3,7 +3,6 @@
 #include "engine.h"
 #include "ini.h"
 #include "messages.h"
-#include "session.h"
 #include "util.h"
 
 #include <QDir>
@@ -114,9 +113,4 @@ bool AdatbazisListaAlap(IniFile &ini, const QString &iniPath, Messages &messages
         return false;
     }
     return true;
-}
-
-bool AdatbazisListaAlap(Session &session)
-{
-    return AdatbazisListaAlap(session.ini, session.iniPath, *session.messages);
 }

@@ -5,7 +5,6 @@
 
 class IniFile;
 class Messages;
-struct Session;
 
 // The list of known databases in the ini file: section Adatbazis, keys ConStr1 .. ConStr25, each value
 // "name;folder;". Fields split on ";" without escaping.
@@ -30,4 +29,3 @@ void Write(IniFile &ini, const QStringList &entries);
 // their folders with empty databases) when ConStr1 / ConStr2 are missing, then writes the ini file.
 // False when the ini file could not be written; every failure has been reported through messages.
 bool AdatbazisListaAlap(IniFile &ini, const QString &iniPath, Messages &messages);
-bool AdatbazisListaAlap(Session &session);

@@ -43,8 +43,6 @@ class SampleLedger
 public:
     SampleLedger(Engine &engine) : m_engine(engine), m_ops(engine), m_random(20240611)
     {
-        m_session.engine = &engine;
-        m_session.messages = &m_messages;
         m_session.user = QStringLiteral("rendszergazda");
         m_session.vissza = true;
     }
@@ -139,7 +137,7 @@ void SampleLedger::voucher(int till, const QString &typeName, const QString &cli
         return;
     m_session.till = till;
     m_session.openDay = date;
-    Kesz(m_session, key, nullptr, PrintChoice());
+    Kesz(m_session, m_engine, m_messages, key, nullptr, PrintChoice());
 }
 
 void SampleLedger::day(const QDate &date, int workday)

@@ -105,19 +105,24 @@ QLabel *Caption(const QString &text, QWidget *parent)
 
 } // namespace
 
-VoucherChoosers VoucherChoosers::Default()
+VoucherChoosers VoucherChoosers::Default(Session &session, Engine &engine, Messages &messages)
 {
     VoucherChoosers c;
-    c.type = [](Session &s, QWidget *parent) {
-        return KasszaTipValasztKibe(s, -1, true, QStringLiteral("Kassza típusok"), parent);
+    c.type = [&session, &engine, &messages](QWidget *parent) {
+        return KasszaTipValasztKibe(session, engine, messages, -1, true, QStringLiteral("Kassza típusok"), parent);
     };
-    c.newClient = [](Session &s, QWidget *parent) { return UgyfelValasztNap(s, -1, true, parent); };
-    c.client = [](Session &s, int ugyfel, QWidget *parent) { return UgyfelValaszt(s, ugyfel, true, parent); };
+    c.newClient = [&session, &engine, &messages](QWidget *parent) {
+        return UgyfelValasztNap(session, engine, messages, -1, true, parent);
+    };
+    c.client = [&session, &engine, &messages](int ugyfel, QWidget *parent) {
+        return UgyfelValaszt(session, engine, messages, ugyfel, true, parent);
+    };
     return c;
 }
 
-Tfrm_Szerkeszt::Tfrm_Szerkeszt(Session &session, QWidget *parent, VoucherChoosers choosers)
-    : QDialog(parent), m_session(session), m_choosers(std::move(choosers))
+Tfrm_Szerkeszt::Tfrm_Szerkeszt(Session &session, Engine &engine, Messages &messages, VoucherChoosers choosers,
+                               QWidget *parent)
+    : QDialog(parent), m_session(session), m_engine(engine), m_messages(messages), m_choosers(std::move(choosers))
 {
     setObjectName(QStringLiteral("frm_Szerkeszt"));
     setWindowTitle(QStringLiteral("Kassza tétel szerkesztés"));
@@ -336,13 +341,13 @@ void Tfrm_Szerkeszt::buildLayout()
 
 bool Tfrm_Szerkeszt::openNew(const QDate &today)
 {
-    const KasszaTipChoice type = m_choosers.type(m_session, parentWidget());
+    const KasszaTipChoice type = m_choosers.type(parentWidget());
     if (type.kasszatip == -1)
         return false;
-    const UgyfelChoice client = m_choosers.newClient(m_session, parentWidget());
+    const UgyfelChoice client = m_choosers.newClient(parentWidget());
     if (client.ugyfel == -1)
         return false;
-    m_row = NewVoucherValues(*m_session.engine, m_session.till, m_session.user, type, client, today);
+    m_row = NewVoucherValues(m_engine, m_session.till, m_session.user, type, client, today);
     m_dromvel = -1;
     showRow();
     return true;
@@ -350,9 +355,9 @@ bool Tfrm_Szerkeszt::openNew(const QDate &today)
 
 bool Tfrm_Szerkeszt::openExisting(int dromvel)
 {
-    m_row = ReadVoucherRow(*m_session.engine, dromvel);
+    m_row = ReadVoucherRow(m_engine, dromvel);
     if (m_row.isEmpty()) {
-        m_session.messages->ShowError(VoucherWriteText(VoucherWrite::NotFound), parentWidget());
+        m_messages.ShowError(VoucherWriteText(VoucherWrite::NotFound), parentWidget());
         return false;
     }
     m_dromvel = dromvel;
@@ -372,9 +377,8 @@ bool Tfrm_Szerkeszt::isAdvance() const
 
 void Tfrm_Szerkeszt::fillPickLists()
 {
-    Engine &engine = *m_session.engine;
-    const QStringList titles = DistinctLineValues(engine, QStringLiteral("forgjogcim"));
-    const QStringList texts = DistinctLineValues(engine, QStringLiteral("szoveg"));
+    const QStringList titles = DistinctLineValues(m_engine, QStringLiteral("forgjogcim"));
+    const QStringList texts = DistinctLineValues(m_engine, QStringLiteral("szoveg"));
     for (const Line &line : m_lines) {
         line.forgjogcim->clear();
         line.forgjogcim->addItems(titles);
@@ -387,7 +391,7 @@ void Tfrm_Szerkeszt::fillClients()
 {
     const QVariant current = m_client->currentData();
     m_client->clear();
-    for (const ClientRecord &client : Clients(*m_session.engine))
+    for (const ClientRecord &client : Clients(m_engine))
         m_client->addItem(client.name, client.id);
     const int ugyfel = current.isValid() ? current.toInt() : ValueOr(m_row.value(QStringLiteral("ugyfel")), 0);
     m_client->setCurrentIndex(m_client->findData(ugyfel));
@@ -397,7 +401,7 @@ void Tfrm_Szerkeszt::chooseClient()
 {
     const int current = m_client->currentIndex() >= 0 ? m_client->currentData().toInt()
                                                       : ValueOr(m_row.value(QStringLiteral("ugyfel")), 0);
-    const int chosen = m_choosers.client(m_session, current, this);
+    const int chosen = m_choosers.client(current, this);
     if (chosen == -1)
         return;
     // The chooser can add clients too.
@@ -407,12 +411,11 @@ void Tfrm_Szerkeszt::chooseClient()
 
 void Tfrm_Szerkeszt::showRow()
 {
-    Engine &engine = *m_session.engine;
     fillPickLists();
 
     const bool booked = field("kiadva") == QLatin1String("I");
     m_kiadva->setChecked(booked);
-    m_heading->setText(DirectionName(engine, field("kibe")));
+    m_heading->setText(DirectionName(m_engine, field("kibe")));
     m_sorszam->setText(
         LedgerOps::VoucherNumber(m_row.value(QStringLiteral("betujel")), m_row.value(QStringLiteral("ssz"))));
     m_date->setDate(m_row.value(QStringLiteral("dat_kiadva")).toDate());
@@ -436,9 +439,9 @@ void Tfrm_Szerkeszt::showRow()
     m_elszamolBiz->setText(field("elszamol_biz"));
 
     m_remark->setPlainText(field("szoveg"));
-    m_type->setText(MovementTypeName(engine, ValueOr(m_row.value(QStringLiteral("kasszatip")), 0)));
+    m_type->setText(MovementTypeName(m_engine, ValueOr(m_row.value(QStringLiteral("kasszatip")), 0)));
     m_user->setText(field("felhasznalo"));
-    const QString currency = TillCurrency(engine, ValueOr(m_row.value(QStringLiteral("kassza")), 0));
+    const QString currency = TillCurrency(m_engine, ValueOr(m_row.value(QStringLiteral("kassza")), 0));
     m_currency->setText(currency.trimmed().isEmpty() ? QStringLiteral("Ft") : currency);
     m_received->setValue(0.0);
     m_change->clear();
@@ -503,8 +506,7 @@ bool Tfrm_Szerkeszt::amountsComplete()
 {
     for (const Line &line : m_lines) {
         if (!line.osszeg->isComplete()) {
-            m_session.messages->ShowError(
-                QStringLiteral("Hibás szám a(z) „összeg” mezőben. %1").arg(line.osszeg->hint()), this);
+            m_messages.ShowError(QStringLiteral("Hibás szám a(z) „összeg” mezőben. %1").arg(line.osszeg->hint()), this);
             line.osszeg->setFocus(Qt::OtherFocusReason);
             return false;
         }
@@ -556,14 +558,14 @@ void Tfrm_Szerkeszt::kesz()
     QVariantMap asBooked = m_row;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         asBooked.insert(it.key(), it.value());
-    BookingCheck check = CheckBooking(*m_session.engine, asBooked, day);
+    BookingCheck check = CheckBooking(m_engine, asBooked, day);
     if (check == BookingCheck::Allowed) {
-        const BookingResult booked = BookVoucher(*m_session.engine, m_dromvel, day, values);
+        const BookingResult booked = BookVoucher(m_engine, m_dromvel, day, values);
         check = booked.check;
         if (check == BookingCheck::Allowed) {
             m_storedKey = booked.dromvel;
             m_bookedHere = true;
-            WarnOverLimit(booked.client, *m_session.messages, this);
+            WarnOverLimit(booked.client, m_messages, this);
             accept();
             return;
         }
@@ -573,7 +575,7 @@ void Tfrm_Szerkeszt::kesz()
 
 void Tfrm_Szerkeszt::refuse(BookingCheck check)
 {
-    Messages &messages = *m_session.messages;
+    Messages &messages = m_messages;
     switch (check) {
     case BookingCheck::Allowed:
         return;
@@ -606,9 +608,9 @@ void Tfrm_Szerkeszt::elment()
         return;
     const QVariantMap values = valuesToWrite();
     int key = m_dromvel;
-    const VoucherWrite saved = SavePendingVoucher(*m_session.engine, key, values);
+    const VoucherWrite saved = SavePendingVoucher(m_engine, key, values);
     if (saved != VoucherWrite::Done) {
-        m_session.messages->ShowError(VoucherWriteText(saved), this);
+        m_messages.ShowError(VoucherWriteText(saved), this);
         reject();
         return;
     }
@@ -650,20 +652,14 @@ void Tfrm_Szerkeszt::done(int result)
     QDialog::done(result);
 }
 
-int BizonylatSzerkeszt(Session &session, int dromvel, QWidget *parent)
+int BizonylatSzerkeszt(Session &session, Engine &engine, Messages &messages, int dromvel,
+                       const VoucherChoosers &choosers, const PrintChoice &print, QWidget *parent)
 {
-    Tfrm_Szerkeszt form(session, parent);
+    Tfrm_Szerkeszt form(session, engine, messages, choosers, parent);
     if (dromvel == -1 ? !form.openNew() : !form.openExisting(dromvel))
         return -1;
     form.exec();
-    if (form.bookedHere()) {
-        if (const PrintChoice &print = CurrentPrintChoice())
-            print(session, form.storedKey(), form.isAdvance(), parent);
-    }
+    if (form.bookedHere() && print)
+        print(form.storedKey(), form.isAdvance(), parent);
     return form.storedKey();
-}
-
-int UjBizonylat(Session &session, QWidget *parent)
-{
-    return BizonylatSzerkeszt(session, -1, parent);
 }

@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+class Engine;
+class Messages;
 class NumberEdit;
 class QCheckBox;
 class QComboBox;
@@ -24,12 +26,13 @@ struct Session;
 struct VoucherChoosers
 {
     // A new voucher's movement type and client (with the client's settlement days).
-    std::function<KasszaTipChoice(Session &, QWidget *)> type;
-    std::function<UgyfelChoice(Session &, QWidget *)> newClient;
+    std::function<KasszaTipChoice(QWidget *parent)> type;
+    std::function<UgyfelChoice(QWidget *parent)> newClient;
     // The client button: positioned on the current client; -1 when closed without a choice.
-    std::function<int(Session &, int ugyfel, QWidget *)> client;
+    std::function<int(int ugyfel, QWidget *parent)> client;
 
-    static VoucherChoosers Default();
+    // The master-data list windows in choose mode.
+    static VoucherChoosers Default(Session &session, Engine &engine, Messages &messages);
 };
 
 // "Kassza tétel szerkesztés": one voucher row, new or existing. "Kész (lezár)" books it, "Elment (függő)"
@@ -39,8 +42,8 @@ class Tfrm_Szerkeszt : public QDialog
     Q_OBJECT
 
 public:
-    explicit Tfrm_Szerkeszt(Session &session, QWidget *parent = nullptr,
-                            VoucherChoosers choosers = VoucherChoosers::Default());
+    Tfrm_Szerkeszt(Session &session, Engine &engine, Messages &messages, VoucherChoosers choosers,
+                   QWidget *parent = nullptr);
 
     // A new voucher of the session's till: the type and client choosers run first; false when either is
     // cancelled (nothing is written).
@@ -97,6 +100,8 @@ private:
     QString field(const char *name) const;
 
     Session &m_session;
+    Engine &m_engine;
+    Messages &m_messages;
     VoucherChoosers m_choosers;
     QVariantMap m_row;  // the row as opened (all fields of a new row)
     int m_dromvel = -1; // the stored row's key; -1 for a new one

@@ -4,6 +4,7 @@
 #include "engine.h"
 #include "ledgerops.h"
 #include "messages.h"
+#include "reportoutput.h"
 #include "session.h"
 #include "tfrm_biznyomtatas.h"
 #include "util.h"
@@ -13,37 +14,20 @@ namespace {
 
 const QString Confirm = QStringLiteral("Megerősítés");
 
-PrintChoice &PrintChoiceSlot()
-{
-    static PrintChoice choice = [](Session &session, int dromvel, bool advance, QWidget *parent) {
-        BizNyomtatas(session, advance, dromvel, parent);
-    };
-    return choice;
-}
-
 } // namespace
 
-void SetPrintChoice(PrintChoice choice)
+PrintChoice DefaultPrintChoice(Session &session, Engine &engine, const Report::DocumentOutput &output)
 {
-    PrintChoiceSlot() = std::move(choice);
+    return [&session, &engine, output](int dromvel, bool advance, QWidget *parent) {
+        BizNyomtatas(session, engine, output, advance, dromvel, parent);
+    };
 }
 
-const PrintChoice &CurrentPrintChoice()
-{
-    return PrintChoiceSlot();
-}
-
-KeszResult Kesz(Session &session, int dromvel, QWidget *parent)
-{
-    return Kesz(session, dromvel, parent, CurrentPrintChoice());
-}
-
-KeszResult Kesz(Session &session, int dromvel, QWidget *parent, const PrintChoice &print)
+KeszResult Kesz(Session &session, Engine &engine, Messages &messages, int dromvel, QWidget *parent,
+                const PrintChoice &print)
 {
     if (dromvel <= 0)
         return KeszResult::Unchanged;
-    Engine &engine = *session.engine;
-    Messages &messages = *session.messages;
     // With back-dating on, a row books on its own date whatever that day's state.
     const BookingDay day{session.openDay, session.closedUntil,
                          session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly};
@@ -87,21 +71,20 @@ KeszResult Kesz(Session &session, int dromvel, QWidget *parent, const PrintChoic
     }
     WarnOverLimit(booked.client, messages, parent);
     if (print)
-        print(session, dromvel, booked.advance, parent);
+        print(dromvel, booked.advance, parent);
     return KeszResult::Booked;
 }
 
-bool Torol(Session &session, int dromvel, QWidget *parent)
+bool Torol(Session &session, Engine &engine, Messages &messages, int dromvel, QWidget *parent)
 {
     if (dromvel <= 0)
         return false;
-    Messages &messages = *session.messages;
     if (!session.masterEdit) {
         messages.ShowError(QStringLiteral("Nincs jogosultság a művelethez."), parent);
         return false;
     }
     const QString bookedText = QStringLiteral("Már kiadott bizonylat nem törölhető.");
-    const QVariantMap row = ReadVoucherRow(*session.engine, dromvel);
+    const QVariantMap row = ReadVoucherRow(engine, dromvel);
     if (row.isEmpty())
         return true;
     if (ValueOr(row.value(QStringLiteral("kiadva")), QString()) == QLatin1String("I")) {
@@ -110,7 +93,7 @@ bool Torol(Session &session, int dromvel, QWidget *parent)
     }
     if (!messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), Confirm, parent))
         return false;
-    if (DeletePendingVoucher(*session.engine, dromvel) == VoucherWrite::AlreadyBooked) {
+    if (DeletePendingVoucher(engine, dromvel) == VoucherWrite::AlreadyBooked) {
         messages.ShowError(bookedText, parent);
         return false;
     }

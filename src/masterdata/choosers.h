@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class Engine;
+class Messages;
 class QWidget;
 struct Session;
 
@@ -11,10 +13,12 @@ struct Session;
 // way it returns -1 and leaves its outputs alone.
 
 // Tills ("Kasszák"). tillName receives the till's name after "Elfogad".
-int KasszaValaszt(Session &session, int till, bool choose, QString *tillName = nullptr, QWidget *parent = nullptr);
+int KasszaValaszt(Session &session, Engine &engine, Messages &messages, int till, bool choose,
+                  QString *tillName = nullptr, QWidget *parent = nullptr);
 
 // Movement types, under the given caption.
-int KasszaTipValaszt(Session &session, int kasszatip, bool choose, const QString &caption, QWidget *parent = nullptr);
+int KasszaTipValaszt(Session &session, Engine &engine, Messages &messages, int kasszatip, bool choose,
+                     const QString &caption, QWidget *parent = nullptr);
 
 struct KasszaTipChoice
 {
@@ -22,15 +26,17 @@ struct KasszaTipChoice
     QString kibe;       // "K" or "B"
     QString elszamolas; // "I" when vouchers of the type are advances
 };
-KasszaTipChoice KasszaTipValasztKibe(Session &session, int kasszatip, bool choose, const QString &caption,
-                                     QWidget *parent = nullptr);
+KasszaTipChoice KasszaTipValasztKibe(Session &session, Engine &engine, Messages &messages, int kasszatip, bool choose,
+                                     const QString &caption, QWidget *parent = nullptr);
 
 // Clients ("Ügyfél választása").
-int UgyfelValaszt(Session &session, int ugyfel, bool choose, QWidget *parent = nullptr);
+int UgyfelValaszt(Session &session, Engine &engine, Messages &messages, int ugyfel, bool choose,
+                  QWidget *parent = nullptr);
 
 struct UgyfelChoice
 {
     int ugyfel = -1;
     int elszamol = 0; // days the client has to settle an advance
 };
-UgyfelChoice UgyfelValasztNap(Session &session, int ugyfel, bool choose, QWidget *parent = nullptr);
+UgyfelChoice UgyfelValasztNap(Session &session, Engine &engine, Messages &messages, int ugyfel, bool choose,
+                              QWidget *parent = nullptr);

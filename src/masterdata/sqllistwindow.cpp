@@ -11,15 +11,11 @@
 #include <QSqlRecord>
 #include <QTableView>
 
-SqlListWindow::SqlListWindow(Session &session, const QString &name, const QString &table, const QString &keyField,
-                             QWidget *parent)
-    : ListWindow(session, name, parent), m_table(table), m_keyField(keyField), m_model(new ListQueryModel(this))
+SqlListWindow::SqlListWindow(Session &session, Engine &engine, Messages &messages, const QString &name,
+                             const QString &table, const QString &keyField, QWidget *parent)
+    : ListWindow(session, name, parent), m_engine(engine), m_messages(messages), m_table(table), m_keyField(keyField),
+      m_model(new ListQueryModel(this))
 {}
-
-Engine &SqlListWindow::engine() const
-{
-    return *session().engine;
-}
 
 void SqlListWindow::setQuery(const QStringList &lines, const QList<ListColumn> &columns)
 {
@@ -45,7 +41,7 @@ bool SqlListWindow::setSortField(const QString &field)
     try {
         engine().orderClause(m_table, {field});
     } catch (const EngineError &) {
-        session().messages->ShowError(QStringLiteral("Erre a mezőre nem lehet sorbarendezni."), this);
+        m_messages.ShowError(QStringLiteral("Erre a mezőre nem lehet sorbarendezni."), this);
         return false;
     }
     m_sortField = field;
@@ -155,7 +151,7 @@ QVariantMap SqlListWindow::currentRecord() const
 
 void SqlListWindow::deleteRow()
 {
-    if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
+    if (!m_messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
         return;
     engine().remove(m_table, m_keyField, currentKey());
     refresh();

@@ -7,6 +7,7 @@
 
 class Engine;
 class ListQueryModel;
+class Messages;
 
 // One column of a list over a table: the field of the query, its title, its share of the grid width and,
 // for amounts, the display format.
@@ -25,8 +26,8 @@ class SqlListWindow : public ListWindow
     Q_OBJECT
 
 public:
-    SqlListWindow(Session &session, const QString &name, const QString &table, const QString &keyField,
-                  QWidget *parent = nullptr);
+    SqlListWindow(Session &session, Engine &engine, Messages &messages, const QString &name, const QString &table,
+                  const QString &keyField, QWidget *parent = nullptr);
 
     // Re-reads the rows and stands on the row with that key, or on the first row when none has it.
     // Throws EngineError.
@@ -55,7 +56,8 @@ protected:
     // lines: the SELECT with an "ORDER BY" line of its own; columns: the visible ones, in order. Every other
     // field of the query stays hidden.
     void setQuery(const QStringList &lines, const QList<ListColumn> &columns);
-    Engine &engine() const;
+    Engine &engine() const { return m_engine; }
+    Messages &messages() const { return m_messages; }
     const QString &table() const { return m_table; }
     const QString &keyField() const { return m_keyField; }
 
@@ -66,6 +68,8 @@ private:
     void applyColumns();
     QString orderExpression(const QString &field) const;
 
+    Engine &m_engine;
+    Messages &m_messages;
     QString m_table;
     QString m_keyField;
     QString m_sortField;

@@ -27,8 +27,10 @@ QAction *ActionNamed(const QList<QAction *> &actions, const QString &name)
 
 } // namespace
 
-Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, QWidget *parent)
-    : ListWindow(session, QStringLiteral("Tfrm_AdatbazisokBDE"), parent)
+Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, Messages &messages, FileDialogs &fileDialogs,
+                                         QWidget *parent)
+    : ListWindow(session, QStringLiteral("Tfrm_AdatbazisokBDE"), parent), m_messages(messages),
+      m_fileDialogs(fileDialogs)
 {
     setWindowTitle(QStringLiteral("Adatbázisok"));
     newAction()->setText(QStringLiteral("Új"));
@@ -62,15 +64,9 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, QWidget *parent)
     setCurrentRow(0);
 }
 
-QString &Tfrm_AdatbazisokBDE::archiveFolder()
-{
-    static QString folder;
-    return folder;
-}
-
 void Tfrm_AdatbazisokBDE::newRow()
 {
-    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), QString(), QString(), this);
+    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), m_messages, m_fileDialogs, QString(), QString(), this);
     if (form.exec() != QDialog::Accepted)
         return;
     setCurrentRow(m_rows->appendRow(form.name(), form.folder()));
@@ -82,7 +78,8 @@ void Tfrm_AdatbazisokBDE::newRow()
 void Tfrm_AdatbazisokBDE::editRow()
 {
     const int row = currentRow();
-    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), m_rows->row(row).name, m_rows->row(row).folder, this);
+    Tfrm_AdatbazisokBDE_Szerkeszt form(session(), m_messages, m_fileDialogs, m_rows->row(row).name,
+                                       m_rows->row(row).folder, this);
     if (form.exec() != QDialog::Accepted)
         return;
     m_rows->setRow(row, form.name(), form.folder());
@@ -93,8 +90,8 @@ void Tfrm_AdatbazisokBDE::editRow()
 void Tfrm_AdatbazisokBDE::deleteRow()
 {
     const int row = currentRow();
-    if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem az adatbázist a listából?"),
-                                      QStringLiteral("Megerősítés"), this))
+    if (!m_messages.AskYesNo(QStringLiteral("Valóban töröljem az adatbázist a listából?"),
+                             QStringLiteral("Megerősítés"), this))
         return;
     m_rows->removeRowAt(row);
     setCurrentRow(qMin(row, m_rows->rowCount() - 1));
@@ -113,9 +110,9 @@ void Tfrm_AdatbazisokBDE::testFolder()
     if (row < 0)
         return;
     if (QFileInfo(m_rows->row(row).folder).isDir())
-        session().messages->ShowInfo(QStringLiteral("Adatbázis mappa elérhető"), this);
+        m_messages.ShowInfo(QStringLiteral("Adatbázis mappa elérhető"), this);
     else
-        session().messages->ShowError(QStringLiteral("Nem létező adatbázis mappa"), this);
+        m_messages.ShowError(QStringLiteral("Nem létező adatbázis mappa"), this);
 }
 
 void Tfrm_AdatbazisokBDE::archive()
@@ -123,8 +120,8 @@ void Tfrm_AdatbazisokBDE::archive()
     const int row = currentRow();
     if (row < 0)
         return;
-    ArchiveListEntry(m_rows->row(row).folder, archiveFolder(), session().ini, session().iniPath, *session().messages,
-                     *session().fileDialogs, this);
+    ArchiveListEntry(m_rows->row(row).folder, session().archiveFolder, session().ini, session().iniPath, m_messages,
+                     m_fileDialogs, this);
 }
 
 void Tfrm_AdatbazisokBDE::done(int result)
@@ -132,13 +129,13 @@ void Tfrm_AdatbazisokBDE::done(int result)
     DatabaseList::Write(session().ini, m_rows->entries());
     ListWindow::done(result);
     if (!session().SaveIni())
-        session().messages->ShowError(
+        m_messages.ShowError(
             QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(session().iniPath)),
             parentWidget());
 }
 
-void AdatbazisListaSzerkeszt(Session &session, QWidget *parent)
+void AdatbazisListaSzerkeszt(Session &session, Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
 {
-    Tfrm_AdatbazisokBDE form(session, parent);
+    Tfrm_AdatbazisokBDE form(session, messages, fileDialogs, parent);
     form.exec();
 }

@@ -3,6 +3,8 @@
 #include "listwindow.h"
 
 class DatabaseListModel;
+class FileDialogs;
+class Messages;
 
 // The database list editor: the ini's list of databases as rows, written back in display order whenever the
 // window closes.
@@ -11,14 +13,11 @@ class Tfrm_AdatbazisokBDE : public ListWindow
     Q_OBJECT
 
 public:
-    explicit Tfrm_AdatbazisokBDE(Session &session, QWidget *parent = nullptr);
+    Tfrm_AdatbazisokBDE(Session &session, Messages &messages, FileDialogs &fileDialogs, QWidget *parent = nullptr);
 
     DatabaseListModel *listModel() const { return m_rows; }
     QAction *testAction() const { return m_aTeszt; }
     QAction *archiveAction() const { return m_aArchival; }
-
-    // Where "Bizt.mentés" proposes the archive; kept for the whole run, empty until the first use.
-    static QString &archiveFolder();
 
 public slots:
     void done(int result) override;
@@ -33,10 +32,12 @@ private:
     void testFolder();
     void archive();
 
+    Messages &m_messages;
+    FileDialogs &m_fileDialogs;
     DatabaseListModel *m_rows = nullptr;
     QAction *m_aTeszt = nullptr;
     QAction *m_aArchival = nullptr;
 };
 
 // "Adatbázisok" of the main window. The running program keeps the database it has open.
-void AdatbazisListaSzerkeszt(Session &session, QWidget *parent = nullptr);
+void AdatbazisListaSzerkeszt(Session &session, Messages &messages, FileDialogs &fileDialogs, QWidget *parent = nullptr);

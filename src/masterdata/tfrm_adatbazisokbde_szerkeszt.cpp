@@ -18,9 +18,10 @@ const QString Section = QStringLiteral("Tfrm_AdatbazisokBDE_Szerkeszt");
 
 } // namespace
 
-Tfrm_AdatbazisokBDE_Szerkeszt::Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, const QString &name,
+Tfrm_AdatbazisokBDE_Szerkeszt::Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, Messages &messages,
+                                                             FileDialogs &fileDialogs, const QString &name,
                                                              const QString &folder, QWidget *parent)
-    : QDialog(parent), m_session(session)
+    : QDialog(parent), m_session(session), m_messages(messages), m_fileDialogs(fileDialogs)
 {
     setObjectName(Section);
     setWindowTitle(QStringLiteral("Adatbázis"));
@@ -92,8 +93,7 @@ QString Tfrm_AdatbazisokBDE_Szerkeszt::folder() const
 
 void Tfrm_AdatbazisokBDE_Szerkeszt::browse()
 {
-    const QString chosen =
-        m_session.fileDialogs->ExistingFolder(QStringLiteral("Adatbázis mappa"), m_folder->text(), this);
+    const QString chosen = m_fileDialogs.ExistingFolder(QStringLiteral("Adatbázis mappa"), m_folder->text(), this);
     if (!chosen.isEmpty())
         m_folder->setText(chosen);
 }
@@ -102,7 +102,7 @@ void Tfrm_AdatbazisokBDE_Szerkeszt::okClicked()
 {
     // The list stores "name;folder;" without escaping: a ";" would move the folder into the name.
     if (name().contains(QLatin1Char(';')) || folder().contains(QLatin1Char(';'))) {
-        m_session.messages->ShowError(
+        m_messages.ShowError(
             QStringLiteral("A megjelenített név és az elérési útvonal nem tartalmazhat pontosvesszőt (;)."), this);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class FileDialogs;
+class Messages;
 class QLineEdit;
 class QPushButton;
 struct Session;
@@ -12,8 +14,8 @@ class Tfrm_AdatbazisokBDE_Szerkeszt : public QDialog
     Q_OBJECT
 
 public:
-    Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, const QString &name, const QString &folder,
-                                  QWidget *parent = nullptr);
+    Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, Messages &messages, FileDialogs &fileDialogs, const QString &name,
+                                  const QString &folder, QWidget *parent = nullptr);
 
     QString name() const;
     QString folder() const;
@@ -28,6 +30,8 @@ private:
     void okClicked();
 
     Session &m_session;
+    Messages &m_messages;
+    FileDialogs &m_fileDialogs;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
     bool m_placed = false;

@@ -19,9 +19,9 @@ QString UserOf(const Session &session)
 
 } // namespace
 
-Tfrm_TorzsKassza::Tfrm_TorzsKassza(Session &session, QWidget *parent)
-    : SqlListWindow(session, QStringLiteral("frm_TorzsKassza"), QStringLiteral("kassza"), QStringLiteral("kassza"),
-                    parent)
+Tfrm_TorzsKassza::Tfrm_TorzsKassza(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : SqlListWindow(session, engine, messages, QStringLiteral("frm_TorzsKassza"), QStringLiteral("kassza"),
+                    QStringLiteral("kassza"), parent)
 {
     setWindowTitle(QStringLiteral("Kasszák"));
     deleteAction()->setToolTip(QStringLiteral("Sor törlése"));
@@ -40,7 +40,7 @@ void Tfrm_TorzsKassza::open(int till)
 
 void Tfrm_TorzsKassza::newRow()
 {
-    Tfrm_TorzsKassza_Szerkeszt editor(session(), true, this);
+    Tfrm_TorzsKassza_Szerkeszt editor(session(), messages(), true, this);
     qint64 created = 0;
     editor.setPost([this, &created](const QVariantMap &values) {
         created = CreateTill(engine(), values, UserOf(session()), QDate::currentDate());
@@ -52,16 +52,17 @@ void Tfrm_TorzsKassza::newRow()
 void Tfrm_TorzsKassza::editRow()
 {
     const qint64 key = currentKey();
-    Tfrm_TorzsKassza_Szerkeszt editor(session(), false, this);
+    Tfrm_TorzsKassza_Szerkeszt editor(session(), messages(), false, this);
     editor.setValues(currentRecord());
     editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
     if (editor.exec() == QDialog::Accepted)
         refresh(key);
 }
 
-int KasszaValaszt(Session &session, int till, bool choose, QString *tillName, QWidget *parent)
+int KasszaValaszt(Session &session, Engine &engine, Messages &messages, int till, bool choose, QString *tillName,
+                  QWidget *parent)
 {
-    Tfrm_TorzsKassza window(session, parent);
+    Tfrm_TorzsKassza window(session, engine, messages, parent);
     window.setChooseMode(choose);
     window.open(till);
     if (window.exec() != QDialog::Accepted)

@@ -8,7 +8,7 @@ class Tfrm_TorzsKassza : public SqlListWindow
     Q_OBJECT
 
 public:
-    explicit Tfrm_TorzsKassza(Session &session, QWidget *parent = nullptr);
+    Tfrm_TorzsKassza(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
     // Reads the tills and stands on that till (the first one by name when there is none such).
     void open(int till);

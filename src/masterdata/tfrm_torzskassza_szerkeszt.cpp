@@ -20,8 +20,10 @@ QLabel *FieldLabel(const QString &text, QWidget *buddy, const char *name)
 
 } // namespace
 
-Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, bool newTill, QWidget *parent)
-    : RecordEditor(session, QStringLiteral("frm_TorzsKassza_Szerkeszt"), QStringLiteral("Kassza szerkesztés"), parent),
+Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, Messages &messages, bool newTill,
+                                                       QWidget *parent)
+    : RecordEditor(session, messages, QStringLiteral("frm_TorzsKassza_Szerkeszt"), QStringLiteral("Kassza szerkesztés"),
+                   parent),
       m_newTill(newTill)
 {
     m_name = textField(Table, QStringLiteral("kassza_nev"));

@@ -12,7 +12,7 @@ class Tfrm_TorzsKassza_Szerkeszt : public RecordEditor
     Q_OBJECT
 
 public:
-    Tfrm_TorzsKassza_Szerkeszt(Session &session, bool newTill, QWidget *parent = nullptr);
+    Tfrm_TorzsKassza_Szerkeszt(Session &session, Messages &messages, bool newTill, QWidget *parent = nullptr);
 
     // kassza_nev, valuta, betujel_be, betujel_ki and, for a new till, nyito.
     void setValues(const QVariantMap &values);

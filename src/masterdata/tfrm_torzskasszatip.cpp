@@ -9,8 +9,8 @@
 
 #include <QAction>
 
-Tfrm_TorzsKasszaTip::Tfrm_TorzsKasszaTip(Session &session, QWidget *parent)
-    : SqlListWindow(session, QStringLiteral("frm_TorzsKasszaTip"), QStringLiteral("kasszatip"),
+Tfrm_TorzsKasszaTip::Tfrm_TorzsKasszaTip(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : SqlListWindow(session, engine, messages, QStringLiteral("frm_TorzsKasszaTip"), QStringLiteral("kasszatip"),
                     QStringLiteral("kasszatip"), parent)
 {
     setWindowTitle(QStringLiteral("Kassza típusok"));
@@ -27,7 +27,7 @@ void Tfrm_TorzsKasszaTip::open(int kasszatip)
 
 void Tfrm_TorzsKasszaTip::newRow()
 {
-    Tfrm_TorzsKasszaTip_Szerkeszt editor(session(), this);
+    Tfrm_TorzsKasszaTip_Szerkeszt editor(session(), messages(), this);
     editor.setValues({{QStringLiteral("szorzo"), -1},
                       {QStringLiteral("kibe"), QStringLiteral("K")},
                       {QStringLiteral("elszamolas"), QStringLiteral("N")}});
@@ -40,7 +40,7 @@ void Tfrm_TorzsKasszaTip::newRow()
 void Tfrm_TorzsKasszaTip::editRow()
 {
     const qint64 key = currentKey();
-    Tfrm_TorzsKasszaTip_Szerkeszt editor(session(), this);
+    Tfrm_TorzsKasszaTip_Szerkeszt editor(session(), messages(), this);
     editor.setValues(currentRecord());
     editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
     if (editor.exec() == QDialog::Accepted)
@@ -50,9 +50,10 @@ void Tfrm_TorzsKasszaTip::editRow()
 namespace {
 
 // Opens the list; after "Elfogad" the current row's fields, otherwise a choice with the key -1.
-KasszaTipChoice ChooseType(Session &session, int kasszatip, bool choose, const QString &caption, QWidget *parent)
+KasszaTipChoice ChooseType(Session &session, Engine &engine, Messages &messages, int kasszatip, bool choose,
+                           const QString &caption, QWidget *parent)
 {
-    Tfrm_TorzsKasszaTip window(session, parent);
+    Tfrm_TorzsKasszaTip window(session, engine, messages, parent);
     window.setWindowTitle(caption);
     window.setChooseMode(choose);
     window.open(kasszatip);
@@ -67,13 +68,14 @@ KasszaTipChoice ChooseType(Session &session, int kasszatip, bool choose, const Q
 
 } // namespace
 
-int KasszaTipValaszt(Session &session, int kasszatip, bool choose, const QString &caption, QWidget *parent)
+int KasszaTipValaszt(Session &session, Engine &engine, Messages &messages, int kasszatip, bool choose,
+                     const QString &caption, QWidget *parent)
 {
-    return ChooseType(session, kasszatip, choose, caption, parent).kasszatip;
+    return ChooseType(session, engine, messages, kasszatip, choose, caption, parent).kasszatip;
 }
 
-KasszaTipChoice KasszaTipValasztKibe(Session &session, int kasszatip, bool choose, const QString &caption,
-                                     QWidget *parent)
+KasszaTipChoice KasszaTipValasztKibe(Session &session, Engine &engine, Messages &messages, int kasszatip, bool choose,
+                                     const QString &caption, QWidget *parent)
 {
-    return ChooseType(session, kasszatip, choose, caption, parent);
+    return ChooseType(session, engine, messages, kasszatip, choose, caption, parent);
 }

@@ -8,7 +8,7 @@ class Tfrm_TorzsKasszaTip : public SqlListWindow
     Q_OBJECT
 
 public:
-    explicit Tfrm_TorzsKasszaTip(Session &session, QWidget *parent = nullptr);
+    Tfrm_TorzsKasszaTip(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
     void open(int kasszatip);
 

@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-Tfrm_TorzsKasszaTip_Szerkeszt::Tfrm_TorzsKasszaTip_Szerkeszt(Session &session, QWidget *parent)
-    : RecordEditor(session, QStringLiteral("frm_TorzsKasszaTip_Szerkeszt"), QStringLiteral("Kassza típus szerkesztés"),
-                   parent)
+Tfrm_TorzsKasszaTip_Szerkeszt::Tfrm_TorzsKasszaTip_Szerkeszt(Session &session, Messages &messages, QWidget *parent)
+    : RecordEditor(session, messages, QStringLiteral("frm_TorzsKasszaTip_Szerkeszt"),
+                   QStringLiteral("Kassza típus szerkesztés"), parent)
 {
     m_name = textField(QStringLiteral("kasszatip"), QStringLiteral("kasszatip_nev"));
     setWidthInChars(m_name, 45, 0);

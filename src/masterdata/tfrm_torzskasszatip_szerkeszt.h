@@ -12,7 +12,7 @@ class Tfrm_TorzsKasszaTip_Szerkeszt : public RecordEditor
     Q_OBJECT
 
 public:
-    explicit Tfrm_TorzsKasszaTip_Szerkeszt(Session &session, QWidget *parent = nullptr);
+    Tfrm_TorzsKasszaTip_Szerkeszt(Session &session, Messages &messages, QWidget *parent = nullptr);
 
     // kasszatip_nev, szorzo (-1 selects "Kiadás", anything else "Bevétel") and elszamolas.
     void setValues(const QVariantMap &values);

@@ -37,9 +37,10 @@ UrlOpener DesktopUrlOpener()
     return [](const QUrl &url) { return QDesktopServices::openUrl(url); };
 }
 
-Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
-    : RecordEditor(session, QStringLiteral("frm_TorzsUgyfel"), QStringLiteral("Ügyfél adatok szerkesztése"), parent),
-      m_openUrl(DesktopUrlOpener())
+Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : RecordEditor(session, messages, QStringLiteral("frm_TorzsUgyfel"), QStringLiteral("Ügyfél adatok szerkesztése"),
+                   parent),
+      m_engine(engine), m_openUrl(DesktopUrlOpener())
 {
     auto *pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("PageControl1"));
@@ -169,7 +170,7 @@ Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(Session &session, QWidget *parent)
 void Tfrm_TorzsUgyfel::loadUnits()
 {
     m_unit->addItem(QString(), QVariant());
-    for (const NamedKey &unit : OrganisationalUnits(*session().engine))
+    for (const NamedKey &unit : OrganisationalUnits(m_engine))
         m_unit->addItem(unit.name, unit.key);
 }
 
@@ -223,7 +224,7 @@ void Tfrm_TorzsUgyfel::fillTownFromPostcode()
     const QString postcode = m_postcode->text().trimmed();
     if (postcode.isEmpty() || !m_town->text().isEmpty())
         return;
-    const QString town = TownOfPostcode(*session().engine, postcode);
+    const QString town = TownOfPostcode(m_engine, postcode);
     if (!town.isEmpty())
         m_town->setText(town);
 }

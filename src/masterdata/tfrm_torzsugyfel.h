@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <functional>
 
+class Engine;
 class NumberEdit;
 class QComboBox;
 class QLineEdit;
@@ -21,7 +22,7 @@ class Tfrm_TorzsUgyfel : public RecordEditor
     Q_OBJECT
 
 public:
-    Tfrm_TorzsUgyfel(Session &session, QWidget *parent = nullptr);
+    Tfrm_TorzsUgyfel(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
     void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
 
@@ -41,6 +42,7 @@ protected:
 private:
     void loadUnits();
 
+    Engine &m_engine;
     UrlOpener m_openUrl;
     QLineEdit *m_name;
     QLineEdit *m_idCard;

@@ -11,9 +11,9 @@
 #include <QLineEdit>
 #include <QSqlRecord>
 
-Tfrm_UgyfelValaszt::Tfrm_UgyfelValaszt(Session &session, QWidget *parent)
-    : SqlListWindow(session, QStringLiteral("frm_UgyfelValaszt"), QStringLiteral("ugyfel"), QStringLiteral("ugyfel"),
-                    parent),
+Tfrm_UgyfelValaszt::Tfrm_UgyfelValaszt(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : SqlListWindow(session, engine, messages, QStringLiteral("frm_UgyfelValaszt"), QStringLiteral("ugyfel"),
+                    QStringLiteral("ugyfel"), parent),
       m_openUrl(DesktopUrlOpener())
 {
     setWindowTitle(QStringLiteral("Ügyfél választása"));
@@ -42,7 +42,7 @@ void Tfrm_UgyfelValaszt::open(int ugyfel)
 
 void Tfrm_UgyfelValaszt::newRow()
 {
-    Tfrm_TorzsUgyfel editor(session(), this);
+    Tfrm_TorzsUgyfel editor(session(), engine(), messages(), this);
     editor.setUrlOpener(m_openUrl);
     editor.setValues({{QStringLiteral("elszamolasra"), 0.0}, {QStringLiteral("elszamollimit"), 0.0}});
     qint64 created = 0;
@@ -58,7 +58,7 @@ void Tfrm_UgyfelValaszt::newRow()
 void Tfrm_UgyfelValaszt::editRow()
 {
     const qint64 key = currentKey();
-    Tfrm_TorzsUgyfel editor(session(), this);
+    Tfrm_TorzsUgyfel editor(session(), engine(), messages(), this);
     editor.setUrlOpener(m_openUrl);
     editor.setValues(currentRecord());
     editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
@@ -72,14 +72,15 @@ void Tfrm_UgyfelValaszt::headerClicked(int column)
     searchBox()->setFocus(Qt::OtherFocusReason);
 }
 
-int UgyfelValaszt(Session &session, int ugyfel, bool choose, QWidget *parent)
+int UgyfelValaszt(Session &session, Engine &engine, Messages &messages, int ugyfel, bool choose, QWidget *parent)
 {
-    return UgyfelValasztNap(session, ugyfel, choose, parent).ugyfel;
+    return UgyfelValasztNap(session, engine, messages, ugyfel, choose, parent).ugyfel;
 }
 
-UgyfelChoice UgyfelValasztNap(Session &session, int ugyfel, bool choose, QWidget *parent)
+UgyfelChoice UgyfelValasztNap(Session &session, Engine &engine, Messages &messages, int ugyfel, bool choose,
+                              QWidget *parent)
 {
-    Tfrm_UgyfelValaszt window(session, parent);
+    Tfrm_UgyfelValaszt window(session, engine, messages, parent);
     window.setChooseMode(choose);
     window.open(ugyfel);
     UgyfelChoice choice;

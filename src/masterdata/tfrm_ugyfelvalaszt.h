@@ -10,7 +10,7 @@ class Tfrm_UgyfelValaszt : public SqlListWindow
     Q_OBJECT
 
 public:
-    explicit Tfrm_UgyfelValaszt(Session &session, QWidget *parent = nullptr);
+    Tfrm_UgyfelValaszt(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
     void open(int ugyfel);
     // Handed to the editor's mail button.

@@ -3,7 +3,6 @@
 #include "filedialogs.h"
 #include "messages.h"
 #include "reportpainter.h"
-#include "session.h"
 #include "util.h"
 #include "workarea.h"
 
@@ -35,11 +34,14 @@ QString ProposedPdfPath(const Document &doc)
 
 } // namespace
 
-std::function<QPrinterInfo()> &DefaultPrinterSource()
+QPrinterInfo DefaultPrinter()
 {
-    static std::function<QPrinterInfo()> source = [] { return QPrinterInfo::defaultPrinter(); };
-    return source;
+    return QPrinterInfo::defaultPrinter();
 }
+
+DocumentOutput::DocumentOutput(Messages &messages, FileDialogs &fileDialogs, PrinterSource printer)
+    : m_messages(messages), m_fileDialogs(fileDialogs), m_printer(std::move(printer))
+{}
 
 bool WritePdf(const Document &doc, const QString &path)
 {
@@ -49,41 +51,40 @@ bool WritePdf(const Document &doc, const QString &path)
     return PaintDocument(doc, writer);
 }
 
-bool SaveAsPdf(Session &session, const Document &doc, QWidget *parent)
+bool DocumentOutput::saveAsPdf(const Document &doc, QWidget *parent) const
 {
     const QString path =
-        session.fileDialogs->SaveFileName(QStringLiteral("Mentés PDF fájlba"), ProposedPdfPath(doc),
-                                          QStringLiteral("PDF fájlok (*.pdf)"), QStringLiteral("pdf"), parent);
+        m_fileDialogs.SaveFileName(QStringLiteral("Mentés PDF fájlba"), ProposedPdfPath(doc),
+                                   QStringLiteral("PDF fájlok (*.pdf)"), QStringLiteral("pdf"), parent);
     if (path.isEmpty())
         return false;
     if (!WritePdf(doc, path)) {
-        session.messages->ShowError(QStringLiteral("A PDF fájl nem írható:\n%1").arg(QDir::toNativeSeparators(path)),
-                                    parent);
+        m_messages.ShowError(QStringLiteral("A PDF fájl nem írható:\n%1").arg(QDir::toNativeSeparators(path)), parent);
         return false;
     }
     return true;
 }
 
-void Print(Session &session, const Document &doc, QWidget *parent)
+void DocumentOutput::print(const Document &doc, QWidget *parent) const
 {
-    const QPrinterInfo info = DefaultPrinterSource()();
+    const QPrinterInfo info = m_printer();
     if (info.isNull()) {
-        if (session.messages->AskYesNo(QStringLiteral("Nincs nyomtató beállítva ezen a gépen.\n"
-                                                      "Elmenti a dokumentumot PDF fájlba?"),
-                                       QStringLiteral("Nyomtatás"), parent))
-            SaveAsPdf(session, doc, parent);
+        if (m_messages.AskYesNo(QStringLiteral("Nincs nyomtató beállítva ezen a gépen.\n"
+                                               "Elmenti a dokumentumot PDF fájlba?"),
+                                QStringLiteral("Nyomtatás"), parent))
+            saveAsPdf(doc, parent);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(doc.title);
     if (!PaintDocument(doc, printer))
-        session.messages->ShowError(
-            QStringLiteral("A nyomtatás nem sikerült a(z) \"%1\" nyomtatón.").arg(info.printerName()), parent);
+        m_messages.ShowError(QStringLiteral("A nyomtatás nem sikerült a(z) \"%1\" nyomtatón.").arg(info.printerName()),
+                             parent);
 }
 
-void Preview(Session &session, const Document &doc, QWidget *parent)
+void DocumentOutput::preview(const Document &doc, QWidget *parent) const
 {
-    const QPrinterInfo info = DefaultPrinterSource()();
+    const QPrinterInfo info = m_printer();
     QPrinter printer(QPrinter::HighResolution);
     if (!info.isNull())
         printer.setPrinterName(info.printerName());
@@ -101,20 +102,19 @@ void Preview(Session &session, const Document &doc, QWidget *parent)
                                           QStringLiteral("Mentés PDF fájlba"));
         pdf->setObjectName(QStringLiteral("aPdfMentes"));
         pdf->setToolTip(QStringLiteral("Mentés PDF fájlba"));
-        QObject::connect(pdf, &QAction::triggered, &dialog,
-                         [&session, &doc, &dialog] { SaveAsPdf(session, doc, &dialog); });
+        QObject::connect(pdf, &QAction::triggered, &dialog, [this, &doc, &dialog] { saveAsPdf(doc, &dialog); });
     }
     const QRect area = WorkArea();
     dialog.resize(area.width() * 4 / 5, area.height() * 9 / 10);
     dialog.exec();
 }
 
-void Output(Session &session, const Document &doc, bool preview, QWidget *parent)
+void DocumentOutput::output(const Document &doc, bool preview, QWidget *parent) const
 {
     if (preview)
-        Preview(session, doc, parent);
+        this->preview(doc, parent);
     else
-        Print(session, doc, parent);
+        print(doc, parent);
 }
 
 } // namespace Report

@@ -5,27 +5,40 @@
 #include <QPrinterInfo>
 #include <functional>
 
+class FileDialogs;
+class Messages;
 class QWidget;
-struct Session;
 
-// Where a laid-out document goes: the default printer, the modal preview, or a PDF file.
 namespace Report {
 
-// Prints on the default printer. A machine without a printer says so and offers to save the document as PDF.
-// Failures are told through the session's messages.
-void Print(Session &session, const Document &doc, QWidget *parent = nullptr);
-// The modal print preview; its tool bar also saves the document as PDF.
-void Preview(Session &session, const Document &doc, QWidget *parent = nullptr);
-void Output(Session &session, const Document &doc, bool preview, QWidget *parent = nullptr);
+// The printer the system names as its default.
+QPrinterInfo DefaultPrinter();
 
-// Asks for a file name (proposed in the documents folder) and writes the PDF there; false when cancelled or
-// the file could not be written (said through the messages).
-bool SaveAsPdf(Session &session, const Document &doc, QWidget *parent = nullptr);
+// Where a laid-out document goes: the default printer, the modal preview, or a PDF file. Asks and tells through
+// the message boxes and file dialogs it is given; prints on the printer its source names.
+class DocumentOutput
+{
+public:
+    using PrinterSource = std::function<QPrinterInfo()>;
+
+    DocumentOutput(Messages &messages, FileDialogs &fileDialogs, PrinterSource printer = DefaultPrinter);
+
+    // Prints on the printer. A machine without a printer says so and offers to save the document as PDF.
+    void print(const Document &doc, QWidget *parent = nullptr) const;
+    // The modal print preview; its tool bar also saves the document as PDF.
+    void preview(const Document &doc, QWidget *parent = nullptr) const;
+    void output(const Document &doc, bool preview, QWidget *parent = nullptr) const;
+    // Asks for a file name (proposed in the documents folder) and writes the PDF there; false when cancelled or
+    // the file could not be written (said through the messages).
+    bool saveAsPdf(const Document &doc, QWidget *parent = nullptr) const;
+
+private:
+    Messages &m_messages;
+    FileDialogs &m_fileDialogs;
+    PrinterSource m_printer;
+};
+
 // False when the file cannot be written.
 bool WritePdf(const Document &doc, const QString &path);
-
-// The printer Print() uses, QPrinterInfo::defaultPrinter() unless replaced. Tests replace it so that no job
-// ever reaches a real printer.
-std::function<QPrinterInfo()> &DefaultPrinterSource();
 
 } // namespace Report

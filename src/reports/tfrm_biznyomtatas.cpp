@@ -67,7 +67,8 @@ void Tfrm_BizNyomtatas::done(int result)
     QDialog::done(result);
 }
 
-void BizNyomtatas(Session &session, bool requestEnabled, qint64 row, QWidget *parent)
+void BizNyomtatas(Session &session, Engine &engine, const Report::DocumentOutput &output, bool requestEnabled,
+                  qint64 row, QWidget *parent)
 {
     bool voucher = false;
     bool request = false;
@@ -79,7 +80,7 @@ void BizNyomtatas(Session &session, bool requestEnabled, qint64 row, QWidget *pa
         request = dialog.requestChosen();
     }
     if (voucher)
-        PenztarbizNyomtat(session, row, false, parent);
+        PenztarbizNyomtat(session, engine, output, row, false, parent);
     if (request)
-        KpElszamolNyomtat(session, row, false, parent);
+        KpElszamolNyomtat(session, engine, output, row, false, parent);
 }

@@ -2,7 +2,11 @@
 
 #include <QDialog>
 
+class Engine;
 class QCheckBox;
+namespace Report {
+class DocumentOutput;
+}
 struct Session;
 
 // "Bizonylat nyomtatás": after a booking, which documents of the row to print.
@@ -25,4 +29,5 @@ private:
 };
 
 // Asks and prints the chosen documents of the booked row on the printer; "Mégsem" prints nothing.
-void BizNyomtatas(Session &session, bool requestEnabled, qint64 row, QWidget *parent = nullptr);
+void BizNyomtatas(Session &session, Engine &engine, const Report::DocumentOutput &output, bool requestEnabled,
+                  qint64 row, QWidget *parent = nullptr);

@@ -41,7 +41,7 @@ QRect ReadMainWindowBounds(const IniFile &ini)
             ini.readInt(Screen, QStringLiteral("Width"), 777), ini.readInt(Screen, QStringLiteral("Height"), 550)};
 }
 
-bool WriteIniSettings(Session &session, const QRect &mainWindowBounds)
+bool WriteIniSettings(Session &session, Messages &messages, const QRect &mainWindowBounds)
 {
     IniFile &ini = session.ini;
     ini.writeBool(Defaults, QStringLiteral("Vissza"), session.vissza);
@@ -59,37 +59,36 @@ bool WriteIniSettings(Session &session, const QRect &mainWindowBounds)
                     session.htmlFolder.isEmpty() ? DefaultHtmlFolder() : session.htmlFolder);
     if (session.SaveIni())
         return true;
-    if (session.messages)
-        session.messages->ShowError(QStringLiteral("A beállítások nem menthetők, az ini fájl nem írható:\n%1")
-                                        .arg(QDir::toNativeSeparators(session.iniPath)));
+    messages.ShowError(QStringLiteral("A beállítások nem menthetők, az ini fájl nem írható:\n%1")
+                           .arg(QDir::toNativeSeparators(session.iniPath)));
     return false;
 }
 
-void ReadSettingsRow(Session &session)
+void ReadSettingsRow(Session &session, Engine &engine)
 {
-    const SettingsRow row = ReadSettings(*session.engine);
+    const SettingsRow row = ReadSettings(engine);
     session.vanBelep = row.vanBelep;
     session.formatFt = row.formatFt;
     session.metodus = ValueOr(row.metodus, 0);
     session.autoNyomtat = row.autoNyomtat;
 }
 
-bool BeallitasokMegnyit(Session &session, QWidget *parent)
+bool BeallitasokMegnyit(Session &session, Engine &engine, FileDialogs &fileDialogs, QWidget *parent)
 {
     bool accepted = false;
     try {
-        Tfrm_Beallit dialog(session, parent);
+        Tfrm_Beallit dialog(session, engine, fileDialogs, parent);
         accepted = dialog.exec() == QDialog::Accepted;
         if (accepted)
             dialog.post();
     } catch (...) {
         // The row is read again even when posting failed; the failure itself goes on to the caller.
         try {
-            ReadSettingsRow(session);
+            ReadSettingsRow(session, engine);
         } catch (...) {
         }
         throw;
     }
-    ReadSettingsRow(session);
+    ReadSettingsRow(session, engine);
     return accepted;
 }

@@ -2,7 +2,10 @@
 
 #include <QRect>
 
+class Engine;
+class FileDialogs;
 class IniFile;
+class Messages;
 class QWidget;
 struct Session;
 
@@ -15,13 +18,13 @@ void ReadIniSettings(Session &session);
 QRect ReadMainWindowBounds(const IniFile &ini);
 
 // Writes the keys in the order the file has always had them and saves the file. A failure to save is told
-// through the session's messages; false then.
-bool WriteIniSettings(Session &session, const QRect &mainWindowBounds);
+// through the messages; false then.
+bool WriteIniSettings(Session &session, Messages &messages, const QRect &mainWindowBounds);
 
 // The first beallit row into the session: login flag, money format, settlement method, automatic printing.
 // Values of a missing row read as empty. Engine errors are thrown.
-void ReadSettingsRow(Session &session);
+void ReadSettingsRow(Session &session, Engine &engine);
 
 // The settings dialog with its whole flow: edit, post both rows on OK, read the settings row again either
 // way. True when OK was pressed. The caller checks the administrator right.
-bool BeallitasokMegnyit(Session &session, QWidget *parent = nullptr);
+bool BeallitasokMegnyit(Session &session, Engine &engine, FileDialogs &fileDialogs, QWidget *parent = nullptr);

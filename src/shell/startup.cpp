@@ -40,13 +40,12 @@ void FillTestDatabase(const QString &folder, Messages &messages)
 }
 
 // Shows the picker until a database opens; false when the user cancels.
-bool ChooseDatabase(Session &session, Engine &engine)
+bool ChooseDatabase(Session &session, Engine &engine, Messages &messages)
 {
     const QStringList entries = DatabaseList::Read(session.ini);
     for (;;) {
-        const int chosen =
-            AdatbazisValaszt(DatabaseList::Names(entries), entries,
-                             QStringLiteral("Dromvel.Pro program adatbázis választás"), *session.messages);
+        const int chosen = AdatbazisValaszt(DatabaseList::Names(entries), entries,
+                                            QStringLiteral("Dromvel.Pro program adatbázis választás"), messages);
         if (chosen < 0)
             return false;
         const QString folder = DatabaseList::EntryFolder(entries.at(chosen));
@@ -55,7 +54,7 @@ bool ChooseDatabase(Session &session, Engine &engine)
             session.databaseFolder = folder;
             return true;
         } catch (const EngineError &e) {
-            session.messages->ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n") + e.message());
+            messages.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n") + e.message());
         }
     }
 }
@@ -66,29 +65,26 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
 {
     InitStartupValues(QCoreApplication::applicationDirPath(), CommonAppDataFolder());
     Session session;
-    session.messages = &messages;
-    session.fileDialogs = &fileDialogs;
     session.iniPath = IniPath();
     if (!session.ini.load(session.iniPath))
         messages.ShowError(QStringLiteral("A beállítások fájlja nem olvasható:\n%1\nA program az alapértékekkel indul.")
                                .arg(QDir::toNativeSeparators(session.iniPath)));
 
     const bool firstStart = ListWillGetDefaults(session.ini);
-    AdatbazisListaAlap(session);
+    AdatbazisListaAlap(session.ini, session.iniPath, messages);
     if (firstStart)
         FillTestDatabase(DatabaseList::EntryFolder(DatabaseList::Read(session.ini).value(0)), messages);
 
     Engine engine(QStringLiteral("Dromvel"));
-    session.engine = &engine;
-    if (!ChooseDatabase(session, engine))
+    if (!ChooseDatabase(session, engine, messages))
         return 0;
 
     try {
         ReadIniSettings(session);
         QDir().mkpath(session.htmlFolder);
-        ReadSettingsRow(session);
+        ReadSettingsRow(session, engine);
         if (session.vanBelep) {
-            if (!Belepes(session))
+            if (!Belepes(session, engine, messages))
                 return 0;
         } else {
             session.user = QStringLiteral("rendszergazda");
@@ -99,11 +95,11 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
 
         session.openDay = QDate::currentDate();
         QString tillName;
-        const int till = KasszaValaszt(session, session.till, true, &tillName);
+        const int till = KasszaValaszt(session, engine, messages, session.till, true, &tillName);
         if (till == -1)
             return 0;
 
-        Tfrm_Main window(session);
+        Tfrm_Main window(session, engine, messages, fileDialogs);
         window.setGeometry(ReadMainWindowBounds(session.ini));
         window.TillSwitch(till, tillName);
         if (session.fullScreen) {

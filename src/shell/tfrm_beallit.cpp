@@ -86,9 +86,9 @@ private:
 
 } // namespace
 
-Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
-    : QDialog(parent), m_session(session), m_tabs(new QTabWidget(this)), m_path(new QLineEdit(this)),
-      m_browse(new QPushButton(QStringLiteral("..."), this)),
+Tfrm_Beallit::Tfrm_Beallit(Session &session, Engine &engine, FileDialogs &fileDialogs, QWidget *parent)
+    : QDialog(parent), m_session(session), m_engine(engine), m_fileDialogs(fileDialogs), m_tabs(new QTabWidget(this)),
+      m_path(new QLineEdit(this)), m_browse(new QPushButton(QStringLiteral("..."), this)),
       m_fullScreen(new QCheckBox(QStringLiteral("Megnyitáskor teljes képernyő"), this)),
       m_vanBelep(new QCheckBox(QStringLiteral("Belépésnél jelszót kér"), this)), m_vissza(new QCheckBox(this)),
       m_autoNyomtat(new QCheckBox(QStringLiteral("Automatikusan nyomtatás bizonylat lezárásakor"), this)),
@@ -215,22 +215,21 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, QWidget *parent)
 
 void Tfrm_Beallit::loadRows()
 {
-    m_settings = ReadSettings(*m_session.engine);
+    m_settings = ReadSettings(m_engine);
     m_vanBelep->setChecked(m_settings.vanBelep);
     m_autoNyomtat->setChecked(m_settings.autoNyomtat);
     if (QAbstractButton *choice = m_metodus->button(ValueOr(m_settings.metodus, -1)))
         choice->setChecked(true);
     m_formatFt->setText(m_settings.formatFt);
 
-    m_owner = ReadOwner(*m_session.engine);
+    m_owner = ReadOwner(m_engine);
     for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
         it.value()->setText(m_owner.fields.value(it.key()).toString());
 }
 
 void Tfrm_Beallit::browse()
 {
-    const QString folder =
-        m_session.fileDialogs->ExistingFolder(QStringLiteral("Adatbázis mappa"), m_path->text(), this);
+    const QString folder = m_fileDialogs.ExistingFolder(QStringLiteral("Adatbázis mappa"), m_path->text(), this);
     if (!folder.isEmpty())
         m_path->setText(folder);
 }
@@ -246,7 +245,7 @@ void Tfrm_Beallit::post()
     m_owner.fields.clear();
     for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
         m_owner.fields.insert(it.key(), it.value()->text());
-    SaveSettings(*m_session.engine, m_settings, m_owner);
+    SaveSettings(m_engine, m_settings, m_owner);
 }
 
 void Tfrm_Beallit::done(int result)

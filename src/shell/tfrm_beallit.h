@@ -6,6 +6,8 @@
 #include <QMap>
 #include <QVariant>
 
+class Engine;
+class FileDialogs;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
@@ -19,7 +21,7 @@ class Tfrm_Beallit : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrm_Beallit(Session &session, QWidget *parent = nullptr);
+    Tfrm_Beallit(Session &session, Engine &engine, FileDialogs &fileDialogs, QWidget *parent = nullptr);
 
     // Writes the beallit and tulajdonos rows as edited, in one transaction. Throws EngineError.
     void post();
@@ -32,6 +34,8 @@ private:
     QLineEdit *ownerEdit(const QString &field) const { return m_ownerEdits.value(field); }
 
     Session &m_session;
+    Engine &m_engine;
+    FileDialogs &m_fileDialogs;
 
     QTabWidget *m_tabs;
     QLineEdit *m_path;

@@ -53,8 +53,9 @@ public:
 
 } // namespace
 
-Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, QWidget *parent)
-    : ListWindow(session, QStringLiteral("Tfrm_Felhasznalo"), parent), m_model(new UserListModel(this))
+Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : ListWindow(session, QStringLiteral("Tfrm_Felhasznalo"), parent), m_engine(engine), m_messages(messages),
+      m_model(new UserListModel(this))
 {
     setWindowTitle(QStringLiteral("Felhasználók adatai"));
     newAction()->setText(QStringLiteral("Új Felhasználó"));
@@ -83,7 +84,7 @@ Tfrm_Felhasznalo::Tfrm_Felhasznalo(Session &session, QWidget *parent)
 void Tfrm_Felhasznalo::refresh(const QVariant &rowId)
 {
     const int oldRow = currentRow();
-    m_model->setUsers(ListUsers(*session().engine));
+    m_model->setUsers(ListUsers(m_engine));
     grid()->hideColumn(RowIdColumn);
     fitColumns();
 
@@ -104,23 +105,23 @@ QVariant Tfrm_Felhasznalo::currentRowId() const
 
 void Tfrm_Felhasznalo::newRow()
 {
-    Tfrm_FelhasznaloSzerkeszt editor(session(), QVariant(), this);
+    Tfrm_FelhasznaloSzerkeszt editor(session(), m_engine, m_messages, QVariant(), this);
     if (editor.exec() == QDialog::Accepted)
         refresh(editor.rowId());
 }
 
 void Tfrm_Felhasznalo::editRow()
 {
-    Tfrm_FelhasznaloSzerkeszt editor(session(), currentRowId(), this);
+    Tfrm_FelhasznaloSzerkeszt editor(session(), m_engine, m_messages, currentRowId(), this);
     if (editor.exec() == QDialog::Accepted)
         refresh(editor.rowId());
 }
 
 void Tfrm_Felhasznalo::deleteRow()
 {
-    if (!session().messages->AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
+    if (!m_messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
         return;
-    DeleteUser(*session().engine, currentRowId());
+    DeleteUser(m_engine, currentRowId());
     refresh();
 }
 
@@ -157,8 +158,8 @@ bool Tfrm_Felhasznalo::eventFilter(QObject *watched, QEvent *event)
     return ListWindow::eventFilter(watched, event);
 }
 
-void FelhasznalokMegnyit(Session &session, QWidget *parent)
+void FelhasznalokMegnyit(Session &session, Engine &engine, Messages &messages, QWidget *parent)
 {
-    Tfrm_Felhasznalo window(session, parent);
+    Tfrm_Felhasznalo window(session, engine, messages, parent);
     window.exec();
 }

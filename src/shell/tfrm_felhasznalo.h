@@ -2,6 +2,8 @@
 
 #include "listwindow.h"
 
+class Engine;
+class Messages;
 class UserListModel;
 
 // "Felhasználók adatai": the users with their two rights. New, edit and delete go through the user editor.
@@ -9,7 +11,7 @@ class Tfrm_Felhasznalo : public ListWindow
 {
     Q_OBJECT
 public:
-    explicit Tfrm_Felhasznalo(Session &session, QWidget *parent = nullptr);
+    Tfrm_Felhasznalo(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
     // Reads the rows again and puts the cursor on the row with that row id (or the nearest row).
     void refresh(const QVariant &rowId = QVariant());
@@ -25,8 +27,10 @@ protected:
 private:
     void fitColumns();
 
+    Engine &m_engine;
+    Messages &m_messages;
     UserListModel *m_model;
 };
 
 // Opens the user list modally. The caller checks the administrator right.
-void FelhasznalokMegnyit(Session &session, QWidget *parent = nullptr);
+void FelhasznalokMegnyit(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);

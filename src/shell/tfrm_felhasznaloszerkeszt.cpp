@@ -28,10 +28,11 @@ int FieldWidth(const QString &field)
 
 } // namespace
 
-Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Session &session, const QVariant &rowId, QWidget *parent)
-    : QDialog(parent), m_session(session), m_rowId(rowId), m_code(new QLineEdit(this)), m_name(new QLineEdit(this)),
-      m_password(new QLineEdit(this)), m_confirm(new QLineEdit(this)),
-      m_admin(new QCheckBox(QStringLiteral("Rendszergazda"), this)),
+Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Session &session, Engine &engine, Messages &messages,
+                                                     const QVariant &rowId, QWidget *parent)
+    : QDialog(parent), m_session(session), m_engine(engine), m_messages(messages), m_rowId(rowId),
+      m_code(new QLineEdit(this)), m_name(new QLineEdit(this)), m_password(new QLineEdit(this)),
+      m_confirm(new QLineEdit(this)), m_admin(new QCheckBox(QStringLiteral("Rendszergazda"), this)),
       m_masterEdit(new QCheckBox(QStringLiteral("Törzsadattár szerkesztés"), this))
 {
     setObjectName(FormName);
@@ -84,7 +85,7 @@ void Tfrm_FelhasznaloSzerkeszt::load()
 {
     if (m_rowId.isNull())
         return; // a new user has both rights off and an empty confirmation
-    const std::optional<UserRecord> user = ReadUser(*m_session.engine, m_rowId);
+    const std::optional<UserRecord> user = ReadUser(m_engine, m_rowId);
     if (!user) {
         // Deleted meanwhile by another workstation: what is typed becomes a new user.
         m_rowId = QVariant();
@@ -102,16 +103,16 @@ void Tfrm_FelhasznaloSzerkeszt::load()
 void Tfrm_FelhasznaloSzerkeszt::ok()
 {
     if (m_password->text().isEmpty()) {
-        m_session.messages->ShowError(Incomplete, this);
+        m_messages.ShowError(Incomplete, this);
         return;
     }
     if (m_password->text() != m_confirm->text()) {
-        m_session.messages->ShowError(QStringLiteral("Hibás jelszó megadás"), this);
+        m_messages.ShowError(QStringLiteral("Hibás jelszó megadás"), this);
         return;
     }
     // The code is the key: an empty one cannot be stored, a taken one is refused by the unique index.
     if (m_code->text().isEmpty()) {
-        m_session.messages->ShowError(Incomplete, this);
+        m_messages.ShowError(Incomplete, this);
         return;
     }
     UserRecord user;
@@ -122,9 +123,9 @@ void Tfrm_FelhasznaloSzerkeszt::ok()
     user.admin = m_admin->isChecked();
     user.masterEdit = m_masterEdit->isChecked();
     try {
-        m_rowId = SaveUser(*m_session.engine, user);
+        m_rowId = SaveUser(m_engine, user);
     } catch (const EngineError &) {
-        m_session.messages->ShowError(Incomplete, this);
+        m_messages.ShowError(Incomplete, this);
         return;
     }
     accept();

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QVariant>
 
+class Engine;
+class Messages;
 class QCheckBox;
 class QLineEdit;
 struct Session;
@@ -14,7 +16,8 @@ class Tfrm_FelhasznaloSzerkeszt : public QDialog
     Q_OBJECT
 public:
     // rowId: the user's row id, a null value for a new user.
-    Tfrm_FelhasznaloSzerkeszt(Session &session, const QVariant &rowId, QWidget *parent = nullptr);
+    Tfrm_FelhasznaloSzerkeszt(Session &session, Engine &engine, Messages &messages, const QVariant &rowId,
+                              QWidget *parent = nullptr);
 
     // Row id of the posted row (the new one after adding a user).
     QVariant rowId() const { return m_rowId; }
@@ -26,6 +29,8 @@ private:
     void ok();
 
     Session &m_session;
+    Engine &m_engine;
+    Messages &m_messages;
     QVariant m_rowId;
     QLineEdit *m_code;
     QLineEdit *m_name;

@@ -22,8 +22,9 @@ const QString InvalidUser = QStringLiteral("Érvénytelen felhasználó, vagy je
 
 } // namespace
 
-Tfrm_Login::Tfrm_Login(Session &session, QWidget *parent)
-    : QDialog(parent), m_session(session), m_user(new QLineEdit(this)), m_password(new QLineEdit(this))
+Tfrm_Login::Tfrm_Login(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+    : QDialog(parent), m_session(session), m_engine(engine), m_messages(messages), m_user(new QLineEdit(this)),
+      m_password(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("Tfrm_Login"));
     setWindowTitle(QStringLiteral("Belépés azonosítás"));
@@ -73,9 +74,9 @@ Tfrm_Login::Tfrm_Login(Session &session, QWidget *parent)
 
 std::optional<UserRecord> Tfrm_Login::checkCredentials()
 {
-    std::optional<UserRecord> user = FindUser(*m_session.engine, m_user->text(), m_password->text());
+    std::optional<UserRecord> user = FindUser(m_engine, m_user->text(), m_password->text());
     if (!user)
-        m_session.messages->ShowError(InvalidUser, this);
+        m_messages.ShowError(InvalidUser, this);
     return user;
 }
 
@@ -101,30 +102,30 @@ void Tfrm_Login::changePassword()
         return;
     // An empty password can never log in, so storing one would lock the user out.
     if (first.isEmpty()) {
-        m_session.messages->ShowError(QStringLiteral("Hiányos adat megadás"), this);
+        m_messages.ShowError(QStringLiteral("Hiányos adat megadás"), this);
         return;
     }
     QString second;
     if (!InputDialog(QStringLiteral("Megerősítés"), QStringLiteral("Add újra az új jelszót"), QString(), second, this))
         return;
     if (first != second) {
-        m_session.messages->ShowError(QStringLiteral("A megadott jelszavak nem egyezőek"), this);
+        m_messages.ShowError(QStringLiteral("A megadott jelszavak nem egyezőek"), this);
         return;
     }
-    StorePassword(*m_session.engine, m_user->text(), first);
-    m_session.messages->ShowInfo(QStringLiteral("Jelszó változtatás kész."), this);
+    StorePassword(m_engine, m_user->text(), first);
+    m_messages.ShowInfo(QStringLiteral("Jelszó változtatás kész."), this);
 }
 
-bool Belepes(Session &session, QWidget *parent)
+bool Belepes(Session &session, Engine &engine, Messages &messages, QWidget *parent)
 {
     try {
-        Tfrm_Login dialog(session, parent);
+        Tfrm_Login dialog(session, engine, messages, parent);
         return dialog.exec() == QDialog::Accepted;
     } catch (const EngineError &e) {
-        session.messages->ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + e.message());
+        messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + e.message());
     } catch (const std::exception &e) {
-        session.messages->ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") +
-                                    QString::fromUtf8(e.what()));
+        messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") +
+                           QString::fromUtf8(e.what()));
     }
     return false;
 }

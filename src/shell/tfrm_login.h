@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <optional>
 
+class Engine;
+class Messages;
 class QLineEdit;
 class QPushButton;
 struct Session;
@@ -15,7 +17,7 @@ class Tfrm_Login : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfrm_Login(Session &session, QWidget *parent = nullptr);
+    Tfrm_Login(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);
 
 private:
     void login();
@@ -23,10 +25,12 @@ private:
     std::optional<UserRecord> checkCredentials();
 
     Session &m_session;
+    Engine &m_engine;
+    Messages &m_messages;
     QLineEdit *m_user;
     QLineEdit *m_password;
 };
 
 // The login at start-up. False when the program is to end: cancelled, closed, or the dialog failed (said
-// through the session's messages).
-bool Belepes(Session &session, QWidget *parent = nullptr);
+// through the messages).
+bool Belepes(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);

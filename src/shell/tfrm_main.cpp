@@ -1,26 +1,21 @@
 #include "tfrm_main.h"
 
 #include "aboutbox.h"
-#include "archive.h"
-#include "choosers.h"
 #include "engine.h"
 #include "formbehaviour.h"
 #include "gridhighlight.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
+#include "maindialogs.h"
 #include "makerinfo.h"
 #include "messages.h"
 #include "session.h"
 #include "settings.h"
 #include "settingsstore.h"
 #include "splashwindow.h"
-#include "tfrm_adatbazisokbde.h"
-#include "tfrm_felhasznalo.h"
-#include "tfrm_idoszak.h"
 #include "tillstore.h"
 #include "util.h"
 #include "voucheractions.h"
-#include "voucherprinting.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -58,11 +53,16 @@ const int PanelWidths[] = {75, 200, 150, 150, 50};
 const QString NoRight = QStringLiteral("Nincs jogosultság a művelethez.");
 } // namespace
 
-Tfrm_Main::Tfrm_Main(Session &session, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_ops(std::make_unique<LedgerOps>(*session.engine))
+Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
+    : Tfrm_Main(session, engine, messages, MainDialogs::Default(session, engine, messages, fileDialogs), parent)
+{}
+
+Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, MainDialogs dialogs, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_engine(engine), m_messages(messages), m_dialogs(std::move(dialogs)),
+      m_ops(std::make_unique<LedgerOps>(engine))
 {
     setObjectName(QStringLiteral("frm_Main"));
-    m_model = new LedgerModel(*session.engine, this);
+    m_model = new LedgerModel(engine, this);
     m_model->setMoneyFormat(session.formatFt);
     createActions();
     createCentralArea();
@@ -105,13 +105,18 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aKasszaValaszt"), QStringLiteral("Kassza választás"), {}, none,
               QStringLiteral("view-list-details"), R::None, [this] { onChooseTill(); });
     addAction(QStringLiteral("aUj"), QStringLiteral("Új"), {}, Qt::Key_Insert, QStringLiteral("document-new"), R::Edit,
-              [this] { afterForm(UjBizonylat(m_session, this)); });
+              [this] {
+                  afterForm(BizonylatSzerkeszt(m_session, m_engine, m_messages, -1, m_dialogs.voucherChoosers,
+                                               m_dialogs.printChoice, this));
+              });
     addAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"), {}, Qt::Key_F2,
-              QStringLiteral("document-edit"), R::Edit,
-              [this] { afterForm(BizonylatSzerkeszt(m_session, currentId(), this)); });
+              QStringLiteral("document-edit"), R::Edit, [this] {
+                  afterForm(BizonylatSzerkeszt(m_session, m_engine, m_messages, currentId(), m_dialogs.voucherChoosers,
+                                               m_dialogs.printChoice, this));
+              });
     addAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"), {}, QKeySequence(Qt::CTRL | Qt::Key_Delete),
               QStringLiteral("edit-delete"), R::Edit, [this] {
-                  if (Torol(m_session, currentId(), this))
+                  if (Torol(m_session, m_engine, m_messages, currentId(), this))
                       Refresh(-1);
               });
     addAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
@@ -129,7 +134,7 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
               R::None, [this] {
                   const int id = currentId();
-                  if (Kesz(m_session, id, this) != KeszResult::Unchanged)
+                  if (Kesz(m_session, m_engine, m_messages, id, this, m_dialogs.printChoice) != KeszResult::Unchanged)
                       Refresh(id);
               });
     addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
@@ -162,11 +167,11 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aBetuCsokkent"), QStringLiteral("Betűméret csökkentése"), {}, none,
               QStringLiteral("format-font-size-less"), R::None, [this] { onFontSmaller(); });
     addAction(QStringLiteral("aTorzsKasszaTipus"), QStringLiteral("Kassza típusok"), {}, none, QString(), R::Edit,
-              [this] { KasszaTipValaszt(m_session, -1, false, QStringLiteral("Kassza típusok"), this); });
+              [this] { m_dialogs.movementTypes(this); });
     addAction(QStringLiteral("aTorzsUgyfel"), QStringLiteral("Ügyfelek"), {}, none, QStringLiteral("system-users"),
-              R::Edit, [this] { UgyfelValaszt(m_session, -1, false, this); });
+              R::Edit, [this] { m_dialogs.clients(this); });
     addAction(QStringLiteral("aTorzsKassza"), QStringLiteral("Kasszák"), {}, none, QString(), R::None,
-              [this] { KasszaValaszt(m_session, -1, false, nullptr, this); });
+              [this] { m_dialogs.tills(-1, false, nullptr, this); });
     for (const char *name : {"aNyomBevet", "aNyomKifizet", "aNyomKasszatortenet", "aNyomBevet1", "aNyomKifizet1",
                              "aNyomKasszatortenet1"}) {
         const QString n = QString::fromLatin1(name);
@@ -181,12 +186,12 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aNyomElszamolas"), QStringLiteral("Készpénzigénylések elszámolása"), {}, none, QString(),
               R::None, nullptr);
     addAction(QStringLiteral("aFelhasznalo"), QStringLiteral("Felhasználók"), {}, none, QStringLiteral("system-users"),
-              R::Admin, [this] { FelhasznalokMegnyit(m_session, this); });
+              R::Admin, [this] { m_dialogs.users(this); });
     addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin, nullptr);
     addAction(QStringLiteral("aArchiv"), QStringLiteral("Adatbázis archiválása"), {}, none,
               QStringLiteral("document-save-as"), R::None, [this] { onArchive(); });
     addAction(QStringLiteral("aAdatbazis"), QStringLiteral("Adatbázisok"), {}, none, QStringLiteral("server-database"),
-              R::None, [this] { AdatbazisListaSzerkeszt(m_session, this); });
+              R::None, [this] { m_dialogs.databases(this); });
     addAction(QStringLiteral("aBeallit"), QStringLiteral("Beállítások"), {}, QKeySequence(Qt::ALT | Qt::Key_Return),
               QStringLiteral("configure"), R::Admin, [this] { onSettings(); });
     addAction(QStringLiteral("aSugo"), QStringLiteral("Súgó"), {}, Qt::Key_F1, QStringLiteral("help-contents"), R::None,
@@ -462,15 +467,15 @@ void Tfrm_Main::RunGuarded(Right right, const std::function<void()> &work)
     const bool allowed = right == Right::None || (right == Right::Admin && m_session.admin) ||
                          (right == Right::Edit && m_session.masterEdit);
     if (!allowed) {
-        m_session.messages->ShowError(NoRight, this);
+        m_messages.ShowError(NoRight, this);
         return;
     }
     try {
         work();
     } catch (const EngineError &e) {
-        m_session.messages->ShowApplicationError(e.message(), this);
+        m_messages.ShowApplicationError(e.message(), this);
     } catch (const std::exception &e) {
-        m_session.messages->ShowApplicationError(QString::fromUtf8(e.what()), this);
+        m_messages.ShowApplicationError(QString::fromUtf8(e.what()), this);
     }
 }
 
@@ -482,7 +487,7 @@ void Tfrm_Main::TillSwitch(int till, const QString &name)
     setStatus(2, QStringLiteral("Kassza: ") + name);
     m_session.tillName = name;
     reopenSums();
-    m_session.closedUntil = TillClosedUntil(*m_session.engine, till);
+    m_session.closedUntil = TillClosedUntil(m_engine, till);
     const bool free = !m_session.closedUntil.isValid() || m_session.openDay > m_session.closedUntil;
     setStatus(3, m_session.openDay.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(": ") +
                      (free ? QStringLiteral("Szabad") : QStringLiteral("Lezárva")));
@@ -553,7 +558,7 @@ void Tfrm_Main::BalanceDisplay()
 {
     const double balance = m_ops->TillBalance(m_session.till);
     m_balance->setText(FormatFloat(QStringLiteral("### ### ##0"), balance));
-    StoreBalance(*m_session.engine, m_session.till, balance);
+    StoreBalance(m_engine, m_session.till, balance);
 }
 
 void Tfrm_Main::Refresh(int dromvel)
@@ -636,7 +641,7 @@ void Tfrm_Main::onFontSmaller()
 void Tfrm_Main::onChooseTill()
 {
     QString name;
-    const int till = KasszaValaszt(m_session, m_session.till, true, &name, this);
+    const int till = m_dialogs.tills(m_session.till, true, &name, this);
     if (till != -1)
         TillSwitch(till, name);
     BalanceDisplay();
@@ -644,7 +649,7 @@ void Tfrm_Main::onChooseTill()
 
 void Tfrm_Main::onArchive()
 {
-    ArchiveCurrentDatabase(m_session, this);
+    m_dialogs.archive(this);
     Refresh(currentId());
 }
 
@@ -663,34 +668,30 @@ void Tfrm_Main::printVoucher(bool request, bool preview)
         return ValueOr(m_model->field(index.row(), QString::fromLatin1(field)), QString());
     };
     if (flag("kiadva") == QLatin1String("N")) {
-        m_session.messages->ShowError(QStringLiteral("A bizonylat még nem lett lezárva."), this);
+        m_messages.ShowError(QStringLiteral("A bizonylat még nem lett lezárva."), this);
         return;
     }
     if (request && flag("elszamol_kell") == QLatin1String("N")) {
-        m_session.messages->ShowError(QStringLiteral("Ez a bizonylat nem elszámolásra készült."), this);
+        m_messages.ShowError(QStringLiteral("Ez a bizonylat nem elszámolásra készült."), this);
         return;
     }
-    if (request)
-        KpElszamolNyomtat(m_session, currentId(), preview, this);
-    else
-        PenztarbizNyomtat(m_session, currentId(), preview, this);
+    m_dialogs.printVoucher(currentId(), request, preview, this);
 }
 
 void Tfrm_Main::printPeriodVouchers(bool preview)
 {
-    if (const auto period = Idoszak(m_session, DefaultPeriod(QDate::currentDate()), this))
-        PenztarbizIdoszakNyomtat(m_session, m_session.till, period->from, period->to, preview, this);
+    m_dialogs.printPeriodVouchers(m_session.till, preview, this);
 }
 
 void Tfrm_Main::onSettings()
 {
-    if (BeallitasokMegnyit(m_session, this))
+    if (m_dialogs.settings(this))
         updateCaption();
 }
 
 void Tfrm_Main::updateCaption()
 {
-    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + OwnerName(*m_session.engine) + QLatin1Char(']'));
+    setWindowTitle(QStringLiteral("Dromvel.Pro: [") + OwnerName(m_engine) + QLatin1Char(']'));
 }
 
 void Tfrm_Main::openShell(const QString &target)
@@ -704,7 +705,7 @@ void Tfrm_Main::onHelp()
     if (!QFileInfo::exists(page))
         page = QStringLiteral(DROMVEL_DATA_DIR "/Help/index.htm");
     if (!QFileInfo::exists(page)) {
-        m_session.messages->ShowError(QStringLiteral("A súgó nem található: ") + QDir::toNativeSeparators(page), this);
+        m_messages.ShowError(QStringLiteral("A súgó nem található: ") + QDir::toNativeSeparators(page), this);
         return;
     }
     openShell(page);
@@ -714,7 +715,7 @@ void Tfrm_Main::onNews()
 {
     const QString program = ProgramFolder() + QStringLiteral("/Ujdonsag");
     if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {}, ProgramFolder()))
-        m_session.messages->ShowInfo(QStringLiteral("Az újdonságok programja nincs telepítve ezen a gépen."), this);
+        m_messages.ShowInfo(QStringLiteral("Az újdonságok programja nincs telepítve ezen a gépen."), this);
 }
 
 void Tfrm_Main::onAbout()
@@ -734,6 +735,6 @@ void Tfrm_Main::showEvent(QShowEvent *event)
 
 void Tfrm_Main::closeEvent(QCloseEvent *event)
 {
-    WriteIniSettings(m_session, normalGeometry());
+    WriteIniSettings(m_session, m_messages, normalGeometry());
     event->accept();
 }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "maindialogs.h"
+
 #include <QDate>
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
 
+class Engine;
+class FileDialogs;
 class LedgerModel;
 class LedgerOps;
+class Messages;
 class QAction;
 class QLabel;
 class QTableView;
@@ -25,7 +30,10 @@ public:
         Edit,  // torzsszerkeszt
     };
 
-    explicit Tfrm_Main(Session &session, QWidget *parent = nullptr);
+    // With the program's own dialogs.
+    Tfrm_Main(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs,
+              QWidget *parent = nullptr);
+    Tfrm_Main(Session &session, Engine &engine, Messages &messages, MainDialogs dialogs, QWidget *parent = nullptr);
     ~Tfrm_Main() override;
 
     // Makes the till current: WHERE line, title, sums, closed-until date, open-day state, view reopened.
@@ -87,6 +95,9 @@ private:
     void onAbout();
 
     Session &m_session;
+    Engine &m_engine;
+    Messages &m_messages;
+    MainDialogs m_dialogs;
     std::unique_ptr<LedgerOps> m_ops;
     LedgerModel *m_model = nullptr;
     QTableView *m_grid = nullptr;

@@ -22,8 +22,9 @@ const char *const MaxCharsProperty = "dromvelMaxChars";
 
 } // namespace
 
-RecordEditor::RecordEditor(Session &session, const QString &name, const QString &caption, QWidget *parent)
-    : QDialog(parent), m_session(session)
+RecordEditor::RecordEditor(Session &session, Messages &messages, const QString &name, const QString &caption,
+                           QWidget *parent)
+    : QDialog(parent), m_session(session), m_messages(messages)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -128,8 +129,7 @@ void RecordEditor::post()
 {
     for (const auto &[edit, label] : std::as_const(m_numbers)) {
         if (edit->isVisibleTo(this) && !edit->isComplete()) {
-            m_session.messages->ShowError(QStringLiteral("Hibás szám a(z) „%1” mezőben. %2").arg(label, edit->hint()),
-                                          this);
+            m_messages.ShowError(QStringLiteral("Hibás szám a(z) „%1” mezőben. %2").arg(label, edit->hint()), this);
             edit->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -138,7 +138,7 @@ void RecordEditor::post()
         if (m_post)
             m_post(values());
     } catch (const EngineError &e) {
-        m_session.messages->ShowError(QStringLiteral("Hiányos, vagy hibás adatmegadás\r\n") + e.message(), this);
+        m_messages.ShowError(QStringLiteral("Hiányos, vagy hibás adatmegadás\r\n") + e.message(), this);
         return;
     }
     accept();

@@ -5,6 +5,7 @@
 #include <QVariantMap>
 #include <functional>
 
+class Messages;
 class NumberEdit;
 class QLabel;
 class QLineEdit;
@@ -23,7 +24,8 @@ public:
     // Writes the values; throws EngineError when the engine refuses them.
     using PostFunction = std::function<void(const QVariantMap &values)>;
 
-    RecordEditor(Session &session, const QString &name, const QString &caption, QWidget *parent = nullptr);
+    RecordEditor(Session &session, Messages &messages, const QString &name, const QString &caption,
+                 QWidget *parent = nullptr);
 
     void setPost(PostFunction post) { m_post = std::move(post); }
 
@@ -62,6 +64,7 @@ private:
     void applySessionFont();
 
     Session &m_session;
+    Messages &m_messages;
     PostFunction m_post;
     QWidget *m_first = nullptr;
     bool m_placed = false;

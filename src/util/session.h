@@ -5,19 +5,11 @@
 #include <QDate>
 #include <QString>
 
-class Engine;
-class FileDialogs;
-class Messages;
-
-// What the main window owns and every screen and service reads: the open database, the current till, the open
-// day, the user and the settings. Passed by reference; screens never reach into the main window.
+// What the main window owns and every screen and service reads: the database folder, the current till, the
+// open day, the user and the settings. State only: the services (engine, message boxes, file dialogs) are handed
+// to each screen and service on their own. Passed by reference; screens never reach into the main window.
 struct Session
 {
-    // Services. The engine is owned by the program's start-up code.
-    Engine *engine = nullptr;
-    Messages *messages = nullptr;
-    FileDialogs *fileDialogs = nullptr;
-
     // The workstation's ini file, kept in memory and written by SaveIni().
     IniFile ini;
     QString iniPath;
@@ -25,6 +17,8 @@ struct Session
     bool SaveIni() const { return ini.save(iniPath); }
 
     QString databaseFolder;
+    // Where "Bizt.mentés" of the database list proposes the archive; empty until its first use in the run.
+    QString archiveFolder;
 
     // Current till and the day the program works on.
     int till = 1;

@@ -43,8 +43,6 @@ int main(int argc, char **argv)
         engine.open(args.at(1));
         YesToAll messages;
         Session session;
-        session.engine = &engine;
-        session.messages = &messages;
         session.user = QStringLiteral("worker") + args.at(3);
         session.vissza = true;
         session.openDay = QDate::currentDate();
@@ -65,7 +63,7 @@ int main(int argc, char **argv)
             row.insert(QStringLiteral("osszeg"), amount);
             int key = -1;
             SavePendingVoucher(engine, key, row);
-            if (Kesz(session, key, nullptr, PrintChoice()) != KeszResult::Booked) {
+            if (Kesz(session, engine, messages, key, nullptr, PrintChoice()) != KeszResult::Booked) {
                 std::fprintf(stderr, "voucher %d was not booked\n", i);
                 return 2;
             }

@@ -54,7 +54,7 @@ private slots:
 private:
     PrintChoice recorder()
     {
-        return [this](Session &, int dromvel, bool advance, QWidget *) { m_printed.append({dromvel, advance}); };
+        return [this](int dromvel, bool advance, QWidget *) { m_printed.append({dromvel, advance}); };
     }
 
     LedgerFixture m_db;
@@ -134,7 +134,7 @@ void TestBooking::keszChecksDatesMoneyAndAsks()
     const int row = m_db.pending(till, LedgerFixture::Type(type), amount, day.addDays(dateOffset));
     m_db.messages.answers = answers;
 
-    const KeszResult result = Kesz(m_db.session, row, nullptr, recorder());
+    const KeszResult result = Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder());
 
     QCOMPARE(m_db.messages.texts(), shown);
     for (const auto &box : m_db.messages.shown)
@@ -188,7 +188,7 @@ void TestBooking::bookingNumbersAndBalances()
     for (const Step &step : steps) {
         const int row = m_db.pending(step.till, step.type, step.amount, day);
         m_db.messages.answers = {true};
-        QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Booked);
+        QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Booked);
         QCOMPARE(LedgerOps::VoucherNumber(m_db.value(row, "betujel"), m_db.value(row, "ssz")),
                  QString::fromLatin1(step.number));
         QCOMPARE(m_db.value(row, "dromvelid").toInt(), ++dromvelid);
@@ -209,7 +209,7 @@ void TestBooking::advancesRaiseTheClientTotal()
 
     const int first = m_db.pending(1, LedgerFixture::AdvanceType, 800, day, 1);
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, first, nullptr, recorder()), KeszResult::Booked);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, first, nullptr, recorder()), KeszResult::Booked);
     QCOMPARE(m_db.messages.texts(), QStringList{Confirm});
     QCOMPARE(m_db.clientTotal(1), 800.0);
     QCOMPARE(m_db.value(first, "elszamol_ssz").toInt(), 1);
@@ -218,7 +218,7 @@ void TestBooking::advancesRaiseTheClientTotal()
     m_db.messages.clear();
     const int second = m_db.pending(1, LedgerFixture::AdvanceType, 300, day, 1);
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, second, nullptr, recorder()), KeszResult::Booked);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, second, nullptr, recorder()), KeszResult::Booked);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, limit}));
     QCOMPARE(m_db.messages.shown.last().kind, QStringLiteral("warning"));
     QCOMPARE(m_db.clientTotal(1), 1100.0);
@@ -228,7 +228,7 @@ void TestBooking::advancesRaiseTheClientTotal()
     m_db.messages.clear();
     const int third = m_db.pending(1, LedgerFixture::AdvanceType, 50, day, 2);
     m_db.messages.answers = {true};
-    Kesz(m_db.session, third, nullptr, recorder());
+    Kesz(m_db.session, *m_db.engine, m_db.messages, third, nullptr, recorder());
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, limit}));
     QCOMPARE(m_db.clientTotal(2), 50.0);
 
@@ -236,7 +236,7 @@ void TestBooking::advancesRaiseTheClientTotal()
     m_db.messages.clear();
     const int other = m_db.pending(1, LedgerFixture::Payment, 100, day, 1);
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, other, nullptr, recorder()), KeszResult::Booked);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, other, nullptr, recorder()), KeszResult::Booked);
     QCOMPARE(m_db.messages.texts(), QStringList{Confirm});
     QCOMPARE(m_db.clientTotal(1), 1100.0);
     QCOMPARE(m_db.value(other, "elszamol_ssz").toInt(), 0);
@@ -249,21 +249,21 @@ void TestBooking::bookedVanishedAndEmptyRows()
 {
     m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
     // An empty ledger view.
-    QCOMPARE(Kesz(m_db.session, -1, nullptr, recorder()), KeszResult::Unchanged);
-    QCOMPARE(Kesz(m_db.session, 0, nullptr, recorder()), KeszResult::Unchanged);
-    QVERIFY(!Torol(m_db.session, -1));
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, -1, nullptr, recorder()), KeszResult::Unchanged);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, 0, nullptr, recorder()), KeszResult::Unchanged);
+    QVERIFY(!Torol(m_db.session, *m_db.engine, m_db.messages, -1));
     QVERIFY(m_db.messages.shown.isEmpty());
 
     const int row = m_db.pending(1, LedgerFixture::Receipt, 10, m_db.session.openDay);
     QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::Allowed);
     const QVariant dromvelid = m_db.value(row, "dromvelid");
-    QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Unchanged);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Unchanged);
     QCOMPARE(m_db.messages.texts(), QStringList{Booked});
     QCOMPARE(m_db.value(row, "dromvelid"), dromvelid);
     QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::AlreadyBooked);
 
     m_db.messages.clear();
-    QCOMPARE(Kesz(m_db.session, 999, nullptr, recorder()), KeszResult::Changed);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, 999, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), QStringList{Gone});
     QVERIFY(m_printed.isEmpty());
 }
@@ -283,7 +283,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     int row = m_db.pending(1, LedgerFixture::AdvanceType, 100, day, 1);
     m_db.messages.onAsk = remove(row);
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, Gone}));
     QCOMPARE(m_db.clientTotal(1), 0.0);
 
@@ -292,7 +292,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     row = m_db.pending(1, LedgerFixture::AdvanceType, 100, day, 1);
     m_db.messages.onAsk = [&other, row](const QString &) { BookVoucher(other, row, AnyDay()); };
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, Booked}));
     QCOMPARE(m_db.clientTotal(1), 100.0);
     QCOMPARE(m_db.value(row, "elszamol_ssz").toInt(), 1);
@@ -303,7 +303,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     const int drain = m_db.pending(1, LedgerFixture::Payment, 500, day);
     m_db.messages.onAsk = [&other, drain](const QString &) { BookVoucher(other, drain, AnyDay()); };
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{Confirm, NoMoney}));
     QVERIFY(!m_db.isBooked(row));
     QCOMPARE(LedgerOps(*m_db.engine).TillBalance(1), 400.0);
@@ -313,7 +313,7 @@ void TestBooking::anotherWorkstationActsWhileAQuestionIsOpen()
     row = m_db.pending(1, LedgerFixture::Receipt, 10, day.addDays(-1));
     m_db.messages.onAsk = remove(row);
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, row, nullptr, recorder()), KeszResult::Changed);
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()), KeszResult::Changed);
     QCOMPARE(m_db.messages.texts(), (QStringList{DateQuestion, Gone}));
 
     QCOMPARE(m_printed.size(), 0);
@@ -328,7 +328,7 @@ void TestBooking::failedBookingLeavesNothingHalfWritten()
     m_db.engine->exec(QStringLiteral("CREATE TRIGGER fail_booking BEFORE UPDATE OF kiadva ON dromvel "
                                      "BEGIN SELECT RAISE(ABORT, 'lemez megtelt'); END;"));
     m_db.messages.answers = {true};
-    QVERIFY_THROWS_EXCEPTION(EngineError, Kesz(m_db.session, row, nullptr, recorder()));
+    QVERIFY_THROWS_EXCEPTION(EngineError, Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()));
     QCOMPARE(m_db.engine->transactionDepth(), 0);
     QCOMPARE(m_db.clientTotal(1), 0.0);
     QVERIFY(!m_db.isBooked(row));
@@ -344,17 +344,17 @@ void TestBooking::deletion()
 
     const int booked = m_db.pending(1, LedgerFixture::Payment, 100, day);
     BookVoucher(*m_db.engine, booked, AnyDay());
-    QVERIFY(!Torol(m_db.session, booked));
+    QVERIFY(!Torol(m_db.session, *m_db.engine, m_db.messages, booked));
     QCOMPARE(m_db.messages.texts(), QStringList{CannotDelete});
     QVERIFY(exists(booked));
 
     m_db.messages.clear();
     const int row = m_db.pending(1, LedgerFixture::Receipt, 100, day);
     m_db.messages.answers = {false};
-    QVERIFY(!Torol(m_db.session, row));
+    QVERIFY(!Torol(m_db.session, *m_db.engine, m_db.messages, row));
     QVERIFY(exists(row));
     m_db.messages.answers = {true};
-    QVERIFY(Torol(m_db.session, row));
+    QVERIFY(Torol(m_db.session, *m_db.engine, m_db.messages, row));
     QVERIFY(!exists(row));
     QCOMPARE(m_db.messages.texts(), (QStringList{DeleteQuestion, DeleteQuestion}));
     QCOMPARE(m_db.messages.shown.first().caption, QStringLiteral("Megerősítés"));
@@ -363,7 +363,7 @@ void TestBooking::deletion()
     m_db.messages.clear();
     const int kept = m_db.pending(1, LedgerFixture::Receipt, 100, day);
     m_db.session.masterEdit = false;
-    QVERIFY(!Torol(m_db.session, kept));
+    QVERIFY(!Torol(m_db.session, *m_db.engine, m_db.messages, kept));
     QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Nincs jogosultság a művelethez.")});
     m_db.session.masterEdit = true;
 
@@ -373,7 +373,7 @@ void TestBooking::deletion()
     m_db.messages.clear();
     m_db.messages.onAsk = [&other, kept](const QString &) { BookVoucher(other, kept, AnyDay()); };
     m_db.messages.answers = {true};
-    QVERIFY(!Torol(m_db.session, kept));
+    QVERIFY(!Torol(m_db.session, *m_db.engine, m_db.messages, kept));
     QCOMPARE(m_db.messages.texts(), (QStringList{DeleteQuestion, CannotDelete}));
     QVERIFY(m_db.isBooked(kept));
 }

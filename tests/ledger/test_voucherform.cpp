@@ -63,20 +63,20 @@ private:
     VoucherChoosers choosers(LedgerFixture::Type type, int client = 1)
     {
         VoucherChoosers c;
-        c.type = [type](Session &, QWidget *) {
+        c.type = [type](QWidget *) {
             KasszaTipChoice t;
             t.kasszatip = type;
             t.kibe = type == LedgerFixture::Receipt ? QStringLiteral("B") : QStringLiteral("K");
             t.elszamolas = type == LedgerFixture::AdvanceType ? QStringLiteral("I") : QStringLiteral("N");
             return t;
         };
-        c.newClient = [client](Session &, QWidget *) {
+        c.newClient = [client](QWidget *) {
             UgyfelChoice u;
             u.ugyfel = client;
             u.elszamol = 8;
             return u;
         };
-        c.client = [this](Session &, int current, QWidget *) {
+        c.client = [this](int current, QWidget *) {
             m_clientAsked = current;
             return m_clientAnswer;
         };
@@ -84,7 +84,7 @@ private:
     }
     std::unique_ptr<Tfrm_Szerkeszt> newForm(LedgerFixture::Type type, int client = 1)
     {
-        auto form = std::make_unique<Tfrm_Szerkeszt>(m_db.session, nullptr, choosers(type, client));
+        auto form = std::make_unique<Tfrm_Szerkeszt>(m_db.session, *m_db.engine, m_db.messages, choosers(type, client));
         if (!form->openNew(m_today))
             return nullptr;
         return shown(std::move(form));
@@ -235,7 +235,8 @@ void TestVoucherForm::pendingPaymentStoredThenBookedFromTheMainWindow()
 
     QList<int> printed;
     m_db.messages.answers = {true};
-    QCOMPARE(Kesz(m_db.session, row, nullptr, [&printed](Session &, int r, bool, QWidget *) { printed.append(r); }),
+    QCOMPARE(Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr,
+                  [&printed](int r, bool, QWidget *) { printed.append(r); }),
              KeszResult::Booked);
     QCOMPARE(m_db.value(row, "zaro").toDouble(), 7699.5);
     QCOMPARE(m_db.value(row, "kiadas").toDouble(), 2300.5);
@@ -276,7 +277,8 @@ void TestVoucherForm::bookedVoucherOpensReadOnly()
                          {QStringLiteral("szoveg"), QStringLiteral("Tollak")}});
     QCOMPARE(BookVoucher(*m_db.engine, row, AnyDay()).check, BookingCheck::Allowed);
 
-    auto opened = std::make_unique<Tfrm_Szerkeszt>(m_db.session, nullptr, choosers(LedgerFixture::Payment));
+    auto opened =
+        std::make_unique<Tfrm_Szerkeszt>(m_db.session, *m_db.engine, m_db.messages, choosers(LedgerFixture::Payment));
     QVERIFY(opened->openExisting(row));
     opened = shown(std::move(opened));
     QVERIFY(opened);
@@ -384,10 +386,10 @@ void TestVoucherForm::cancelledChooserWritesNothing()
 {
     const int rows = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt();
     VoucherChoosers c = choosers(LedgerFixture::Receipt);
-    c.newClient = [](Session &, QWidget *) { return UgyfelChoice(); };
-    QVERIFY(!Tfrm_Szerkeszt(m_db.session, nullptr, c).openNew(m_today));
-    c.type = [](Session &, QWidget *) { return KasszaTipChoice(); };
-    QVERIFY(!Tfrm_Szerkeszt(m_db.session, nullptr, c).openNew(m_today));
+    c.newClient = [](QWidget *) { return UgyfelChoice(); };
+    QVERIFY(!Tfrm_Szerkeszt(m_db.session, *m_db.engine, m_db.messages, c).openNew(m_today));
+    c.type = [](QWidget *) { return KasszaTipChoice(); };
+    QVERIFY(!Tfrm_Szerkeszt(m_db.session, *m_db.engine, m_db.messages, c).openNew(m_today));
     QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt(), rows);
 
     // A voucher closed with "Mégsem" is not stored either.

@@ -99,11 +99,8 @@ void TestAdatbazisok::init()
     m_form.reset();
     m_messages = ScriptedMessages();
     m_dialogs = ScriptedFileDialogs();
-    m_session = Session();
-    m_session.messages = &m_messages;
-    m_session.fileDialogs = &m_dialogs;
+    m_session = Session(); // a new run: no archive folder chosen yet
     m_session.iniPath = IniPath();
-    Tfrm_AdatbazisokBDE::archiveFolder().clear(); // a new run
 }
 
 void TestAdatbazisok::write(const QStringList &keysAndValues)
@@ -125,7 +122,7 @@ QStringList TestAdatbazisok::savedEntries() const
 
 Tfrm_AdatbazisokBDE *TestAdatbazisok::open()
 {
-    m_form = std::make_unique<Tfrm_AdatbazisokBDE>(m_session);
+    m_form = std::make_unique<Tfrm_AdatbazisokBDE>(m_session, m_messages, m_dialogs);
     m_form->show();
     return m_form.get();
 }
@@ -239,7 +236,7 @@ void TestAdatbazisok::moreThan25RowsAreWrittenBeyond25()
 void TestAdatbazisok::entryFormBrowsesAndRefusesSemicolon()
 {
     m_dialogs.answers = {"/srv/valasztott"};
-    Tfrm_AdatbazisokBDE_Szerkeszt form(m_session, "Név", "/srv/regi");
+    Tfrm_AdatbazisokBDE_Szerkeszt form(m_session, m_messages, m_dialogs, "Név", "/srv/regi");
     form.show();
     QCOMPARE(form.windowTitle(), QStringLiteral("Adatbázis"));
     auto *nameEdit = form.findChild<QLineEdit *>("adatbazis_nev");

@@ -56,7 +56,7 @@ private:
 
 void TestClients::newClientStartsWithNothingDueAndNoLimit()
 {
-    Tfrm_UgyfelValaszt window(m_db.session);
+    Tfrm_UgyfelValaszt window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -94,7 +94,7 @@ void TestClients::editKeepsTheAmountDueAndSetsTheUnit()
     const qint64 id = client(QStringLiteral("Nagy Béla"));
     m_db.engine->update(QStringLiteral("ugyfel"), QStringLiteral("ugyfel"), id,
                         {{QStringLiteral("elszamolasra"), 12345.0}, {QStringLiteral("elszamollimit"), 50000.0}});
-    Tfrm_UgyfelValaszt window(m_db.session);
+    Tfrm_UgyfelValaszt window(m_db.session, *m_db.engine, m_db.messages);
     window.open(static_cast<int>(id));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -124,7 +124,7 @@ void TestClients::townComesFromThePostcodeOnlyIntoAnEmptyField()
     m_db.engine->insert(QStringLiteral("irsz"), {{QStringLiteral("id"), 1},
                                                  {QStringLiteral("irsz"), QStringLiteral("6720")},
                                                  {QStringLiteral("varos"), QStringLiteral("Szeged")}});
-    Tfrm_TorzsUgyfel editor(m_db.session);
+    Tfrm_TorzsUgyfel editor(m_db.session, *m_db.engine, m_db.messages);
     editor.setValues({});
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -152,7 +152,7 @@ void TestClients::townComesFromThePostcodeOnlyIntoAnEmptyField()
 void TestClients::mailButtonHandsTheAddressToTheDesktop()
 {
     QList<QUrl> opened;
-    Tfrm_TorzsUgyfel editor(m_db.session);
+    Tfrm_TorzsUgyfel editor(m_db.session, *m_db.engine, m_db.messages);
     editor.setUrlOpener([&opened](const QUrl &url) {
         opened.append(url);
         return true;
@@ -175,7 +175,7 @@ void TestClients::titleClickSortsWhereAnIndexExists()
     client(QStringLiteral("aladár"), QStringLiteral("Szeged"), QStringLiteral("Fő tér 2"));
     client(QStringLiteral("Béla"), QStringLiteral("Abony"), QStringLiteral("Kossuth u. 3"));
     m_db.engine->exec(QStringLiteral("DROP INDEX idx_cim_cim;"));
-    Tfrm_UgyfelValaszt window(m_db.session);
+    Tfrm_UgyfelValaszt window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -211,7 +211,7 @@ void TestClients::titleClickSortsWhereAnIndexExists()
 void TestClients::chooserReturnsClientAndSettlementDays()
 {
     OnNextModal([](QDialog *window) { qobject_cast<ListWindow *>(window)->acceptAction()->trigger(); });
-    const UgyfelChoice empty = UgyfelValasztNap(m_db.session, -1, true);
+    const UgyfelChoice empty = UgyfelValasztNap(m_db.session, *m_db.engine, m_db.messages, -1, true);
     QCOMPARE(empty.ugyfel, 0);
     QCOMPARE(empty.elszamol, 0);
 
@@ -222,12 +222,13 @@ void TestClients::chooserReturnsClientAndSettlementDays()
         QCOMPARE(list->recordPositionLabel()->text(), QStringLiteral("2: 2"));
         QTest::keyClick(list->grid(), Qt::Key_Return);
     });
-    const UgyfelChoice chosen = UgyfelValasztNap(m_db.session, static_cast<int>(beta), true);
+    const UgyfelChoice chosen =
+        UgyfelValasztNap(m_db.session, *m_db.engine, m_db.messages, static_cast<int>(beta), true);
     QCOMPARE(chosen.ugyfel, int(beta));
     QCOMPARE(chosen.elszamol, 30);
 
     OnNextModal([](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
-    QCOMPARE(UgyfelValaszt(m_db.session, static_cast<int>(beta), true), -1);
+    QCOMPARE(UgyfelValaszt(m_db.session, *m_db.engine, m_db.messages, static_cast<int>(beta), true), -1);
 }
 
 QTEST_MAIN(TestClients)

@@ -44,7 +44,7 @@ private:
 
 void TestMovementTypes::newTypeIsAPaymentUntilToldOtherwise()
 {
-    Tfrm_TorzsKasszaTip window(m_db.session);
+    Tfrm_TorzsKasszaTip window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -74,7 +74,7 @@ void TestMovementTypes::szorzoChoiceRewritesBothFields()
 {
     const qint64 receipt = type(QStringLiteral("Pénzfelvétel"), 1);
     m_db.engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QStringLiteral("Üres")}});
-    Tfrm_TorzsKasszaTip window(m_db.session);
+    Tfrm_TorzsKasszaTip window(m_db.session, *m_db.engine, m_db.messages);
     window.open(static_cast<int>(receipt));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -106,7 +106,7 @@ void TestMovementTypes::listShowsTheDirectionNameAndSearchesByName()
     type(QStringLiteral("bérlet"), -1);
     type(QStringLiteral("Árbevétel"), 1);
     type(QStringLiteral("Alkatrész"), -1);
-    Tfrm_TorzsKasszaTip window(m_db.session);
+    Tfrm_TorzsKasszaTip window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -129,26 +129,30 @@ void TestMovementTypes::chooserReturnsTypeDirectionAndFlag()
         TypeChar(list->grid(), QStringLiteral("e"));
         QTest::keyClick(list->searchBox(), Qt::Key_Return);
     });
-    const KasszaTipChoice choice = KasszaTipValasztKibe(m_db.session, -1, true, QStringLiteral("Kiadás kasszatípus"));
+    const KasszaTipChoice choice =
+        KasszaTipValasztKibe(m_db.session, *m_db.engine, m_db.messages, -1, true, QStringLiteral("Kiadás kasszatípus"));
     QCOMPARE(choice.kasszatip, int(advance));
     QCOMPARE(choice.kibe, QStringLiteral("K"));
     QCOMPARE(choice.elszamolas, QStringLiteral("I"));
 
     OnNextModal([](QDialog *window) { qobject_cast<ListWindow *>(window)->acceptAction()->trigger(); });
-    QCOMPARE(KasszaTipValaszt(m_db.session, -1, true, QStringLiteral("Kassza típusok")), 1);
+    QCOMPARE(KasszaTipValaszt(m_db.session, *m_db.engine, m_db.messages, -1, true, QStringLiteral("Kassza típusok")),
+             1);
 }
 
 void TestMovementTypes::chooserOnAnEmptyListAndWhenClosed()
 {
     OnNextModal([](QDialog *window) { qobject_cast<ListWindow *>(window)->acceptAction()->trigger(); });
-    const KasszaTipChoice empty = KasszaTipValasztKibe(m_db.session, -1, true, QStringLiteral("Kassza típusok"));
+    const KasszaTipChoice empty =
+        KasszaTipValasztKibe(m_db.session, *m_db.engine, m_db.messages, -1, true, QStringLiteral("Kassza típusok"));
     QCOMPARE(empty.kasszatip, 0);
     QCOMPARE(empty.kibe, QString());
     QCOMPARE(empty.elszamolas, QString());
 
     type(QStringLiteral("Bevétel"), 1);
     OnNextModal([](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
-    const KasszaTipChoice closed = KasszaTipValasztKibe(m_db.session, -1, true, QStringLiteral("Kassza típusok"));
+    const KasszaTipChoice closed =
+        KasszaTipValasztKibe(m_db.session, *m_db.engine, m_db.messages, -1, true, QStringLiteral("Kassza típusok"));
     QCOMPARE(closed.kasszatip, -1);
     QCOMPARE(closed.kibe, QString());
 }

@@ -56,7 +56,7 @@ void TestTills::newTillWritesItsOpeningRow()
 {
     till(QStringLiteral("Fő kassza"));
     m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), 41}, {QStringLiteral("kassza"), 1}});
-    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -108,7 +108,7 @@ void TestTills::emptyOpeningAmountGivesAnEmptyOpeningRow()
 void TestTills::failedOpeningRowLeavesNoTill()
 {
     m_db.engine->exec(QStringLiteral("DROP TABLE dromvel;"));
-    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -130,7 +130,7 @@ void TestTills::failedOpeningRowLeavesNoTill()
 
 void TestTills::cancelledNewTillWritesNothing()
 {
-    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
     window.open(-1);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -146,7 +146,7 @@ void TestTills::cancelledNewTillWritesNothing()
 
 void TestTills::editorRefusesWhatTheFieldsCannotHold()
 {
-    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, true);
+    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, m_db.messages, true);
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
     fill(&editor, "kassza_nev", QStringLiteral("Egy nagyon hosszú kassza neve itt"));
@@ -183,7 +183,7 @@ void TestTills::editorRefusesWhatTheFieldsCannotHold()
 
 void TestTills::refusedPostKeepsTheEditorOpen()
 {
-    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, false);
+    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, m_db.messages, false);
     editor.setPost([](const QVariantMap &) { throw EngineError(QStringLiteral("database is locked")); });
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -200,8 +200,8 @@ void TestTills::editorTakesTheSessionFontUnderItsList()
 {
     // The list window's style sheet must not keep the editor's fields at the application font.
     m_db.session.fontSize = 13;
-    Tfrm_TorzsKassza window(m_db.session);
-    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, true, &window);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
+    Tfrm_TorzsKassza_Szerkeszt editor(m_db.session, m_db.messages, true, &window);
     QCOMPARE(editor.findChild<QLineEdit *>("valuta")->font().pointSize(), 13);
     QCOMPARE(editor.findChild<QLabel *>("lValuta")->font().pointSize(), 13);
     QCOMPARE(editor.findChild<QLineEdit *>("kassza_nev")->font().pointSize(), 16);
@@ -213,7 +213,7 @@ void TestTills::editNeverTouchesTheOpeningAmount()
     const qint64 id = CreateTill(
         *m_db.engine, {{QStringLiteral("kassza_nev"), QStringLiteral("Régi")}, {QStringLiteral("nyito"), 5000.0}},
         QStringLiteral("teszt"), QDate::currentDate());
-    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
     window.open(static_cast<int>(id));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -246,7 +246,7 @@ void TestTills::deleteAsksAndRemovesOnlyTheTill()
     const qint64 first = CreateTill(*m_db.engine, {{QStringLiteral("kassza_nev"), QStringLiteral("Alfa")}},
                                     QStringLiteral("teszt"), QDate::currentDate());
     till(QStringLiteral("Béta"));
-    Tfrm_TorzsKassza window(m_db.session);
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
     window.open(static_cast<int>(first));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -282,7 +282,7 @@ void TestTills::chooserReturnsTheAcceptedTill()
         QTest::keyClick(list->searchBox(), Qt::Key_Return);
     });
     QString name = QStringLiteral("előző");
-    const int chosen = KasszaValaszt(m_db.session, static_cast<int>(main), true, &name);
+    const int chosen = KasszaValaszt(m_db.session, *m_db.engine, m_db.messages, static_cast<int>(main), true, &name);
     QCOMPARE(chosen, 1);
     QCOMPARE(name, QStringLiteral("bolt"));
     QVERIFY(m_db.session.ini.sectionExists(QStringLiteral("frm_TorzsKassza")));
@@ -292,13 +292,13 @@ void TestTills::chooserOnAnEmptyListAndWhenClosed()
 {
     OnNextModal([](QDialog *window) { qobject_cast<ListWindow *>(window)->acceptAction()->trigger(); });
     QString name = QStringLiteral("előző");
-    QCOMPARE(KasszaValaszt(m_db.session, 1, true, &name), 0);
+    QCOMPARE(KasszaValaszt(m_db.session, *m_db.engine, m_db.messages, 1, true, &name), 0);
     QCOMPARE(name, QString());
 
     till(QStringLiteral("Alfa"));
     OnNextModal([](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
     name = QStringLiteral("előző");
-    QCOMPARE(KasszaValaszt(m_db.session, 1, true, &name), -1);
+    QCOMPARE(KasszaValaszt(m_db.session, *m_db.engine, m_db.messages, 1, true, &name), -1);
     QCOMPARE(name, QStringLiteral("előző"));
 }
 

@@ -12,14 +12,16 @@
 #include <QtTest>
 
 // A database folder with one till, owner, user, client and unit, and a session on it. Printing never reaches
-// a real printer: the default printer is "none".
+// a real printer: the output's printer is "none".
 class ReportsFixture : public TestDatabase
 {
 public:
-    static void initProcess()
+    static void initProcess() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    // Documents go through the scripted boxes and dialogs to a machine without a printer.
+    Report::DocumentOutput output()
     {
-        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
-        Report::DefaultPrinterSource() = [] { return QPrinterInfo(); };
+        return Report::DocumentOutput(messages, fileDialogs, [] { return QPrinterInfo(); });
     }
 
     void openDatabase(const QString &connection)

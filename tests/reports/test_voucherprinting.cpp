@@ -40,7 +40,7 @@ void TestVoucherPrinting::withoutPrinterTheVoucherCanBeSavedAsPdf()
     const qint64 id = m_db.voucher({{QStringLiteral("osszeg"), 2500.0}});
     m_db.messages.answers = {true};
     m_db.fileDialogs.answers = {pdfPath(QStringLiteral("biz"))};
-    PenztarbizNyomtat(m_db.session, id, false);
+    PenztarbizNyomtat(m_db.session, *m_db.engine, m_db.output(), id, false);
 
     QCOMPARE(m_db.messages.shown.size(), 1);
     QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("question"));
@@ -61,7 +61,7 @@ void TestVoucherPrinting::withoutPrinterTheVoucherCanBeSavedAsPdf()
     m_db.session.csakEgyetNyomtat = true;
     m_db.messages.answers = {true};
     m_db.fileDialogs.answers = {pdfPath(QStringLiteral("egy"))};
-    PenztarbizNyomtat(m_db.session, id, false);
+    PenztarbizNyomtat(m_db.session, *m_db.engine, m_db.output(), id, false);
     const QString one = textOf(pdfPath(QStringLiteral("egy")));
     QCOMPARE(one.count(QStringLiteral("kettőezer ötszáz")), 1);
     QVERIFY(!one.contains(QStringLiteral("2. példány")));
@@ -70,7 +70,7 @@ void TestVoucherPrinting::withoutPrinterTheVoucherCanBeSavedAsPdf()
 void TestVoucherPrinting::declinedPdfWritesNothing()
 {
     m_db.messages.answers = {false};
-    KpElszamolNyomtat(m_db.session, m_db.voucher(), false);
+    KpElszamolNyomtat(m_db.session, *m_db.engine, m_db.output(), m_db.voucher(), false);
     QCOMPARE(m_db.messages.shown.size(), 1);
     QVERIFY(m_db.fileDialogs.asked.isEmpty());
 
@@ -78,7 +78,7 @@ void TestVoucherPrinting::declinedPdfWritesNothing()
     m_db.messages.clear();
     m_db.messages.answers = {true};
     m_db.fileDialogs.answers = {QStringLiteral("/nonexistent-folder/x.pdf")};
-    KpElszamolNyomtat(m_db.session, m_db.voucher(), false);
+    KpElszamolNyomtat(m_db.session, *m_db.engine, m_db.output(), m_db.voucher(), false);
     QCOMPARE(m_db.messages.shown.size(), 2);
     QCOMPARE(m_db.messages.shown.last().kind, QStringLiteral("error"));
     QVERIFY(m_db.messages.shown.last().text.contains(QStringLiteral("/nonexistent-folder/x.pdf")));
@@ -96,7 +96,8 @@ void TestVoucherPrinting::previewIsModalAndSavesPdf()
             pdf->trigger();
         dialog->reject();
     });
-    PenztarbizIdoszakNyomtat(m_db.session, m_db.till, QDate(2026, 3, 1), QDate(2026, 3, 31), true);
+    PenztarbizIdoszakNyomtat(m_db.session, *m_db.engine, m_db.output(), m_db.till, QDate(2026, 3, 1),
+                             QDate(2026, 3, 31), true);
     QVERIFY(seen);
     QVERIFY(m_db.messages.shown.isEmpty());
     QCOMPARE(m_db.fileDialogs.asked.size(), 1);
@@ -131,7 +132,7 @@ void TestVoucherPrinting::printChoiceAfterBooking()
         QVERIFY(!request->isChecked() && !request->isEnabled());
         QTest::keyClick(dialog, Qt::Key_Return);
     });
-    BizNyomtatas(m_db.session, false, m_db.voucher());
+    BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), false, m_db.voucher());
     QCOMPARE(printed(), QStringList{QStringLiteral("Pénztárbizonylat KB00007.pdf")});
     QVERIFY(m_db.session.ini.readInt(QStringLiteral("Tfrm_BizNyomtatas"), QStringLiteral("Left"), -1) >= 0);
 
@@ -143,14 +144,14 @@ void TestVoucherPrinting::printChoiceAfterBooking()
         QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("cbKpElszamol"))->isChecked());
         dialog->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
     });
-    BizNyomtatas(m_db.session, true, advance);
+    BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), true, advance);
     QCOMPARE(printed(), QStringList({QStringLiteral("Pénztárbizonylat KB00008.pdf"),
                                      QStringLiteral("Készpénzigénylés KB00008.pdf")}));
 
     // "Mégsem" prints nothing.
     m_db.messages.clear();
     OnNextModal([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    BizNyomtatas(m_db.session, true, advance);
+    BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), true, advance);
     QVERIFY(m_db.messages.shown.isEmpty());
 }
 

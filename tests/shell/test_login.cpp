@@ -69,7 +69,7 @@ void TestLogin::init()
                                             {"jelszo", u[1]},
                                             {"rendszergazda", u[2]},
                                             {"torzsszerkeszt", u[3]}});
-    m_dialog = new Tfrm_Login(m_db.session);
+    m_dialog = new Tfrm_Login(m_db.session, *m_db.engine, m_db.messages);
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog));
 }
@@ -158,13 +158,13 @@ void TestLogin::belepesEndsOnCancel()
         });
     };
     whenOpen([&] { QTest::keyClick(m_dialog, Qt::Key_Escape); });
-    QVERIFY(!Belepes(m_db.session));
+    QVERIFY(!Belepes(m_db.session, *m_db.engine, m_db.messages));
     whenOpen([&] {
         type(QStringLiteral("Anna"), QStringLiteral("titok"));
         QTest::keyClick(m_dialog->findChild<QLineEdit *>(QStringLiteral("edtJelszo")), Qt::Key_Return); // moves on
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);                                   // OK
     });
-    QVERIFY(Belepes(m_db.session));
+    QVERIFY(Belepes(m_db.session, *m_db.engine, m_db.messages));
     m_dialog = own;
     QCOMPARE(m_db.session.user, QStringLiteral("Anna"));
 }

@@ -1,8 +1,8 @@
 #include "ledgermodel.h"
+#include "maindialogs.h"
 #include "query.h"
 #include "testdatabase.h"
 #include "tfrm_main.h"
-#include "voucheractions.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,6 +31,7 @@ private slots:
     void closingWritesTheIniFile();
     void voucherPrintingChecksTheRowFirst();
     void bookingAndDeletingFromTheWindow();
+    void chosenTillBecomesCurrent();
 
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
@@ -50,13 +51,15 @@ private:
     }
     std::unique_ptr<Tfrm_Main> window()
     {
-        auto w = std::make_unique<Tfrm_Main>(m_db.session);
+        auto w = std::make_unique<Tfrm_Main>(m_db.session, *m_db.engine, m_db.messages, m_dialogs);
         w->resize(900, 600);
         w->TillSwitch(1, QStringLiteral("Főpénztár"));
         return w;
     }
 
     TestDatabase m_db;
+    // The window's own dialogs, but no print choice after a booking.
+    MainDialogs m_dialogs;
 };
 
 void TestMainWindow::init()
@@ -65,6 +68,8 @@ void TestMainWindow::init()
     m_db.session.iniPath = QDir(m_db.folder).filePath(QStringLiteral("DromvelPro.ini"));
     m_db.session.openDay = QDate(2026, 12, 8);
     m_db.session.formatFt = QStringLiteral("### ### ##0");
+    m_dialogs = MainDialogs::Default(m_db.session, *m_db.engine, m_db.messages, m_db.fileDialogs);
+    m_dialogs.printChoice = {};
 }
 
 void TestMainWindow::cleanup()
@@ -255,12 +260,17 @@ void TestMainWindow::bookingAndDeletingFromTheWindow()
     };
     const qint64 first = pending(250);
     const qint64 second = pending(99);
-    SetPrintChoice([](Session &, int, bool, QWidget *) {});
+    QList<int> printed;
+    m_dialogs.printChoice = [&printed](int dromvel, bool advance, QWidget *) {
+        QVERIFY(!advance);
+        printed.append(dromvel);
+    };
     auto w = window();
     w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(first)), 1));
     m_db.messages.answers = {true};
     w->action(QStringLiteral("aKesz"))->trigger();
     QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban lezárod a bizonylatot?")});
+    QCOMPARE(printed, QList<int>{int(first)});
     QCOMPARE(w->currentId(), int(first));
     QCOMPARE(w->balanceText(), QStringLiteral("1 250"));
     QCOMPARE(w->ledger()->field(w->grid()->currentIndex().row(), QStringLiteral("kiadva")).toString(),
@@ -276,6 +286,27 @@ void TestMainWindow::bookingAndDeletingFromTheWindow()
     w->action(QStringLiteral("aTorol"))->trigger();
     QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban töröljem a sort?")});
     QCOMPARE(w->ledger()->rowOfId(int(second)), -1);
+}
+
+void TestMainWindow::chosenTillBecomesCurrent()
+{
+    till(QStringLiteral("Főpénztár"));
+    const qint64 small = till(QStringLiteral("Kis kassza"), QDate(2026, 12, 1));
+    booked(int(small), 1, 4321);
+    int asked = -1;
+    m_dialogs.tills = [&asked, small](int current, bool choose, QString *name, QWidget *) {
+        asked = choose ? current : -2;
+        *name = QStringLiteral("Kis kassza");
+        return int(small);
+    };
+    auto w = window();
+    w->action(QStringLiteral("aKasszaValaszt"))->trigger();
+    QCOMPARE(asked, 1);
+    QCOMPARE(m_db.session.till, int(small));
+    QCOMPARE(w->statusText(2), QStringLiteral("Kassza: Kis kassza"));
+    QCOMPARE(m_db.session.closedUntil, QDate(2026, 12, 1));
+    QCOMPARE(w->balanceText(), QStringLiteral("4 321"));
+    QCOMPARE(w->ledger()->rowCount(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -30,14 +30,14 @@ void Click(QWidget *form, const char *name)
 }
 
 // The dialog flow with the dialog driven by `drive` once it is on screen.
-bool RunDialog(Session &session, std::function<void(Tfrm_Beallit *)> drive)
+bool RunDialog(TestDatabase &db, std::function<void(Tfrm_Beallit *)> drive)
 {
     QTimer::singleShot(0, [drive] {
         auto *dialog = qobject_cast<Tfrm_Beallit *>(QApplication::activeModalWidget());
         QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
         drive(dialog);
     });
-    return BeallitasokMegnyit(session);
+    return BeallitasokMegnyit(db.session, *db.engine, db.fileDialogs);
 }
 
 // One row as text, NULL as "-".
@@ -128,7 +128,7 @@ void TestSettings::closingWritesEveryKeyInOrder()
 {
     m_db.session.fullScreen = true;
     m_db.session.tillName = QStringLiteral("Főpénztár");
-    QVERIFY(WriteIniSettings(m_db.session, QRect(5, 6, 800, 500)));
+    QVERIFY(WriteIniSettings(m_db.session, m_db.messages, QRect(5, 6, 800, 500)));
     IniFile written;
     QVERIFY(written.load(m_db.session.iniPath));
     QCOMPARE(written.sections(), (QStringList{"Defaults", "Screen", "Export"}));
@@ -151,7 +151,7 @@ void TestSettings::unwritableIniIsTold()
     QFile blocker(QDir(m_db.folder).filePath(QStringLiteral("blocker"))); // a file where the ini's folder should be
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     m_db.session.iniPath = blocker.fileName() + QStringLiteral("/DromvelPro.ini");
-    QVERIFY(!WriteIniSettings(m_db.session, QRect()));
+    QVERIFY(!WriteIniSettings(m_db.session, m_db.messages, QRect()));
     QCOMPARE(m_db.messages.shown.size(), 1);
     QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
     QVERIFY(m_db.messages.shown.first().text.contains(m_db.session.iniPath));
@@ -162,7 +162,7 @@ void TestSettings::okPostsRowsAndChangesMemory()
     m_db.session.csakEgyetNyomtat = true;
     m_db.session.ini.writeInt(QStringLiteral("Tfrm_Beallit"), QStringLiteral("Left"), 120);
     m_db.engine->exec(QStringLiteral("UPDATE beallit SET metodus=1;"));
-    const bool ok = RunDialog(m_db.session, [](Tfrm_Beallit *dialog) {
+    const bool ok = RunDialog(m_db, [](Tfrm_Beallit *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Beállítások"));
         QCOMPARE(dialog->x(), 120);
         QVERIFY(Child<QCheckBox>(dialog, "cbCsakEgyetNyomtat")->isChecked());
@@ -190,7 +190,7 @@ void TestSettings::okPostsRowsAndChangesMemory()
 
 void TestSettings::cancelChangesNothingButRereadsTheRow()
 {
-    QVERIFY(!RunDialog(m_db.session, [this](Tfrm_Beallit *dialog) {
+    QVERIFY(!RunDialog(m_db, [this](Tfrm_Beallit *dialog) {
         for (const char *box : {"cbFullScreen", "cbVissza", "cbCsakEgyetNyomtat", "cbVanBelep", "rbMetodus1"})
             Click(dialog, box);
         Child<QLineEdit>(dialog, "edtAdatbazis")->setText(QStringLiteral("/mnt/masik"));
@@ -211,7 +211,7 @@ void TestSettings::cancelChangesNothingButRereadsTheRow()
 void TestSettings::browseAndEnter()
 {
     m_db.fileDialogs.answers = {QString(), QStringLiteral("/srv/adat")};
-    Tfrm_Beallit dialog(m_db.session);
+    Tfrm_Beallit dialog(m_db.session, *m_db.engine, m_db.fileDialogs);
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -241,7 +241,7 @@ void TestSettings::missingRowsAreAddedNotLost()
     m_db.engine->exec(QStringLiteral("DELETE FROM beallit;"));
     m_db.engine->exec(QStringLiteral("DELETE FROM tulajdonos;"));
     for (const char *phone : {"1", "2"}) {
-        Tfrm_Beallit dialog(m_db.session);
+        Tfrm_Beallit dialog(m_db.session, *m_db.engine, m_db.fileDialogs);
         Child<QLineEdit>(&dialog, "edt_telefon")->setText(QString::fromLatin1(phone));
         dialog.post();
     }

@@ -144,7 +144,8 @@ void TestUsers::editorOk()
     QFETCH(QString, user);
     QFETCH(QStringList, typed);
     QFETCH(QString, error);
-    Tfrm_FelhasznaloSzerkeszt editor(m_db.session, user.isEmpty() ? QVariant() : rowIdOf(user));
+    Tfrm_FelhasznaloSzerkeszt editor(m_db.session, *m_db.engine, m_db.messages,
+                                     user.isEmpty() ? QVariant() : rowIdOf(user));
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QCOMPARE(Edit(&editor, "edtJelszo")->maxLength(), 10);
@@ -169,7 +170,7 @@ void TestUsers::editorOk()
 
 void TestUsers::list()
 {
-    Tfrm_Felhasznalo list(m_db.session);
+    Tfrm_Felhasznalo list(m_db.session, *m_db.engine, m_db.messages);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     QCOMPARE(list.windowTitle(), QStringLiteral("Felhasználók adatai"));

@@ -13,7 +13,4 @@ void TestDatabase::fresh(const QString &connection)
     messages = ScriptedMessages();
     fileDialogs = ScriptedFileDialogs();
     session = Session();
-    session.engine = engine.get();
-    session.messages = &messages;
-    session.fileDialogs = &fileDialogs;
 }

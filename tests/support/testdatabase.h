@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-// A new database in a folder of its own for every fresh(), and a session wired to it and to the scripted
-// message boxes and file dialogs.
+// A new database in a folder of its own for every fresh(), a fresh session, and the scripted message boxes and
+// file dialogs that screens and services are handed.
 class TestDatabase
 {
 public:

@@ -1,6 +1,5 @@
 #include "keyboard.h"
 #include "listwindow.h"
-#include "scriptedmessages.h"
 #include "session.h"
 #include "util.h"
 
@@ -55,7 +54,6 @@ private:
     void showWindow(bool choose);
 
     Session m_session;
-    ScriptedMessages m_messages;
     QStandardItemModel *m_model = nullptr;
     CountingWindow *m_window = nullptr;
 };
@@ -63,7 +61,6 @@ private:
 void TestListWindow::init()
 {
     m_session = Session();
-    m_session.messages = &m_messages;
     m_model = new QStandardItemModel(0, 2);
     for (const char *name : {"Alma", "árvíztűrő", "Barack", "Éva", "123 Kft", "citrom"}) {
         m_model->appendRow(

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "tfrm_szerkeszt.h"
+#include "voucheractions.h"
+
+#include <QString>
+#include <functional>
+
+class Engine;
+class FileDialogs;
+class Messages;
+class QWidget;
+struct Session;
+
+// The choosers, lists and dialogs the main window opens. Default() gives the program's own; tests replace the
+// ones they must not open.
+struct MainDialogs
+{
+    // The till list ("Kasszák"); in choose mode the chosen till and its name, -1 when closed without a choice.
+    std::function<int(int till, bool choose, QString *name, QWidget *parent)> tills;
+    // The movement type and client lists, to maintain them.
+    std::function<void(QWidget *parent)> movementTypes;
+    std::function<void(QWidget *parent)> clients;
+    // What the voucher form asks, and the print choice after every booking.
+    VoucherChoosers voucherChoosers;
+    PrintChoice printChoice;
+    // The cash voucher (or, with request, the cash request) of a booked row, printed or previewed.
+    std::function<void(int dromvel, bool request, bool preview, QWidget *parent)> printVoucher;
+    // Asks for a period and prints (or previews) the till's vouchers of it.
+    std::function<void(int till, bool preview, QWidget *parent)> printPeriodVouchers;
+    std::function<void(QWidget *parent)> users;
+    // The settings dialog; true when OK was pressed.
+    std::function<bool(QWidget *parent)> settings;
+    // The database list editor.
+    std::function<void(QWidget *parent)> databases;
+    // "Adatbázis archiválása" of the open database.
+    std::function<void(QWidget *parent)> archive;
+
+    static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
+};
