@@ -1,12 +1,8 @@
 #include "archive.h"
 
+#include "archiveerror.h"
 #include "engine.h"
-#include "filedialogs.h"
-#include "ini.h"
-#include "messages.h"
-#include "util.h"
 
-#include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -35,10 +31,10 @@ struct Collected
 {
     QList<Item> items;
     bool hasDatabase = false;
-    QString error;
 };
 
-// What the callbacks report in our words; libzip's own text is the fallback.
+// What libzip's callbacks, which cannot throw through libzip, report in our words; the first one counts and
+// libzip's own text is the fallback.
 struct Failure
 {
     QString text;
@@ -61,10 +57,8 @@ Collected Collect(const QString &folder, const QString &excludedPath)
 {
     Collected result;
     const QFileInfo root(folder);
-    if (folder.isEmpty() || !root.isDir()) {
-        result.error = QStringLiteral("Nem létező adatbázis mappa: %1").arg(QDir::toNativeSeparators(folder));
-        return result;
-    }
+    if (folder.isEmpty() || !root.isDir())
+        throw ArchiveError(QStringLiteral("Nem létező adatbázis mappa: %1").arg(QDir::toNativeSeparators(folder)));
     const QDir dir(root.absoluteFilePath());
     const QString excluded = excludedPath.isEmpty() ? QString() : QFileInfo(excludedPath).absoluteFilePath();
     QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -77,12 +71,10 @@ Collected Collect(const QString &folder, const QString &excludedPath)
         const QString name = dir.relativeFilePath(info.absoluteFilePath());
         if (info.absoluteFilePath() == excluded)
             continue;
-        if (!info.isFile()) {
-            // A pipe, socket or dangling link has no content to store; reading a pipe would hang.
-            result.error = QStringLiteral("Nem közönséges fájl, nem archiválható: %1")
-                               .arg(QDir::toNativeSeparators(info.filePath()));
-            return result;
-        }
+        // A pipe, socket or dangling link has no content to store; reading a pipe would hang.
+        if (!info.isFile())
+            throw ArchiveError(QStringLiteral("Nem közönséges fájl, nem archiválható: %1")
+                                   .arg(QDir::toNativeSeparators(info.filePath())));
         if (IsDatabaseCompanion(name))
             continue;
         if (name == DatabaseName)
@@ -245,24 +237,15 @@ bool WriteEmptyZip(QIODevice &out)
     return out.write(eocd, sizeof eocd) == sizeof eocd;
 }
 
-ArchiveResult Pack(const QString &folder, const Collected &collected, QIODevice &out)
+int Pack(const QString &folder, const Collected &collected, QIODevice &out)
 {
-    ArchiveResult result;
-    if (!collected.error.isEmpty()) {
-        result.error = collected.error;
-        return result;
-    }
-
     QTemporaryDir snapshotDir;
     QString snapshot;
     if (collected.hasDatabase) {
-        if (!snapshotDir.isValid()) {
-            result.error = QStringLiteral("Ideiglenes mappa nem hozható létre: %1").arg(snapshotDir.errorString());
-            return result;
-        }
+        if (!snapshotDir.isValid())
+            throw ArchiveError(QStringLiteral("Ideiglenes mappa nem hozható létre: %1").arg(snapshotDir.errorString()));
         snapshot = snapshotDir.filePath(DatabaseName);
-        if (!SnapshotDatabase(QDir(folder).filePath(DatabaseName), snapshot, &result.error))
-            return result;
+        SnapshotDatabase(QDir(folder).filePath(DatabaseName), snapshot);
     }
 
     Failure failure;
@@ -277,90 +260,75 @@ ArchiveResult Pack(const QString &folder, const Collected &collected, QIODevice 
     zip_source_t *archiveSource = zip_source_function_create(&DeviceTarget::callback, &target, &error);
     zip_t *zip = archiveSource ? zip_open_from_source(archiveSource, ZIP_CREATE | ZIP_TRUNCATE, &error) : nullptr;
     if (!zip) {
-        result.error = ZipMessage(&error);
+        const QString message = ZipMessage(&error);
         if (archiveSource)
             zip_source_free(archiveSource);
+        zip_error_fini(&error);
+        throw ArchiveError(message);
     }
     zip_error_fini(&error);
-    if (!zip)
-        return result;
 
-    auto giveUp = [&](const QString &message) {
+    const auto giveUp = [&](const QString &message) {
         failure.set(message);
         zip_discard(zip);
-        result.error = failure.text;
-        result.files = 0;
-        return result;
+        throw ArchiveError(failure.text);
     };
 
+    int files = 0;
     for (const Item &item : collected.items) {
         auto source = std::make_unique<FileSource>();
         source->path = item.name == DatabaseName && !snapshot.isEmpty() ? snapshot : item.path;
         source->failure = &failure;
         zip_source_t *zs = zip_source_function(zip, &FileSource::callback, source.get());
         if (!zs)
-            return giveUp(ZipMessage(zip_get_error(zip)));
+            giveUp(ZipMessage(zip_get_error(zip)));
         const QByteArray name = item.name.toUtf8();
         const zip_int64_t index = zip_file_add(zip, name.constData(), zs, ZIP_FL_ENC_UTF_8);
         if (index < 0) {
             zip_source_free(zs);
-            return giveUp(ZipMessage(zip_get_error(zip)));
+            giveUp(ZipMessage(zip_get_error(zip)));
         }
         sources.push_back(std::move(source));
         if (zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_DEFLATE, 9) < 0)
-            return giveUp(ZipMessage(zip_get_error(zip)));
-        ++result.files;
+            giveUp(ZipMessage(zip_get_error(zip)));
+        ++files;
     }
 
     if (zip_close(zip) < 0)
-        return giveUp(ZipMessage(zip_get_error(zip)));
+        giveUp(ZipMessage(zip_get_error(zip)));
 
     // libzip writes nothing for an archive without entries.
-    if (out.pos() == target.base && !WriteEmptyZip(out)) {
-        result.error = QStringLiteral("Az archívum nem írható: %1").arg(out.errorString());
-        return result;
-    }
-    result.ok = true;
-    return result;
+    if (out.pos() == target.base && !WriteEmptyZip(out))
+        throw ArchiveError(QStringLiteral("Az archívum nem írható: %1").arg(out.errorString()));
+    return files;
 }
 
 } // namespace
 
-bool SnapshotDatabase(const QString &source, const QString &target, QString *error)
+void SnapshotDatabase(const QString &source, const QString &target)
 {
-    auto report = [&](sqlite3 *db) {
-        if (error)
-            *error = QStringLiteral("Az adatbázisról nem készíthető másolat: %1\n%2")
-                         .arg(QDir::toNativeSeparators(source),
-                              QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
-        return false;
-    };
     sqlite3 *from = nullptr;
     sqlite3 *to = nullptr;
-    auto closeBoth = [&] {
+    // Closes both connections on every way out; the failing one is asked for its message first.
+    const auto fail = [&](sqlite3 *failed) {
+        const QString message = QStringLiteral("Az adatbázisról nem készíthető másolat: %1\n%2")
+                                    .arg(QDir::toNativeSeparators(source),
+                                         QString::fromUtf8(failed ? sqlite3_errmsg(failed) : "out of memory"));
         sqlite3_close(from);
         sqlite3_close(to);
+        throw ArchiveError(message);
     };
     // Writable, like any reader of a WAL database, but never created: a missing file is an error.
-    if (sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        const bool ok = report(from);
-        closeBoth();
-        return ok;
-    }
+    if (sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        fail(from);
     sqlite3_busy_timeout(from, 5000);
     QFile::remove(target);
     if (sqlite3_open_v2(target.toUtf8().constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        const bool ok = report(to);
-        closeBoth();
-        return ok;
-    }
+        SQLITE_OK)
+        fail(to);
     sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
-    if (!backup) {
-        const bool ok = report(to);
-        closeBoth();
-        return ok;
-    }
+    if (!backup)
+        fail(to);
     // One step copies every page inside a single read transaction, so writers cannot tear the copy.
     int rc;
     int waits = 0;
@@ -371,116 +339,35 @@ bool SnapshotDatabase(const QString &source, const QString &target, QString *err
     }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE) {
-        // The step's error code lands on the target connection.
-        const bool ok = report(sqlite3_errcode(to) != SQLITE_OK ? to : from);
-        closeBoth();
         QFile::remove(target);
-        return ok;
+        // The step's error code lands on the target connection.
+        fail(sqlite3_errcode(to) != SQLITE_OK ? to : from);
     }
-    closeBoth();
-    return true;
+    sqlite3_close(from);
+    sqlite3_close(to);
 }
 
-ArchiveResult ArchiveFolder(const QString &folder, QIODevice &out)
+int ArchiveFolder(const QString &folder, QIODevice &out)
 {
     return Pack(folder, Collect(folder, QString()), out);
 }
 
-ArchiveResult ArchiveFolder(const QString &folder, const QString &zipPath)
+int ArchiveFolder(const QString &folder, const QString &zipPath)
 {
     const Collected collected = Collect(folder, zipPath);
-    if (!collected.error.isEmpty())
-        return {false, collected.error, 0};
     QSaveFile file(zipPath);
     if (!file.open(QIODevice::WriteOnly))
-        return {false,
-                QStringLiteral("Az archívum nem hozható létre: %1 (%2)")
-                    .arg(QDir::toNativeSeparators(zipPath), file.errorString()),
-                0};
-    ArchiveResult result = Pack(folder, collected, file);
-    if (!result.ok) {
+        throw ArchiveError(QStringLiteral("Az archívum nem hozható létre: %1 (%2)")
+                               .arg(QDir::toNativeSeparators(zipPath), file.errorString()));
+    int files = 0;
+    try {
+        files = Pack(folder, collected, file);
+    } catch (...) {
         file.cancelWriting();
-        return result;
+        throw;
     }
     if (!file.commit())
-        return {false,
-                QStringLiteral("Az archívum nem írható: %1 (%2)")
-                    .arg(QDir::toNativeSeparators(zipPath), file.errorString()),
-                0};
-    return result;
-}
-
-QString DefaultArchiveFolder()
-{
-    return DataFolder() + QStringLiteral("/Archiv");
-}
-
-QString ProposedArchivePath(const QString &archiveFolder)
-{
-    return archiveFolder + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-           QStringLiteral(".zip");
-}
-
-namespace {
-
-const QString SaveCaption = QStringLiteral("Adatbázis mentése");
-const QString ZipFilter = QStringLiteral("ZIP archívumok (*.zip)");
-
-bool EnsureFolder(const QString &folder, Messages &messages, QWidget *parent)
-{
-    if (QDir().mkpath(folder))
-        return true;
-    messages.ShowError(QStringLiteral("Az archív mappa nem hozható létre: %1").arg(QDir::toNativeSeparators(folder)),
-                       parent);
-    return false;
-}
-
-bool PackReporting(const QString &folder, const QString &zipPath, Messages &messages, QWidget *parent)
-{
-    const ArchiveResult result = ArchiveFolder(folder, zipPath);
-    if (!result.ok)
-        messages.ShowError(QStringLiteral("Hiba az archiválás közben\n") + result.error, parent);
-    return result.ok;
-}
-
-} // namespace
-
-QString ArchiveDatabaseFolder(const QString &databaseFolder, Messages &messages, FileDialogs &fileDialogs,
-                              QWidget *parent)
-{
-    const QString archiveFolder = DefaultArchiveFolder();
-    if (!EnsureFolder(archiveFolder, messages, parent))
-        return {};
-    const QString zipPath = fileDialogs.SaveFileName(SaveCaption, ProposedArchivePath(archiveFolder), ZipFilter,
-                                                     QStringLiteral("zip"), parent);
-    if (zipPath.isEmpty())
-        return {};
-    return PackReporting(databaseFolder, zipPath, messages, parent) ? zipPath : QString();
-}
-
-bool ArchiveListEntry(const QString &entryFolder, QString &archiveFolder, IniFile &ini, const QString &iniPath,
-                      Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
-{
-    if (archiveFolder.isEmpty() || !QFileInfo(archiveFolder).isDir()) {
-        // An empty value is the first use in this run; only a folder that has gone is worth a word.
-        if (!archiveFolder.isEmpty())
-            messages.ShowError(QStringLiteral("Nem létező mentési útvonal, alapértelmezés visszaállítva."), parent);
-        archiveFolder = DefaultArchiveFolder();
-        if (!EnsureFolder(archiveFolder, messages, parent))
-            return false;
-    }
-    const QString zipPath = fileDialogs.SaveFileName(SaveCaption, ProposedArchivePath(archiveFolder), ZipFilter,
-                                                     QStringLiteral("zip"), parent);
-    if (zipPath.isEmpty())
-        return false;
-    archiveFolder = QFileInfo(zipPath).absolutePath();
-    if (!PackReporting(entryFolder, zipPath, messages, parent))
-        return false;
-    ini.writeDate(QStringLiteral("Archive"), QStringLiteral("LastArchive"), QDate::currentDate());
-    if (!ini.save(iniPath)) {
-        messages.ShowError(QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(iniPath)),
-                           parent);
-        return false;
-    }
-    return true;
+        throw ArchiveError(QStringLiteral("Az archívum nem írható: %1 (%2)")
+                               .arg(QDir::toNativeSeparators(zipPath), file.errorString()));
+    return files;
 }

@@ -1,8 +1,6 @@
 #include "dblist.h"
 
-#include "engine.h"
 #include "ini.h"
-#include "messages.h"
 #include "util.h"
 
 #include <QDir>
@@ -16,23 +14,6 @@ const QString Semicolon = QStringLiteral(";");
 QString Key(int n)
 {
     return QStringLiteral("ConStr%1").arg(n);
-}
-
-// A new machine has no database yet; a folder holding an empty one lets the first start pick it.
-void CreateDefaultDatabase(const QString &folder, Messages &messages)
-{
-    if (!QDir().mkpath(folder)) {
-        messages.ShowError(
-            QStringLiteral("Az adatbázis mappa nem hozható létre: %1").arg(QDir::toNativeSeparators(folder)));
-        return;
-    }
-    try {
-        Engine engine(QStringLiteral("DromvelListaAlap"));
-        engine.open(folder);
-    } catch (const EngineError &e) {
-        messages.ShowError(QStringLiteral("Az adatbázis nem hozható létre: %1\n%2")
-                               .arg(QDir::toNativeSeparators(folder), e.message()));
-    }
 }
 
 } // namespace
@@ -86,31 +67,27 @@ void Write(IniFile &ini, const QStringList &entries)
 
 } // namespace DatabaseList
 
-bool AdatbazisListaAlap(IniFile &ini, const QString &iniPath, Messages &messages)
+QStringList DatabaseList::AddDefaults(IniFile &ini, const QString &dataFolder, bool *changed)
 {
-    bool changed = false;
+    QStringList newFolders;
+    *changed = false;
     const QString legacy = ini.readString(QStringLiteral("database"), QStringLiteral("path"));
     if (!legacy.isEmpty()) {
-        ini.writeString(Section, Key(1), DatabaseList::EntryText(QStringLiteral("1. Éles adatbázis"), legacy));
+        ini.writeString(Section, Key(1), EntryText(QStringLiteral("1. Éles adatbázis"), legacy));
         ini.deleteKey(QStringLiteral("database"), QStringLiteral("path"));
-        changed = true;
+        *changed = true;
     } else if (ini.readString(Section, Key(1)).isEmpty()) {
-        const QString test = DataFolder() + QStringLiteral("/Data");
+        const QString test = dataFolder + QStringLiteral("/Data");
         ini.writeString(Section, Key(1),
-                        DatabaseList::EntryText(QStringLiteral("1. Teszt adatbázis"), QDir::toNativeSeparators(test)));
-        CreateDefaultDatabase(test, messages);
+                        EntryText(QStringLiteral("1. Teszt adatbázis"), QDir::toNativeSeparators(test)));
+        newFolders.append(test);
         if (ini.readString(Section, Key(2)).isEmpty()) {
-            const QString live = DataFolder() + QStringLiteral("/Data_eles");
-            ini.writeString(
-                Section, Key(2),
-                DatabaseList::EntryText(QStringLiteral("2. Éles adatbázis"), QDir::toNativeSeparators(live)));
-            CreateDefaultDatabase(live, messages);
+            const QString live = dataFolder + QStringLiteral("/Data_eles");
+            ini.writeString(Section, Key(2),
+                            EntryText(QStringLiteral("2. Éles adatbázis"), QDir::toNativeSeparators(live)));
+            newFolders.append(live);
         }
-        changed = true;
+        *changed = true;
     }
-    if (changed && !ini.save(iniPath)) {
-        messages.ShowError(QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(iniPath)));
-        return false;
-    }
-    return true;
+    return newFolders;
 }

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class IniFile;
-class Messages;
 
 // The list of known databases in the ini file: section Adatbazis, keys ConStr1 .. ConStr25, each value
 // "name;folder;". Fields split on ";" without escaping.
@@ -23,9 +22,9 @@ QStringList Names(const QStringList &entries);
 // Deletes every ConStr key and writes the entries as ConStr1, ConStr2, ... (also beyond 25).
 void Write(IniFile &ini, const QStringList &entries);
 
-} // namespace DatabaseList
+// The list a start-up needs: moves the legacy database/path key into ConStr1, or writes the two default
+// entries (dataFolder/Data and, when ConStr2 is missing too, dataFolder/Data_eles) when ConStr1 is missing.
+// Returns the folders of the new default entries; changed tells whether the ini needs saving.
+QStringList AddDefaults(IniFile &ini, const QString &dataFolder, bool *changed);
 
-// Start-up: moves the legacy database/path key into ConStr1, or writes the two default entries (and creates
-// their folders with empty databases) when ConStr1 / ConStr2 are missing, then writes the ini file.
-// False when the ini file could not be written; every failure has been reported through messages.
-bool AdatbazisListaAlap(IniFile &ini, const QString &iniPath, Messages &messages);
+} // namespace DatabaseList

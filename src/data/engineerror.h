@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <exception>
+#include "programerror.h"
 
 class QSqlError;
 
 // Every failure of the database engine surfaces as this error, carrying the engine's own message.
-class EngineError : public std::exception
+class EngineError : public ProgramError
 {
 public:
-    explicit EngineError(const QString &message) : m_message(message), m_utf8(message.toUtf8()) {}
+    using ProgramError::ProgramError;
 
     // The engine's own text of a failed statement or connection.
     static EngineError from(const QSqlError &error);
-
-    const QString &message() const { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
 };

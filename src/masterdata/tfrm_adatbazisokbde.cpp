@@ -1,6 +1,6 @@
 #include "tfrm_adatbazisokbde.h"
 
-#include "archive.h"
+#include "archivedialog.h"
 #include "databaselistmodel.h"
 #include "dblist.h"
 #include "messages.h"

@@ -1,6 +1,5 @@
 #include "application.h"
 
-#include "engineerror.h"
 #include "messages.h"
 #include "productpicture.h"
 
@@ -63,10 +62,8 @@ bool DromvelApplication::notify(QObject *receiver, QEvent *event)
         if (wheelToArrowKey(receiver, event))
             return true;
         return QApplication::notify(receiver, event);
-    } catch (const EngineError &e) {
-        if (m_messages)
-            m_messages->ShowApplicationError(e.message());
     } catch (const std::exception &e) {
+        // An EngineError's or ArchiveError's what() is its Hungarian message.
         if (m_messages)
             m_messages->ShowApplicationError(QString::fromUtf8(e.what()));
     }

@@ -1,6 +1,6 @@
 #include "maindialogs.h"
 
-#include "archive.h"
+#include "archivedialog.h"
 #include "choosers.h"
 #include "reportoutput.h"
 #include "session.h"

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "choosers.h"
+#include "databaselistdefaults.h"
 #include "dblist.h"
 #include "engine.h"
 #include "messages.h"

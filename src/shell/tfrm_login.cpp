@@ -121,8 +121,6 @@ bool Belepes(Session &session, Engine &engine, Messages &messages, QWidget *pare
     try {
         Tfrm_Login dialog(session, engine, messages, parent);
         return dialog.exec() == QDialog::Accepted;
-    } catch (const EngineError &e) {
-        messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") + e.message());
     } catch (const std::exception &e) {
         messages.ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\n") +
                            QString::fromUtf8(e.what()));

@@ -472,9 +472,8 @@ void Tfrm_Main::RunGuarded(Right right, const std::function<void()> &work)
     }
     try {
         work();
-    } catch (const EngineError &e) {
-        m_messages.ShowApplicationError(e.message(), this);
     } catch (const std::exception &e) {
+        // An EngineError's or ArchiveError's what() is its Hungarian message.
         m_messages.ShowApplicationError(QString::fromUtf8(e.what()), this);
     }
 }
