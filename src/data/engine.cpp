@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -28,12 +29,74 @@ const FieldDef &FieldOf(const TableDef &def, const QString &name)
     return *field;
 }
 
-// Binds the values in map order to :v0, :v1, ... as the schema stores them.
-void BindValues(Query &q, const TableDef &def, const QVariantMap &values)
+// The values in map order as the schema stores them, for the placeholders :v0, :v1, ...
+QVariantList StoredValues(const TableDef &def, const QVariantMap &values)
 {
-    int n = 0;
+    QVariantList stored;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
-        q.setValue(QStringLiteral("v%1").arg(n++), Schema::StoredValue(FieldOf(def, it.key()), it.value()));
+        stored.append(Schema::StoredValue(FieldOf(def, it.key()), it.value()));
+    return stored;
+}
+
+QString Placeholder(qsizetype n)
+{
+    return QStringLiteral(":v%1").arg(n);
+}
+
+// Writes one row through the schema on the connection; every value is bound.
+void InsertRow(QSqlDatabase db, const TableDef &def, const QVariantMap &values)
+{
+    QStringList names, marks;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        names.append(FieldOf(def, it.key()).name);
+        marks.append(Placeholder(marks.size()));
+    }
+    QSqlQuery q(db);
+    const QString sql = values.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name)
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                                  .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    if (!q.prepare(sql))
+        throw EngineError::from(q.lastError());
+    const QVariantList stored = StoredValues(def, values);
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        q.bindValue(Placeholder(i), stored.at(i));
+    if (!q.exec())
+        throw EngineError::from(q.lastError());
+}
+
+// The rows of a catalogue statement (sqlite_master, PRAGMA …), each as its column values.
+QList<QVariantList> CatalogueRows(QSqlDatabase db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw EngineError::from(q.lastError());
+    QList<QVariantList> rows;
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row.append(q.value(i));
+        rows.append(row);
+    }
+    return rows;
+}
+
+QList<QVariantList> TableInfo(QSqlDatabase db, const QString &table)
+{
+    return CatalogueRows(db, QStringLiteral("PRAGMA table_info(\"%1\");").arg(table));
+}
+
+QList<QVariantList> IndexList(QSqlDatabase db, const QString &table)
+{
+    return CatalogueRows(db, QStringLiteral("PRAGMA index_list(\"%1\");").arg(table));
+}
+
+QStringList Column(const QList<QVariantList> &rows, int column)
+{
+    QStringList values;
+    for (const QVariantList &row : rows)
+        values.append(row.value(column).toString());
+    return values;
 }
 
 // Rows are picked by a field of the schema or by the row id (an owner row has no name yet).
@@ -165,24 +228,8 @@ void Engine::createDatabaseFile(const QString &path)
                         ExecOn(db, primary);
                     for (const IndexDef &index : table.allIndexes())
                         ExecOn(db, Schema::CreateIndexSql(table, index));
-                    for (const QVariantMap &row : table.startingRows) {
-                        QSqlQuery q(db);
-                        if (row.isEmpty()) {
-                            ExecOn(db, QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(table.name));
-                            continue;
-                        }
-                        QStringList names, marks;
-                        for (auto it = row.cbegin(); it != row.cend(); ++it) {
-                            names.append(it.key());
-                            marks.append(QStringLiteral("?"));
-                        }
-                        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                                      .arg(table.name, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-                        for (auto it = row.cbegin(); it != row.cend(); ++it)
-                            q.addBindValue(Schema::StoredValue(*table.field(it.key()), it.value()));
-                        if (!q.exec())
-                            throw EngineError::from(q.lastError());
-                    }
+                    for (const QVariantMap &row : table.startingRows)
+                        InsertRow(db, table, row);
                 }
                 ExecOn(db, QStringLiteral("COMMIT;"));
             } catch (const EngineError &e) {
@@ -212,24 +259,14 @@ void Engine::exec(const QString &sql)
 
 QStringList Engine::tables() const
 {
-    QStringList result;
-    QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' "
-                               "ORDER BY name;")))
-        throw EngineError::from(q.lastError());
-    while (q.next())
-        result.append(q.value(0).toString());
-    return result;
+    return Column(CatalogueRows(database(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND "
+                                                           "name NOT LIKE 'sqlite_%' ORDER BY name;")),
+                  0);
 }
 
 QStringList Engine::fieldNames(const QString &table) const
 {
-    QStringList result;
-    QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
-        throw EngineError::from(q.lastError());
-    while (q.next())
-        result.append(q.value(1).toString());
+    const QStringList result = Column(TableInfo(database(), table), 1);
     if (result.isEmpty())
         throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
     return result;
@@ -246,17 +283,9 @@ const TableDef &Engine::tableDef(const QString &table) const
 qint64 Engine::insert(const QString &table, const QVariantMap &values)
 {
     const TableDef &def = tableDef(table);
-    QStringList names, marks;
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        names.append(FieldOf(def, it.key()).name);
-        marks.append(QStringLiteral(":v%1").arg(marks.size()));
-    }
-    Query q(*this, values.isEmpty()
-                       ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name)
-                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                             .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-    BindValues(q, def, values);
-    q.exec();
+    if (!isOpen())
+        throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
+    InsertRow(database(), def, values);
     QSqlQuery last(database());
     if (!last.exec(QStringLiteral("SELECT last_insert_rowid();")) || !last.next())
         throw EngineError::from(last.lastError());
@@ -272,11 +301,13 @@ int Engine::update(const QString &table, const QString &keyField, const QVariant
         return 0;
     QStringList sets;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
-        sets.append(QStringLiteral("%1 = :v%2").arg(FieldOf(def, it.key()).name).arg(sets.size()));
+        sets.append(FieldOf(def, it.key()).name + QStringLiteral(" = ") + Placeholder(sets.size()));
     const QString extra = condition.isEmpty() ? QString() : QStringLiteral(" AND (%1)").arg(condition);
     Query q(*this, QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :key%4;")
                        .arg(def.name, sets.join(QStringLiteral(", ")), key.field, extra));
-    BindValues(q, def, values);
+    const QVariantList stored = StoredValues(def, values);
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        q.setValue(Placeholder(i), stored.at(i));
     q.setValue(QStringLiteral("key"), key.value);
     q.exec();
     return q.rowsAffected();
@@ -304,31 +335,19 @@ bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
                 return false;
         return true;
     };
-    QSqlDatabase db = database();
-    QSqlQuery info(db);
-    if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\");").arg(table)))
-        throw EngineError::from(info.lastError());
-    bool found = false;
-    while (info.next()) {
-        found = true;
-        // An integer primary key is the row id: the table itself is ordered by it.
-        if (info.value(5).toInt() == 1 &&
-            info.value(2).toString().startsWith(QStringLiteral("INTEGER"), Qt::CaseInsensitive) &&
-            matches({info.value(1).toString()}))
-            return true;
-    }
-    if (!found)
+    const QList<QVariantList> columns = TableInfo(database(), table);
+    if (columns.isEmpty())
         throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
-    for (const QString &index : indexNames(table)) {
-        QSqlQuery columns(db);
-        if (!columns.exec(QStringLiteral("PRAGMA index_info(\"%1\");").arg(index)))
-            throw EngineError::from(columns.lastError());
-        QStringList names;
-        while (columns.next())
-            names.append(columns.value(2).toString());
-        if (matches(names))
+    for (const QVariantList &column : columns) {
+        // An integer primary key is the row id: the table itself is ordered by it.
+        if (column.value(5).toInt() == 1 &&
+            column.value(2).toString().startsWith(QStringLiteral("INTEGER"), Qt::CaseInsensitive) &&
+            matches({column.value(1).toString()}))
             return true;
     }
+    for (const QString &index : indexNames(table))
+        if (matches(Column(CatalogueRows(database(), QStringLiteral("PRAGMA index_info(\"%1\");").arg(index)), 2)))
+            return true;
     return false;
 }
 
@@ -342,12 +361,7 @@ QString Engine::orderClause(const QString &table, const QStringList &fields) con
 
 QStringList Engine::indexNames(const QString &table) const
 {
-    QStringList result;
-    QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
-        throw EngineError::from(q.lastError());
-    while (q.next())
-        result.append(q.value(1).toString());
+    QStringList result = Column(IndexList(database(), table), 1);
     result.sort();
     return result;
 }
@@ -355,16 +369,10 @@ QStringList Engine::indexNames(const QString &table) const
 void Engine::dropIndexes(const QString &table)
 {
     fieldNames(table); // a missing table is an error, as with index files that cannot be found
-    QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("PRAGMA index_list(\"%1\");").arg(table)))
-        throw EngineError::from(q.lastError());
-    QStringList created;
-    while (q.next())
-        if (q.value(3).toString() == QLatin1String("c"))
-            created.append(q.value(1).toString());
-    q.finish();
-    for (const QString &index : created)
-        ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index));
+    // Only the indexes made by CREATE INDEX ("c"); those standing for a key or a UNIQUE constraint stay.
+    for (const QVariantList &index : IndexList(database(), table))
+        if (index.value(3).toString() == QLatin1String("c"))
+            ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index.value(1).toString()));
 }
 
 void Engine::createPrimaryIndex(const QString &table)

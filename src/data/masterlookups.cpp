@@ -6,6 +6,17 @@
 
 namespace {
 
+// Every row of the statement, made into a value by rowOf.
+template <typename Row> QList<Row> AllRows(Engine &engine, const QString &sql, Row (*rowOf)(const Query &))
+{
+    Query q(engine, sql);
+    q.open();
+    QList<Row> rows;
+    while (q.next())
+        rows.append(rowOf(q));
+    return rows;
+}
+
 QString NameOf(Engine &engine, const QString &sql, const QString &parameter, const QVariant &key)
 {
     Query q(engine, sql);
@@ -35,34 +46,29 @@ QString TownOfPostcode(Engine &engine, const QString &postcode)
 
 QList<MovementTypeRecord> MovementTypes(Engine &engine)
 {
-    Query q(engine, QStringLiteral("SELECT kasszatip, kasszatip_nev, kibe, elszamolas FROM kasszatip;"));
-    q.open();
-    QList<MovementTypeRecord> types;
-    while (q.next())
-        types.append({q.value(0).toInt(), ValueOr(q.value(1), QString()), ValueOr(q.value(2), QString()),
-                      ValueOr(q.value(3), QString())});
-    return types;
+    return AllRows<MovementTypeRecord>(
+        engine, QStringLiteral("SELECT kasszatip, kasszatip_nev, kibe, elszamolas FROM kasszatip;"),
+        [](const Query &q) -> MovementTypeRecord {
+            return {q.value(0).toInt(), ValueOr(q.value(1), QString()), ValueOr(q.value(2), QString()),
+                    ValueOr(q.value(3), QString())};
+        });
 }
 
 QList<ClientRecord> Clients(Engine &engine)
 {
-    Query q(engine,
-            QStringLiteral("SELECT ugyfel, ugyfel_nev, elszamol, elszamollimit FROM ugyfel ORDER BY ugyfel_nev;"));
-    q.open();
-    QList<ClientRecord> clients;
-    while (q.next())
-        clients.append(
-            {q.value(0).toInt(), ValueOr(q.value(1), QString()), ValueOr(q.value(2), 0), ValueOr(q.value(3), 0.0)});
-    return clients;
+    return AllRows<ClientRecord>(
+        engine, QStringLiteral("SELECT ugyfel, ugyfel_nev, elszamol, elszamollimit FROM ugyfel ORDER BY ugyfel_nev;"),
+        [](const Query &q) -> ClientRecord {
+            return {q.value(0).toInt(), ValueOr(q.value(1), QString()), ValueOr(q.value(2), 0),
+                    ValueOr(q.value(3), 0.0)};
+        });
 }
 
 QList<NamedKey> OrganisationalUnits(Engine &engine)
 {
-    Query q(engine,
-            QStringLiteral("SELECT szervegyseg, szervegyseg_nev FROM szervegyseg ORDER BY UPPER(szervegyseg_nev);"));
-    q.open();
-    QList<NamedKey> units;
-    while (q.next())
-        units.append({q.value(0), ValueOr(q.value(1), QString())});
-    return units;
+    return AllRows<NamedKey>(
+        engine, QStringLiteral("SELECT szervegyseg, szervegyseg_nev FROM szervegyseg ORDER BY UPPER(szervegyseg_nev);"),
+        [](const Query &q) -> NamedKey {
+            return {q.value(0), ValueOr(q.value(1), QString())};
+        });
 }

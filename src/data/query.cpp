@@ -59,12 +59,6 @@ Query &Query::setDate(const QString &name, const QDate &value)
     return *this;
 }
 
-Query &Query::setNull(const QString &name)
-{
-    bind(name, QVariant());
-    return *this;
-}
-
 Query &Query::setValue(const QString &name, const QVariant &value)
 {
     if (value.typeId() == QMetaType::QDate)

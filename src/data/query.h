@@ -19,7 +19,6 @@ public:
     Query &setFloat(const QString &name, double value);
     Query &setText(const QString &name, const QString &value);
     Query &setDate(const QString &name, const QDate &value);
-    Query &setNull(const QString &name);
     // Any value; a null QVariant binds NULL.
     Query &setValue(const QString &name, const QVariant &value);
 

@@ -5,6 +5,7 @@
 #include "tillstore.h"
 
 #include <QDate>
+#include <tuple>
 
 namespace {
 
@@ -106,19 +107,14 @@ void FillSampleData(Engine &engine)
     }
 
     const QDate today = QDate::currentDate();
-    CreateTill(engine,
-               {{QStringLiteral("kassza_nev"), QStringLiteral("Főpénztár")},
-                {QStringLiteral("valuta"), QStringLiteral("Ft")},
-                {QStringLiteral("betujel_be"), QStringLiteral("FB")},
-                {QStringLiteral("betujel_ki"), QStringLiteral("FK")},
-                {QStringLiteral("nyito"), 500000.0}},
-               QStringLiteral("rendszergazda"), today);
-    CreateTill(engine,
-               {{QStringLiteral("kassza_nev"), QStringLiteral("Valuta pénztár")},
-                {QStringLiteral("valuta"), QStringLiteral("EUR")},
-                {QStringLiteral("betujel_be"), QStringLiteral("VB")},
-                {QStringLiteral("betujel_ki"), QStringLiteral("VK")},
-                {QStringLiteral("nyito"), 2000.0}},
-               QStringLiteral("rendszergazda"), today);
+    for (const auto &[name, currency, in, out, opening] :
+         {std::tuple{"Főpénztár", "Ft", "FB", "FK", 500000.0}, {"Valuta pénztár", "EUR", "VB", "VK", 2000.0}})
+        CreateTill(engine,
+                   {{QStringLiteral("kassza_nev"), Text(name)},
+                    {QStringLiteral("valuta"), Text(currency)},
+                    {QStringLiteral("betujel_be"), Text(in)},
+                    {QStringLiteral("betujel_ki"), Text(out)},
+                    {QStringLiteral("nyito"), opening}},
+                   QStringLiteral("rendszergazda"), today);
     transaction.commit();
 }

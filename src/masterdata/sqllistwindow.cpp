@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "listquerymodel.h"
 #include "messages.h"
+#include "recordeditor.h"
 #include "schema.h"
 #include "session.h"
 #include "util.h"
@@ -147,6 +148,14 @@ QVariantMap SqlListWindow::currentRecord() const
     for (int c = 0; c < record.count(); ++c)
         result.insert(record.fieldName(c), m_model->index(row, c).data(Qt::EditRole));
     return result;
+}
+
+void SqlListWindow::editCurrentRow(RecordEditor &editor)
+{
+    const qint64 key = currentKey();
+    editor.setPost([this, key](const QVariantMap &values) { m_engine.update(m_table, m_keyField, key, values); });
+    if (editor.exec() == QDialog::Accepted)
+        refresh(key);
 }
 
 void SqlListWindow::deleteRow()

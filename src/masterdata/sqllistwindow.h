@@ -8,6 +8,7 @@
 class Engine;
 class ListQueryModel;
 class Messages;
+class RecordEditor;
 
 // One column of a list over a table: the field of the query, its title, its share of the grid width and,
 // for amounts, the display format.
@@ -63,6 +64,8 @@ protected:
 
     // "Valóban töröljem a sort?", then the current row goes.
     void deleteRow() override;
+    // Runs the editor on the current row: OK writes its values into that row and stands on it again.
+    void editCurrentRow(RecordEditor &editor);
 
 private:
     void applyColumns();

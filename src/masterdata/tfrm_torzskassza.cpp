@@ -51,12 +51,9 @@ void Tfrm_TorzsKassza::newRow()
 
 void Tfrm_TorzsKassza::editRow()
 {
-    const qint64 key = currentKey();
     Tfrm_TorzsKassza_Szerkeszt editor(session(), messages(), false, this);
     editor.setValues(currentRecord());
-    editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
-    if (editor.exec() == QDialog::Accepted)
-        refresh(key);
+    editCurrentRow(editor);
 }
 
 int KasszaValaszt(Session &session, Engine &engine, Messages &messages, int till, bool choose, QString *tillName,

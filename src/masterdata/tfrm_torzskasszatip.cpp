@@ -39,12 +39,9 @@ void Tfrm_TorzsKasszaTip::newRow()
 
 void Tfrm_TorzsKasszaTip::editRow()
 {
-    const qint64 key = currentKey();
     Tfrm_TorzsKasszaTip_Szerkeszt editor(session(), messages(), this);
     editor.setValues(currentRecord());
-    editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
-    if (editor.exec() == QDialog::Accepted)
-        refresh(key);
+    editCurrentRow(editor);
 }
 
 namespace {

@@ -57,13 +57,10 @@ void Tfrm_UgyfelValaszt::newRow()
 
 void Tfrm_UgyfelValaszt::editRow()
 {
-    const qint64 key = currentKey();
     Tfrm_TorzsUgyfel editor(session(), engine(), messages(), this);
     editor.setUrlOpener(m_openUrl);
     editor.setValues(currentRecord());
-    editor.setPost([this, key](const QVariantMap &values) { engine().update(table(), keyField(), key, values); });
-    if (editor.exec() == QDialog::Accepted)
-        refresh(key);
+    editCurrentRow(editor);
 }
 
 void Tfrm_UgyfelValaszt::headerClicked(int column)

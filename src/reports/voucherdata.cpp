@@ -11,74 +11,34 @@
 
 namespace {
 
-const QStringList VoucherSql = {
-    QStringLiteral("SELECT"),
-    QStringLiteral(" dromvel.dromvel,"),
-    QStringLiteral(" dromvel.kibe,"),
-    QStringLiteral(" kibe.kibe_nev,"),
-    QStringLiteral(" dromvel.ssz,"),
-    QStringLiteral(" dromvel.betujel,"),
-    QStringLiteral(" dromvel.dat_kiadva,"),
-    QStringLiteral(" ugyfel.ugyfel_nev,"),
-    QStringLiteral(" ugyfel.szigszam,"),
-    QStringLiteral(" forgjogcim1,"),
-    QStringLiteral(" bizszam1,"),
-    QStringLiteral(" szoveg1,"),
-    QStringLiteral(" osszeg1,"),
-    QStringLiteral(" forgjogcim2,"),
-    QStringLiteral(" bizszam2,"),
-    QStringLiteral(" szoveg2,"),
-    QStringLiteral(" osszeg2,"),
-    QStringLiteral(" forgjogcim3,"),
-    QStringLiteral(" bizszam3,"),
-    QStringLiteral(" szoveg3,"),
-    QStringLiteral(" osszeg3,"),
-    QStringLiteral(" felhasznalo.felhasznalo_nev,"),
-    QStringLiteral(" dromvel.osszeg,"),
-    QStringLiteral(" kassza.valuta"),
-    QStringLiteral("FROM dromvel"),
-    QStringLiteral(" LEFT OUTER JOIN kibe ON (dromvel.kibe = kibe.kibe)"),
-    QStringLiteral(" LEFT OUTER JOIN ugyfel ON (dromvel.ugyfel = ugyfel.ugyfel)"),
-    QStringLiteral(" LEFT OUTER JOIN felhasznalo ON (dromvel.felhasznalo = felhasznalo.felhasznalo)"),
-    QStringLiteral(" LEFT OUTER JOIN kassza ON (dromvel.kassza = kassza.kassza)"),
-    QStringLiteral("WHERE dromvel.dromvel = :pdromvel;"),
-};
-
+// The fields every cash voucher prints and the tables that name them. A single voucher prints even when its
+// direction or till is gone (outer joins); the vouchers of a period are those of an existing direction and till.
 // The till column is named with its table: kassza has a column of that name too.
-const QStringList PeriodSql = {
-    QStringLiteral("SELECT"),
-    QStringLiteral("  dromvel.dromvel,"),
-    QStringLiteral("  dromvel.kassza,"),
-    QStringLiteral("  dromvel.kibe,"),
-    QStringLiteral("  kibe.kibe_nev,"),
-    QStringLiteral("  dromvel.ssz,"),
-    QStringLiteral("  dromvel.betujel,"),
-    QStringLiteral("  dromvel.dat_kiadva,"),
-    QStringLiteral("  ugyfel.ugyfel_nev,"),
-    QStringLiteral("  ugyfel.szigszam,"),
-    QStringLiteral("  dromvel.forgjogcim1,"),
-    QStringLiteral("  dromvel.bizszam1,"),
-    QStringLiteral("  dromvel.szoveg1,"),
-    QStringLiteral("  dromvel.osszeg1,"),
-    QStringLiteral("  dromvel.forgjogcim2,"),
-    QStringLiteral("  dromvel.bizszam2,"),
-    QStringLiteral("  dromvel.szoveg2,"),
-    QStringLiteral("  dromvel.osszeg2,"),
-    QStringLiteral("  dromvel.forgjogcim3,"),
-    QStringLiteral("  dromvel.bizszam3,"),
-    QStringLiteral("  dromvel.szoveg3,"),
-    QStringLiteral("  dromvel.osszeg3,"),
-    QStringLiteral("  felhasznalo.felhasznalo_nev,"),
-    QStringLiteral("  dromvel.osszeg,"),
-    QStringLiteral("  kassza.valuta"),
-    QStringLiteral("FROM dromvel"),
-    QStringLiteral("  INNER JOIN kibe ON (dromvel.kibe = kibe.kibe)"),
-    QStringLiteral("  INNER JOIN kassza ON (dromvel.kassza = kassza.kassza)"),
-    QStringLiteral("  LEFT OUTER JOIN ugyfel ON (dromvel.ugyfel = ugyfel.ugyfel)"),
-    QStringLiteral("  LEFT OUTER JOIN felhasznalo ON (dromvel.felhasznalo = felhasznalo.felhasznalo)"),
-    QStringLiteral("WHERE (dromvel.dat_kiadva BETWEEN :pd1 AND :pd2) AND (dromvel.kassza = :pkassza)"),
-    QStringLiteral("ORDER BY 1;"),
-};
+QStringList VoucherSelect(const QString &directionAndTillJoin)
+{
+    QStringList lines{QStringLiteral("SELECT")};
+    for (const char *field : {"dromvel.dromvel", "dromvel.kassza", "dromvel.kibe", "kibe.kibe_nev", "dromvel.ssz",
+                              "dromvel.betujel", "dromvel.dat_kiadva", "ugyfel.ugyfel_nev", "ugyfel.szigszam"})
+        lines << QStringLiteral(" %1,").arg(QLatin1String(field));
+    for (int line = 1; line <= 3; ++line)
+        for (const char *field : {"forgjogcim", "bizszam", "szoveg", "osszeg"})
+            lines << QStringLiteral(" dromvel.%1%2,").arg(QLatin1String(field)).arg(line);
+    lines << QStringLiteral(" felhasznalo.felhasznalo_nev,") << QStringLiteral(" dromvel.osszeg,")
+          << QStringLiteral(" kassza.valuta") << QStringLiteral("FROM dromvel")
+          << QStringLiteral(" %1 kibe ON (dromvel.kibe = kibe.kibe)").arg(directionAndTillJoin)
+          << QStringLiteral(" %1 kassza ON (dromvel.kassza = kassza.kassza)").arg(directionAndTillJoin)
+          << QStringLiteral(" LEFT OUTER JOIN ugyfel ON (dromvel.ugyfel = ugyfel.ugyfel)")
+          << QStringLiteral(" LEFT OUTER JOIN felhasznalo ON (dromvel.felhasznalo = felhasznalo.felhasznalo)");
+    return lines;
+}
+
+const QStringList VoucherSql = VoucherSelect(QStringLiteral("LEFT OUTER JOIN"))
+                               << QStringLiteral("WHERE dromvel.dromvel = :pdromvel;");
+
+const QStringList PeriodSql =
+    VoucherSelect(QStringLiteral("INNER JOIN"))
+    << QStringLiteral("WHERE (dromvel.dat_kiadva BETWEEN :pd1 AND :pd2) AND (dromvel.kassza = :pkassza)")
+    << QStringLiteral("ORDER BY 1;");
 
 const QStringList RequestSql = {
     QStringLiteral("SELECT"),

@@ -30,7 +30,6 @@ public:
     // The sorted column keeps the grid's highlight instead of the row colours.
     void setSortedColumn(int column) { m_sortedColumn = column; }
     QString sqlText() const;
-    const QStringList &lines() const { return m_lines; }
 
     // Runs the SQL text again; throws EngineError.
     void reopen();

@@ -51,6 +51,18 @@ const QStringList VisibleFields{
 const double WidthFactors[] = {0.10, 0.10, 0.13, 0.25, 0.10, 0.10, 0.10, 0.10};
 const int PanelWidths[] = {75, 200, 150, 150, 50};
 const QString NoRight = QStringLiteral("Nincs jogosultság a művelethez.");
+
+// Fills a menu or a tool bar with the named actions in order; "-" is a separator.
+template <typename Target> void Fill(Target *target, std::initializer_list<const char *> names, const Tfrm_Main *window)
+{
+    for (const char *name : names) {
+        if (qstrcmp(name, "-") == 0)
+            target->addSeparator();
+        else
+            target->addAction(window->action(QString::fromLatin1(name)));
+    }
+}
+
 } // namespace
 
 Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
@@ -218,14 +230,7 @@ QAction *Tfrm_Main::action(const QString &name) const
 
 void Tfrm_Main::createMenus()
 {
-    auto add = [this](QMenu *menu, std::initializer_list<const char *> names) {
-        for (const char *name : names) {
-            if (qstrcmp(name, "-") == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(action(QString::fromLatin1(name)));
-        }
-    };
+    const auto add = [this](QMenu *menu, std::initializer_list<const char *> names) { Fill(menu, names, this); };
     QMenuBar *bar = menuBar();
     add(bar->addMenu(QStringLiteral("Rekordok")), {"aKasszaValaszt", "-", "aUj", "aSzerkeszt", "aTorol", "-",
                                                    "aNyomtat", "aNyomtatkep", "-", "aExcelbe", "aHtml", "-", "aBezar"});
@@ -258,15 +263,11 @@ void Tfrm_Main::createToolBars()
     upper->setObjectName(QStringLiteral("ToolBarUpper"));
     upper->setMovable(false);
     upper->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const char *name :
+    Fill(upper,
          {"aKasszaValaszt", "-",           "aArchiv", "aBeallit", "-",     "aBetuNovel", "aBetuCsokkent", "-",
           "aNyomtat",       "aNyomtatkep", "-",       "aExcelbe", "aHtml", "-",          "aSugo",         "aHonlap",
-          "aLevel",         "aUjdonsag",   "-",       "aBezar"}) {
-        if (qstrcmp(name, "-") == 0)
-            upper->addSeparator();
-        else
-            upper->addAction(action(QString::fromLatin1(name)));
-    }
+          "aLevel",         "aUjdonsag",   "-",       "aBezar"},
+         this);
     addToolBarBreak();
 
     QToolBar *lower = new QToolBar(QStringLiteral("Kassza"), this);
@@ -276,35 +277,20 @@ void Tfrm_Main::createToolBars()
     lower->setIconSize(QSize(16, 16));
     auto *voucherMenu = new QMenu(this);
     voucherMenu->setObjectName(QStringLiteral("VoucherPrintMenu"));
-    for (const char *name : {"aBizNyom", "aBizNyom2", "-", "aBizNyom3", "-", "aBizKep", "aBizKep2", "-", "aBizNyom4"}) {
-        if (qstrcmp(name, "-") == 0)
-            voucherMenu->addSeparator();
-        else
-            voucherMenu->addAction(action(QString::fromLatin1(name)));
-    }
-    for (const char *name : {"aKeres", "-", "aSzur", "-", "aUj", "aSzerkeszt", "aTorol", "-", "aKesz", "aElszamol", "-",
-                             "Bizonylat", "-", "aNapLezar"}) {
-        if (qstrcmp(name, "-") == 0) {
-            lower->addSeparator();
-            continue;
-        }
-        QWidget *button = nullptr;
-        if (qstrcmp(name, "Bizonylat") == 0) {
-            auto *drop = new QToolButton(lower);
-            drop->setObjectName(QStringLiteral("btnBizonylat"));
-            drop->setText(QStringLiteral("Bizonylat"));
-            drop->setToolTip(QStringLiteral("Bizonylat nyomtatás"));
-            drop->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
-            drop->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-            drop->setPopupMode(QToolButton::InstantPopup);
-            drop->setMenu(voucherMenu);
-            lower->addWidget(drop);
-            button = drop;
-        } else {
-            lower->addAction(action(QString::fromLatin1(name)));
-            button = lower->widgetForAction(action(QString::fromLatin1(name)));
-        }
-        if (button)
+    Fill(voucherMenu, {"aBizNyom", "aBizNyom2", "-", "aBizNyom3", "-", "aBizKep", "aBizKep2", "-", "aBizNyom4"}, this);
+    Fill(lower, {"aKeres", "-", "aSzur", "-", "aUj", "aSzerkeszt", "aTorol", "-", "aKesz", "aElszamol", "-"}, this);
+    auto *drop = new QToolButton(lower);
+    drop->setObjectName(QStringLiteral("btnBizonylat"));
+    drop->setText(QStringLiteral("Bizonylat"));
+    drop->setToolTip(QStringLiteral("Bizonylat nyomtatás"));
+    drop->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    drop->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    drop->setPopupMode(QToolButton::InstantPopup);
+    drop->setMenu(voucherMenu);
+    lower->addWidget(drop);
+    Fill(lower, {"-", "aNapLezar"}, this);
+    for (QAction *a : lower->actions()) {
+        if (QWidget *button = lower->widgetForAction(a); button && !a->isSeparator())
             button->setMinimumSize(57, 36);
     }
     addToolBar(lower);

@@ -36,6 +36,19 @@ WindowBounds ReadBounds(const IniFile &ini, const QString &section, const QSize 
             ini.readInt(section, WidthKey, designSize.width()), ini.readInt(section, HeightKey, designSize.height())};
 }
 
+// Along one axis: a window reaching beyond the edge moves back inside, one longer than the area is cut to it.
+void PullBack(int &start, int &length, int edge)
+{
+    if (start + length <= edge)
+        return;
+    if (length < edge) {
+        start = edge - length;
+    } else {
+        start = 0;
+        length = edge;
+    }
+}
+
 } // namespace
 
 WindowBounds FitToWorkArea(WindowBounds bounds, const QRect &workArea)
@@ -46,22 +59,8 @@ WindowBounds FitToWorkArea(WindowBounds bounds, const QRect &workArea)
         bounds.left = 0;
     if (bounds.top > bottom)
         bounds.top = 0;
-    if (bounds.left + bounds.width > right) {
-        if (bounds.width < right) {
-            bounds.left = right - bounds.width;
-        } else {
-            bounds.left = 0;
-            bounds.width = right;
-        }
-    }
-    if (bounds.top + bounds.height > bottom) {
-        if (bounds.height < bottom) {
-            bounds.top = bottom - bounds.height;
-        } else {
-            bounds.top = 0;
-            bounds.height = bottom;
-        }
-    }
+    PullBack(bounds.left, bounds.width, right);
+    PullBack(bounds.top, bounds.height, bottom);
     return bounds;
 }
 
