@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engineerror.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+
+class Engine;
+
+// The rows of one SELECT, read one by one on a connection of its own: a long read (an export) holds no read
+// snapshot on the program's connection, so writes there go on while it runs, and memory stays flat however many
+// rows there are. Date fields come back as QDate, as everywhere else. Throws EngineError.
+class RowStream
+{
+public:
+    // bindings: placeholder name (with or without ":") -> value; a QDate binds as the stored date text.
+    RowStream(Engine &engine, const QString &sql, const QVariantMap &bindings = {});
+    ~RowStream();
+    RowStream(const RowStream &) = delete;
+    RowStream &operator=(const RowStream &) = delete;
+
+    // Number of rows the statement gives, counted by the engine without reading them.
+    qint64 count();
+    // Runs the statement; the field names are known from here on and the cursor stands before the first row.
+    void open();
+    bool next();
+    // The current row's values, one per field.
+    const QVariantList &values() const { return m_values; }
+    const QStringList &fieldNames() const { return m_fieldNames; }
+    // The type the engine reports for a field (declared type; unknown for most expressions).
+    QMetaType fieldType(int position) const { return m_fieldTypes.value(position); }
+    // Ends the read; the destructor does it too.
+    void close();
+
+private:
+    void prepare(QSqlQuery &query, const QString &sql) const;
+    [[noreturn]] void fail(const QSqlQuery &query) const;
+
+    QString m_connection;
+    QString m_sql;
+    QVariantMap m_bindings;
+    QSqlQuery m_query;
+    QStringList m_fieldNames;
+    QList<QMetaType> m_fieldTypes;
+    QList<bool> m_dateField;
+    QVariantList m_values;
+};

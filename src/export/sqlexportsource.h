@@ -1,0 +1,73 @@
+#pragma once
+
+#include "exportsource.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVariantMap>
+#include <functional>
+
+class Engine;
+class QTableView;
+
+// The stored fields of the row a calculated field is made from.
+class StoredRow
+{
+public:
+    StoredRow(const QStringList &names, const QVariantList &values) : m_names(names), m_values(values) {}
+    // The value of the named field (case-insensitive); invalid when the statement has no such field.
+    QVariant value(const QString &field) const;
+
+private:
+    const QStringList &m_names;
+    const QVariantList &m_values;
+};
+
+// Rows of a SELECT text with its bound values, run by the export itself and read row by row on a connection of its
+// own (memory stays flat). The fields come in the statement's order, then the calculated ones in the order added.
+class SqlExportSource : public ExportSource
+{
+public:
+    using Calculation = std::function<QVariant(const StoredRow &row)>;
+
+    SqlExportSource(Engine &engine, const QString &sql, const QVariantMap &bindings = {});
+
+    // Display label of a field; a field without one shows its name.
+    SqlExportSource &setLabel(const QString &field, const QString &label);
+    // Display pattern of every floating-point field (the money format).
+    SqlExportSource &setNumberFormat(const QString &pattern);
+    SqlExportSource &setKind(const QString &field, ExportKind kind);
+    SqlExportSource &addCalculated(const QString &name, const QString &label, ExportKind kind, Calculation calculate);
+    // Labels, widths and hidden columns as the grid shows the same statement: its column i is column i here.
+    SqlExportSource &takeGridLayout(const QTableView &grid);
+
+    QList<ExportColumn> columns() override;
+    qint64 rowCount() override;
+    int gridWidth() const override;
+    qint64 read(const std::function<bool(const ExportRow &row)> &take) override;
+
+private:
+    struct Calculated
+    {
+        ExportColumn column;
+        Calculation calculate;
+    };
+    struct GridColumn
+    {
+        QString label;
+        int width = 0;
+        bool hidden = false;
+    };
+
+    ExportColumn stored(const QString &name, QMetaType type) const;
+
+    Engine &m_engine;
+    QString m_sql;
+    QVariantMap m_bindings;
+    QHash<QString, QString> m_labels;
+    QHash<QString, ExportKind> m_kinds;
+    QString m_numberFormat;
+    QList<Calculated> m_calculated;
+    QList<GridColumn> m_grid;
+    int m_gridWidth = 0;
+};
