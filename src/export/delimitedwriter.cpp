@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QIODevice>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 bool DelimitedWriter::exported(qsizetype position) const
@@ -15,19 +16,31 @@ bool DelimitedWriter::exported(qsizetype position) const
 
 QString DelimitedWriter::field(const QString &value) const
 {
+    QString line;
+    appendField(line, value);
+    return line;
+}
+
+void DelimitedWriter::appendField(QString &line, const QString &value) const
+{
     const QString &quote = m_options.quote;
     if (!quote.isEmpty()) {
-        QString doubled = value;
-        doubled.replace(quote, quote + quote);
-        return quote + doubled + quote;
+        line += quote;
+        line += QString(value).replace(quote, quote + quote);
+        line += quote;
+        return;
     }
-    static const QString dq = QStringLiteral("\"");
-    if (!value.contains(m_options.separator) && !value.contains(dq) && !value.contains(QLatin1Char('\n')) &&
-        !value.contains(QLatin1Char('\r')))
-        return value;
-    QString doubled = value;
-    doubled.replace(dq, QStringLiteral("\"\""));
-    return dq + doubled + dq;
+    const QChar separator = m_options.separator;
+    const bool plain = std::none_of(value.cbegin(), value.cend(), [separator](QChar c) {
+        return c == separator || c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    });
+    if (plain) {
+        line += value;
+        return;
+    }
+    line += QLatin1Char('"');
+    line += QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    line += QLatin1Char('"');
 }
 
 QString DelimitedWriter::plainText(const ExportColumn &column, const QVariant &value) const
@@ -46,9 +59,18 @@ QString DelimitedWriter::plainText(const ExportColumn &column, const QVariant &v
     case QMetaType::Double:
     case QMetaType::Float: {
         const double d = value.toDouble();
-        // Whole amounts, the common case, need no digit rounding.
+        // Whole amounts, the common case, need no digit rounding; a value whose shortest exact form has at most 15
+        // digits and no exponent is already what the 15-digit general form gives.
         if (std::fabs(d) < 1e15 && d == std::trunc(d))
             return QString::number(qint64(d));
+        QString shortest = QString::number(d, 'g', QLocale::FloatingPointShortest);
+        const qsizetype digits = std::count_if(shortest.cbegin(), shortest.cend(), [](QChar c) { return c.isDigit(); });
+        const qsizetype point = shortest.indexOf(QLatin1Char('.'));
+        if (digits <= 15 && !shortest.contains(QLatin1Char('e'))) {
+            if (point >= 0)
+                shortest.replace(point, 1, m_decimalPoint);
+            return shortest;
+        }
         return FormatFloat(QString(), d);
     }
     case QMetaType::QDate:
@@ -84,7 +106,7 @@ qint64 DelimitedWriter::write(ExportSource &source, QIODevice &device, const Exp
         for (qsizetype i = 0; i < columns.size(); ++i) {
             if (!exported(i))
                 continue;
-            line += field(plainText(columns.at(i), row.value(int(i))));
+            appendField(line, plainText(columns.at(i), row.value(int(i))));
             line += separator;
         }
         m_encoder.append(buffer, line);

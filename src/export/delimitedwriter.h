@@ -4,6 +4,7 @@
 #include "windows1250encoder.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 
 class QIODevice;
@@ -25,7 +26,9 @@ struct DelimitedOptions
 class DelimitedWriter
 {
 public:
-    explicit DelimitedWriter(DelimitedOptions options) : m_options(std::move(options)) {}
+    explicit DelimitedWriter(DelimitedOptions options)
+        : m_options(std::move(options)), m_decimalPoint(QLocale().decimalPoint())
+    {}
 
     // Writes the header and the rows; returns the number of rows written. Throws EngineError when the rows cannot
     // be read and ExportError when the device cannot be written.
@@ -39,7 +42,9 @@ public:
 
 private:
     bool exported(qsizetype position) const;
+    void appendField(QString &line, const QString &value) const;
 
     DelimitedOptions m_options;
+    QString m_decimalPoint;
     Windows1250Encoder m_encoder;
 };

@@ -9,6 +9,7 @@
 #include <QIODevice>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cmath>
 #include <xlsxwriter.h>
 
 namespace {
@@ -138,6 +139,9 @@ qint64 SpreadsheetWriter::write(ExportSource &source, QIODevice &device, const E
 
         QList<lxw_format *> numberFormats;
         QList<double> widths;
+        // Numbers are measured once at the end, by the widest of them: the largest magnitude, with room for a sign.
+        QList<double> largestNumber;
+        QList<bool> negative;
         for (int p : positions) {
             const ExportColumn &column = all.at(p);
             const QString label = m_options.fieldNames ? column.name : column.label;
@@ -150,6 +154,8 @@ qint64 SpreadsheetWriter::write(ExportSource &source, QIODevice &device, const E
                 format_set_num_format(format, numberFormat.toUtf8().constData());
             }
             numberFormats.append(format);
+            largestNumber.append(-1);
+            negative.append(false);
         }
 
         source.read([&](const ExportRow &row) {
@@ -174,9 +180,13 @@ qint64 SpreadsheetWriter::write(ExportSource &source, QIODevice &device, const E
                 case QMetaType::LongLong:
                 case QMetaType::UInt:
                 case QMetaType::ULongLong:
-                    Check(worksheet_write_number(sheet, r, col, value.toDouble(), numberFormats.at(c)));
-                    shown = row.text(p).size();
+                {
+                    const double number = value.toDouble();
+                    Check(worksheet_write_number(sheet, r, col, number, numberFormats.at(c)));
+                    largestNumber[c] = std::max(largestNumber.at(c), std::fabs(number));
+                    negative[c] = negative.at(c) || number < 0;
                     break;
+                }
                 case QMetaType::QDate: {
                     const QDate d = value.toDate();
                     if (d.year() >= 1900) {
@@ -209,9 +219,13 @@ qint64 SpreadsheetWriter::write(ExportSource &source, QIODevice &device, const E
             return true;
         });
 
-        for (qsizetype c = 0; c < widths.size(); ++c)
+        for (qsizetype c = 0; c < widths.size(); ++c) {
+            if (largestNumber.at(c) >= 0)
+                widths[c] = std::max(widths.at(c), DisplayText(all.at(positions.at(c)), largestNumber.at(c)).size() +
+                                                       (negative.at(c) ? 1.0 : 0.0));
             Check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), std::min(widths.at(c) + 2, MaxColumnWidth),
                                        nullptr));
+        }
         worksheet_freeze_panes(sheet, 1, 0);
         if (!positions.isEmpty())
             Check(worksheet_autofilter(sheet, 0, 0, lxw_row_t(written), lxw_col_t(positions.size() - 1)));

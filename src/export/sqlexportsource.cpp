@@ -178,17 +178,18 @@ qint64 SqlExportSource::read(const std::function<bool(const ExportRow &row)> &ta
     RowStream stream(m_engine, m_sql, m_bindings);
     stream.open();
     const qsizetype storedCount = stream.fieldNames().size();
-    QVariantList values(columnList.size());
-    const StreamedRow row(columnList, values);
+    // Without calculated fields the row is the stream's own, updated in place: nothing is copied.
+    QVariantList withCalculated(m_calculated.isEmpty() ? 0 : columnList.size());
+    const StreamedRow row(columnList, m_calculated.isEmpty() ? stream.values() : withCalculated);
     qint64 taken = 0;
     while (stream.next()) {
-        const QVariantList &read = stream.values();
-        for (qsizetype i = 0; i < storedCount; ++i)
-            values[i] = read.at(i);
         if (!m_calculated.isEmpty()) {
+            const QVariantList &read = stream.values();
+            for (qsizetype i = 0; i < storedCount; ++i)
+                withCalculated[i] = read.at(i);
             const StoredRow storedRow(stream.fieldNames(), read);
             for (qsizetype i = 0; i < m_calculated.size(); ++i)
-                values[storedCount + i] = m_calculated.at(i).calculate(storedRow);
+                withCalculated[storedCount + i] = m_calculated.at(i).calculate(storedRow);
         }
         if (!take(row))
             break;

@@ -2,6 +2,7 @@
 #include "delimitedwriter.h"
 #include "exportfixture.h"
 #include "rowstream.h"
+#include "util.h"
 #include "windows1250encoder.h"
 
 // Splits a delimited file the way RFC 4180 readers do, with the given separator and quote character. The trailing
@@ -56,6 +57,7 @@ private slots:
     void readBackGivesTheValuesWritten_data();
     void readBackGivesTheValuesWritten();
     void plainValues();
+    void floatsInTheGeneralForm();
     void stopKeepsTheRowsWritten();
     void encoderMatchesTheCodePage_data();
     void encoderMatchesTheCodePage();
@@ -193,6 +195,24 @@ void TestDelimitedExport::plainValues()
     options.noHeader = true;
     options.exported = {false, false, false, false};
     QCOMPARE(written(options), QByteArray("\r\n\r\n\r\n\r\n"));
+}
+
+void TestDelimitedExport::floatsInTheGeneralForm()
+{
+    // The writer's quick path must give what the general form of the shared routines gives, for every value.
+    QList<double> values{0.1 + 0.2, 1.005, 1234.5, -0.25, 1e-4, 1.234e-5, 123456789012.34, 99999999999999.9,
+                         1e15 + 0.5, 1e20, 2.0 / 3.0, -1e-7, 4503599627370495.5};
+    quint64 state = 12345;
+    for (int i = 0; i < 2000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double magnitude = std::pow(10.0, double(int(state >> 59) - 8));
+        values.append(double(state >> 11) / double(1ULL << 53) * magnitude * ((state & 1) ? -1 : 1));
+    }
+    const DelimitedWriter writer{DelimitedOptions()};
+    ExportColumn column;
+    column.kind = ExportKind::Float;
+    for (double value : values)
+        QCOMPARE(writer.plainText(column, value), FormatFloat(QString(), value));
 }
 
 void TestDelimitedExport::stopKeepsTheRowsWritten()
