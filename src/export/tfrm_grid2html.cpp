@@ -52,7 +52,6 @@ Tfrm_Grid2Html::Tfrm_Grid2Html(ExportSource &source, const QString &title, Sessi
     auto *label = new QLabel(QStringLiteral("Mentés helye"), this);
     m_path = new QLineEdit(DefaultHtmlPath(session.htmlFolder, title), this);
     m_path->setObjectName(QStringLiteral("edHely"));
-    m_path->setMinimumWidth(380);
     label->setBuddy(m_path);
     auto *browseButton = new QToolButton(this);
     browseButton->setObjectName(QStringLiteral("btnTalloz"));
@@ -91,6 +90,8 @@ Tfrm_Grid2Html::Tfrm_Grid2Html(ExportSource &source, const QString &title, Sessi
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyFontSize(this, session.fontSize);
+    // Room for a usual path in the chosen font size.
+    m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 64);
     PaintFocusedField(this);
     EnterMovesFocus(this);
     RestoreWindowPos(this, session.ini, FormName);

@@ -84,7 +84,6 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
 
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("edFilenev"));
-    m_path->setMinimumWidth(360);
     m_path->setText(proposedName.isEmpty()
                         ? QDir::toNativeSeparators(QDir(DocumentsFolder()).filePath(QStringLiteral("File001.csv")))
                         : proposedName);
@@ -191,6 +190,8 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     layout->addWidget(m_progress);
 
     ApplyFontSize(this, session.fontSize);
+    // Room for a usual path in the chosen font size.
+    m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 56);
     PaintFocusedField(this);
     EnterMovesFocus(this);
     RestoreWindowPos(this, session.ini, FormName);
