@@ -35,20 +35,23 @@ void Fill(Engine &engine, int rows)
     for (int t = 1; t <= 4; ++t)
         engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Pénztár %1").arg(t)}});
     for (int k = 1; k <= 20; ++k)
-        engine.insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QStringLiteral("Típus %1").arg(k)}});
-    engine.exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-        "INSERT INTO ugyfel (ugyfel_nev, elszamollimit) SELECT 'Ügyfél ' || i, 100000 FROM n;"));
-    engine.exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-        "INSERT INTO dromvel (dromvelid, kibe, ssz, betujel, kassza, dat_kiadva, kiadva, idoszak, kasszatip, nyito, "
-        "osszeg, zaro, szoveg, ugyfel, lezarva, datumstr, szoveg1, forgjogcim1, osszeg1) "
-        "SELECT i, CASE WHEN i % 3 = 0 THEN 'K' ELSE 'B' END, i, 'B' || (1 + i % 4), 1 + i % 4, "
-        "date('2015-01-01', '+' || (i / 300) || ' days'), 'I', strftime('%Y%m', date('2015-01-01', '+' || (i / 300) "
-        "|| ' days')), 1 + i % 20, i * 10.5, 100 + (i * 37) % 5000, i * 10.5 + 100, 'Tétel; szövege ' || (i % 60), "
-        "1 + i % 1000, 'I', strftime('%Y%m%d', date('2015-01-01', '+' || (i / 300) || ' days')), "
-        "'Árvíztűrő tükörfúrógép ' || (i % 60), 'Jogcím \"' || (i % 25) || '\"', (i * 37) % 5000 + 0.25 FROM n;")
-                    .arg(rows));
+        engine.insert(QStringLiteral("kasszatip"),
+                      {{QStringLiteral("kasszatip_nev"), QStringLiteral("Típus %1").arg(k)}});
+    engine.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                               "INSERT INTO ugyfel (ugyfel_nev, elszamollimit) SELECT 'Ügyfél ' || i, 100000 FROM n;"));
+    engine.exec(
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+            "INSERT INTO dromvel (dromvelid, kibe, ssz, betujel, kassza, dat_kiadva, kiadva, idoszak, kasszatip, "
+            "nyito, "
+            "osszeg, zaro, szoveg, ugyfel, lezarva, datumstr, szoveg1, forgjogcim1, osszeg1) "
+            "SELECT i, CASE WHEN i % 3 = 0 THEN 'K' ELSE 'B' END, i, 'B' || (1 + i % 4), 1 + i % 4, "
+            "date('2015-01-01', '+' || (i / 300) || ' days'), 'I', strftime('%Y%m', date('2015-01-01', '+' || (i / "
+            "300) "
+            "|| ' days')), 1 + i % 20, i * 10.5, 100 + (i * 37) % 5000, i * 10.5 + 100, 'Tétel; szövege ' || (i % 60), "
+            "1 + i % 1000, 'I', strftime('%Y%m%d', date('2015-01-01', '+' || (i / 300) || ' days')), "
+            "'Árvíztűrő tükörfúrógép ' || (i % 60), 'Jogcím \"' || (i % 25) || '\"', (i * 37) % 5000 + 0.25 FROM n;")
+            .arg(rows));
     transaction.commit();
 }
 
@@ -96,8 +99,8 @@ struct Run
 Run Child(const QString &kind, const QString &folder, const QString &file, int rows)
 {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--export"), kind, folder, file,
-                                                          QString::number(rows)});
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--export"), kind, folder, file, QString::number(rows)});
     child.waitForFinished(-1);
     const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
     if (child.exitCode() != 0 || parts.size() != 2) {
@@ -148,8 +151,9 @@ int main(int argc, char **argv)
     sqlite.setStandardOutputFile(dir.filePath(QStringLiteral("sqlite.csv")));
     QElapsedTimer timer;
     timer.start();
-    sqlite.start(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), QStringLiteral("-header"),
-                                             dir.filePath(QString::fromLatin1(Engine::FileName)), LedgerSql + QLatin1Char(';')});
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {QStringLiteral("-csv"), QStringLiteral("-header"),
+                  dir.filePath(QString::fromLatin1(Engine::FileName)), LedgerSql + QLatin1Char(';')});
     if (!sqlite.waitForFinished(-1) || sqlite.exitCode() != 0) {
         out << "sqlite3 -csv could not run (install the sqlite3 package)\n";
     } else {
@@ -160,7 +164,9 @@ int main(int argc, char **argv)
 
     const int sheetRows = std::min(rows, 100000);
     const QString xlsx = dir.filePath(QStringLiteral("export.xlsx"));
-    Print(QStringLiteral("xlsx export, %1 rows").arg(sheetRows / 10), Child(QStringLiteral("xlsx"), dir.path(), xlsx, sheetRows / 10));
-    Print(QStringLiteral("xlsx export, %1 rows").arg(sheetRows), Child(QStringLiteral("xlsx"), dir.path(), xlsx, sheetRows));
+    Print(QStringLiteral("xlsx export, %1 rows").arg(sheetRows / 10),
+          Child(QStringLiteral("xlsx"), dir.path(), xlsx, sheetRows / 10));
+    Print(QStringLiteral("xlsx export, %1 rows").arg(sheetRows),
+          Child(QStringLiteral("xlsx"), dir.path(), xlsx, sheetRows));
     return 0;
 }

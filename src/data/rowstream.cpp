@@ -71,7 +71,8 @@ void RowStream::prepare(QSqlQuery &query, const QString &sql) const
         const QString name = it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key();
         const QVariant &value = it.value();
         if (value.typeId() == QMetaType::QDate)
-            query.bindValue(name, value.toDate().isValid() ? QVariant(value.toDate().toString(Qt::ISODate)) : QVariant());
+            query.bindValue(name,
+                            value.toDate().isValid() ? QVariant(value.toDate().toString(Qt::ISODate)) : QVariant());
         else
             query.bindValue(name, value);
     }

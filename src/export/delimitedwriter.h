@@ -12,11 +12,11 @@ class QIODevice;
 struct DelimitedOptions
 {
     QChar separator = QLatin1Char(';');
-    QString quote;              // "\"", "'" or empty
-    bool memoLines = false;     // memo fields written with their lines joined by "|" instead of "BLOB"
-    bool fieldNames = false;    // header of field names instead of display labels
-    bool noHeader = false;      // the first line stays empty
-    QList<bool> exported;       // by field position; a field beyond the list is exported
+    QString quote;           // "\"", "'" or empty
+    bool memoLines = false;  // memo fields written with their lines joined by "|" instead of "BLOB"
+    bool fieldNames = false; // header of field names instead of display labels
+    bool noHeader = false;   // the first line stays empty
+    QList<bool> exported;    // by field position; a field beyond the list is exported
 };
 
 // The delimited text file: Windows-1250, CR LF, every line (the header too) ending in the separator, plain values.

@@ -22,6 +22,9 @@ struct ExportColumn
     Qt::Alignment alignment() const { return isNumber() ? Qt::AlignRight : Qt::AlignLeft; }
 };
 
+// A whole or floating-point number of any width.
+bool IsNumber(const QVariant &value);
+
 // The value as a grid shows it: numbers in the column's display pattern, dates as "yyyy.MM.dd", an empty field
 // as nothing.
 QString DisplayText(const ExportColumn &column, const QVariant &value);

@@ -81,7 +81,8 @@ qint64 HtmlPageWriter::write(ExportSource &source, QIODevice &device, const Expo
     line(QStringLiteral("</head>"));
     line({});
     line(QStringLiteral("<body>"));
-    line(QStringLiteral("<p><strong><font face=\"Verdana\" size=\"2\">") + title + QStringLiteral("</font></strong></p>"));
+    line(QStringLiteral("<p><strong><font face=\"Verdana\" size=\"2\">") + title +
+         QStringLiteral("</font></strong></p>"));
     line(QStringLiteral("<p><strong><font face=\"Verdana\" size=\"1\"></font></strong></p>"));
     line(QStringLiteral("<div align=\"center\"><center>"));
     line({});

@@ -10,15 +10,10 @@ namespace {
 
 ExportKind KindOf(const QVariant &value)
 {
+    if (IsNumber(value))
+        return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float ? ExportKind::Float
+                                                                                         : ExportKind::Integer;
     switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return ExportKind::Integer;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return ExportKind::Float;
     case QMetaType::QDate:
         return ExportKind::Date;
     case QMetaType::QByteArray:

@@ -36,7 +36,6 @@ ProgramRunner DesktopProgramRunner()
 
 int SendMail(const QString &subject, const QString &body, const QString &attachment, const ProgramRunner &run)
 {
-    return run(QStringLiteral("xdg-email"),
-               {QStringLiteral("--subject"), subject, QStringLiteral("--body"), body, QStringLiteral("--attach"),
-                attachment});
+    return run(QStringLiteral("xdg-email"), {QStringLiteral("--subject"), subject, QStringLiteral("--body"), body,
+                                             QStringLiteral("--attach"), attachment});
 }

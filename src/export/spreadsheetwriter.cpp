@@ -172,21 +172,15 @@ qint64 SpreadsheetWriter::write(ExportSource &source, QIODevice &device, const E
                 const QVariant value = row.value(p);
                 if (!value.isValid() || value.isNull())
                     continue;
-                qsizetype shown = 0;
-                switch (value.typeId()) {
-                case QMetaType::Double:
-                case QMetaType::Float:
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                case QMetaType::UInt:
-                case QMetaType::ULongLong:
-                {
+                if (IsNumber(value)) {
                     const double number = value.toDouble();
                     Check(worksheet_write_number(sheet, r, col, number, numberFormats.at(c)));
                     largestNumber[c] = std::max(largestNumber.at(c), std::fabs(number));
                     negative[c] = negative.at(c) || number < 0;
-                    break;
+                    continue;
                 }
+                qsizetype shown = 0;
+                switch (value.typeId()) {
                 case QMetaType::QDate: {
                     const QDate d = value.toDate();
                     if (d.year() >= 1900) {

@@ -120,8 +120,8 @@ SqlExportSource &SqlExportSource::takeGridLayout(const QTableView &grid)
     if (!model)
         return *this;
     for (int i = 0; i < model->columnCount(); ++i)
-        m_grid.append({model->headerData(i, Qt::Horizontal).toString(), grid.isColumnHidden(i) ? 0 : grid.columnWidth(i),
-                       grid.isColumnHidden(i)});
+        m_grid.append({model->headerData(i, Qt::Horizontal).toString(),
+                       grid.isColumnHidden(i) ? 0 : grid.columnWidth(i), grid.isColumnHidden(i)});
     return *this;
 }
 

@@ -2,8 +2,8 @@
 
 #include "engineerror.h"
 #include "exporterror.h"
+#include "exportpathedit.h"
 #include "exportsource.h"
-#include "filedialogs.h"
 #include "formbehaviour.h"
 #include "htmlpagewriter.h"
 #include "messages.h"
@@ -21,7 +21,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,17 +49,10 @@ Tfrm_Grid2Html::Tfrm_Grid2Html(ExportSource &source, const QString &title, Sessi
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto *label = new QLabel(QStringLiteral("Mentés helye"), this);
-    m_path = new QLineEdit(DefaultHtmlPath(session.htmlFolder, title), this);
-    m_path->setObjectName(QStringLiteral("edHely"));
-    label->setBuddy(m_path);
-    auto *browseButton = new QToolButton(this);
-    browseButton->setObjectName(QStringLiteral("btnTalloz"));
-    browseButton->setText(QStringLiteral("..."));
-    browseButton->setToolTip(QStringLiteral("Tallózás"));
-    connect(browseButton, &QToolButton::clicked, this, &Tfrm_Grid2Html::browse);
-    auto *pathRow = new QHBoxLayout;
-    pathRow->addWidget(m_path, 1);
-    pathRow->addWidget(browseButton);
+    m_path = new ExportPathEdit(QStringLiteral("edHely"), QStringLiteral("HTML dokumentum (*.htm *.html)"),
+                                QStringLiteral("htm"), m_services.fileDialogs, this);
+    m_path->setText(DefaultHtmlPath(session.htmlFolder, title));
+    label->setBuddy(m_path->edit());
 
     m_openAfter = new QCheckBox(QStringLiteral("Mentés után megnyitás"), this);
     m_openAfter->setObjectName(QStringLiteral("cbMegnyit"));
@@ -75,40 +67,22 @@ Tfrm_Grid2Html::Tfrm_Grid2Html(ExportSource &source, const QString &title, Sessi
     connect(okCancel.ok, &QPushButton::clicked, this, &Tfrm_Grid2Html::accept);
     okCancel.row->insertWidget(1, mail);
 
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setTextVisible(false);
-    m_progress->setRange(0, 1);
-    m_progress->setValue(0);
+    m_progress = ExportProgressBar(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addLayout(pathRow);
+    layout->addWidget(m_path);
     layout->addWidget(m_openAfter);
     layout->addLayout(okCancel.row);
     layout->addWidget(m_progress);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    ApplyFontSize(this, session.fontSize);
-    // Room for a usual path in the chosen font size.
-    m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 64);
-    PaintFocusedField(this);
-    EnterMovesFocus(this);
-    RestoreWindowPos(this, session.ini, FormName);
-    m_path->setFocus();
+    FinishExportForm(this, session, m_path, 64);
 }
 
 QString Tfrm_Grid2Html::path() const
 {
     return m_path->text();
-}
-
-void Tfrm_Grid2Html::browse()
-{
-    const QString chosen = m_services.fileDialogs.SaveFileName(
-        QString(), m_path->text(), QStringLiteral("HTML dokumentum (*.htm *.html)"), QStringLiteral("htm"), this);
-    if (!chosen.isEmpty())
-        m_path->setText(QDir::toNativeSeparators(chosen));
 }
 
 bool Tfrm_Grid2Html::savePage()
@@ -157,7 +131,8 @@ void Tfrm_Grid2Html::accept()
 {
     if (!savePage())
         return;
-    m_session.htmlFolder = QDir::toNativeSeparators(QFileInfo(QDir::fromNativeSeparators(m_path->text())).absolutePath());
+    m_session.htmlFolder =
+        QDir::toNativeSeparators(QFileInfo(QDir::fromNativeSeparators(m_path->text())).absolutePath());
     QDialog::accept();
 }
 
@@ -181,8 +156,7 @@ void Tfrm_Grid2Html::done(int result)
     QDialog::done(result);
 }
 
-void Grid2Html(ExportSource &source, const QString &title, Session &session, ExportServices services,
-               QWidget *parent)
+void Grid2Html(ExportSource &source, const QString &title, Session &session, ExportServices services, QWidget *parent)
 {
     Tfrm_Grid2Html dialog(source, title, session, std::move(services), parent);
     dialog.exec();

@@ -4,9 +4,9 @@
 
 #include <QDialog>
 
+class ExportPathEdit;
 class ExportSource;
 class QCheckBox;
-class QLineEdit;
 class QProgressBar;
 struct Session;
 
@@ -30,13 +30,11 @@ public:
     void done(int result) override;
 
 private:
-    void browse();
-
     ExportSource &m_source;
     QString m_title;
     Session &m_session;
     ExportServices m_services;
-    QLineEdit *m_path;
+    ExportPathEdit *m_path;
     QCheckBox *m_openAfter;
     QProgressBar *m_progress;
 };

@@ -3,9 +3,8 @@
 #include "delimitedwriter.h"
 #include "engineerror.h"
 #include "exporterror.h"
+#include "exportpathedit.h"
 #include "exportsource.h"
-#include "filedialogs.h"
-#include "formbehaviour.h"
 #include "messages.h"
 #include "session.h"
 #include "spreadsheetwriter.h"
@@ -26,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -82,22 +80,16 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     setWindowTitle(QStringLiteral("Határolt szöveg export"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    m_path = new QLineEdit(this);
-    m_path->setObjectName(QStringLiteral("edFilenev"));
+    m_path =
+        new ExportPathEdit(QStringLiteral("edFilenev"), Filter, QStringLiteral("csv"), m_services.fileDialogs, this);
     m_path->setText(proposedName.isEmpty()
                         ? QDir::toNativeSeparators(QDir(DocumentsFolder()).filePath(QStringLiteral("File001.csv")))
                         : proposedName);
     auto *pathLabel = new QLabel(QStringLiteral("Filenév"), this);
-    pathLabel->setBuddy(m_path);
-    auto *browseButton = new QToolButton(this);
-    browseButton->setObjectName(QStringLiteral("btnTalloz"));
-    browseButton->setText(QStringLiteral("..."));
-    browseButton->setToolTip(QStringLiteral("Tallózás"));
-    connect(browseButton, &QToolButton::clicked, this, &Tfrm_Hatarolt::browse);
+    pathLabel->setBuddy(m_path->edit());
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel);
     pathRow->addWidget(m_path, 1);
-    pathRow->addWidget(browseButton);
 
     m_fields = new QListWidget(this);
     m_fields->setObjectName(QStringLiteral("lbMezok"));
@@ -127,7 +119,8 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     separatorBox->setObjectName(QStringLiteral("rgHatarolo"));
     m_separator = new QButtonGroup(this);
     auto *separatorLayout = new QVBoxLayout(separatorBox);
-    separatorLayout->addWidget(Radio("rbPontosvesszo", QStringLiteral("Pontosvessző (;)"), m_separator, 0, separatorBox));
+    separatorLayout->addWidget(
+        Radio("rbPontosvesszo", QStringLiteral("Pontosvessző (;)"), m_separator, 0, separatorBox));
     separatorLayout->addWidget(Radio("rbTabulator", QStringLiteral("Tabulátor"), m_separator, 1, separatorBox));
     separatorLayout->addWidget(Radio("rbVesszo", QStringLiteral("Vessző (,)"), m_separator, 2, separatorBox));
     separatorLayout->addWidget(Radio("rbCso", QStringLiteral("Cső (|)"), m_separator, 3, separatorBox));
@@ -150,8 +143,8 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     middle->addLayout(fieldColumn, 1);
     middle->addLayout(groups);
 
-    m_memoLines = Check("cbTobbsoros", QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"),
-                        this);
+    m_memoLines =
+        Check("cbTobbsoros", QStringLiteral("Többsoros mezőket is kiírja (egy sorba cső karakter választással)"), this);
     m_fieldNames =
         Check("cbEredetiNevek", QStringLiteral("Eredeti mezőneveket használja (nem a megjelenített neveket)"), this);
     m_noHeader = Check("cbFejlecNemKell", QStringLiteral("Fejléc nem kell (az első sorban)"), this);
@@ -173,11 +166,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     buttons->addWidget(m_stopButton);
     buttons->addWidget(m_close);
 
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setTextVisible(false);
-    m_progress->setRange(0, 1);
-    m_progress->setValue(0);
+    m_progress = ExportProgressBar(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(pathRow);
@@ -189,26 +178,12 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
     layout->addLayout(buttons);
     layout->addWidget(m_progress);
 
-    ApplyFontSize(this, session.fontSize);
-    // Room for a usual path in the chosen font size.
-    m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 56);
-    PaintFocusedField(this);
-    EnterMovesFocus(this);
-    RestoreWindowPos(this, session.ini, FormName);
-    m_path->setFocus();
+    FinishExportForm(this, session, m_path, 56);
 }
 
 QString Tfrm_Hatarolt::path() const
 {
     return m_path->text();
-}
-
-void Tfrm_Hatarolt::browse()
-{
-    const QString chosen = m_services.fileDialogs.SaveFileName(QString(), m_path->text(), Filter,
-                                                               QStringLiteral("csv"), this);
-    if (!chosen.isEmpty())
-        m_path->setText(QDir::toNativeSeparators(chosen));
 }
 
 void Tfrm_Hatarolt::setAllChecked(bool checked)
@@ -310,13 +285,8 @@ void Tfrm_Hatarolt::startExport()
 {
     if (m_running)
         return;
-    if (m_path->text().trimmed().isEmpty()) {
-        const QString chosen =
-            m_services.fileDialogs.SaveFileName(QString(), QString(), Filter, QStringLiteral("csv"), this);
-        if (chosen.isEmpty())
-            return;
-        m_path->setText(QDir::toNativeSeparators(chosen));
-    }
+    if (m_path->text().trimmed().isEmpty() && !m_path->browse())
+        return;
     const QString spreadsheet = SpreadsheetFileName(m_path->text());
     if (spreadsheet.isEmpty()) {
         exportDelimited(m_path->text());

@@ -5,10 +5,10 @@
 
 #include <QDialog>
 
+class ExportPathEdit;
 class QIODevice;
 class QButtonGroup;
 class QCheckBox;
-class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -38,7 +38,6 @@ public:
     void done(int result) override;
 
 private:
-    void browse();
     void setAllChecked(bool checked);
     QList<bool> exportedFields() const;
     void exportDelimited(const QString &path);
@@ -53,7 +52,7 @@ private:
     Session &m_session;
     ExportServices m_services;
 
-    QLineEdit *m_path;
+    ExportPathEdit *m_path;
     QListWidget *m_fields;
     QButtonGroup *m_separator;
     QButtonGroup *m_quote;

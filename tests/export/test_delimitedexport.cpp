@@ -87,8 +87,8 @@ void TestDelimitedExport::bytes_data()
     const QString semi = QStringLiteral(";"), pipe = QStringLiteral("|"), dq = QStringLiteral("\""),
                   ap = QStringLiteral("'"), none;
     const QByteArray header = "Sz\xf6veg;";
-    QTest::newRow("defaults: trailing separator, CR LF") << QStringList{QStringLiteral("A")} << semi << none << false
-                                                         << header + "\r\nA;\r\n";
+    QTest::newRow("defaults: trailing separator, CR LF")
+        << QStringList{QStringLiteral("A")} << semi << none << false << header + "\r\nA;\r\n";
     QTest::newRow("separator inside, no quote: quoted alone")
         << QStringList{QStringLiteral("a;b"), QStringLiteral("c")} << semi << none << false
         << header + "\r\n\"a;b\";\r\nc;\r\n";
@@ -96,12 +96,10 @@ void TestDelimitedExport::bytes_data()
         << QStringList{QStringLiteral("6\" cső")} << semi << none << false << header + "\r\n\"6\"\" cs\xf5\";\r\n";
     QTest::newRow("apostrophe, no quote: unchanged")
         << QStringList{QStringLiteral("O'Hara")} << semi << none << false << header + "\r\nO'Hara;\r\n";
-    QTest::newRow("line break, no quote: quoted")
-        << QStringList{QStringLiteral("egy\r\nkettő")} << semi << none << false
-        << header + "\r\n\"egy\r\nkett\xf5\";\r\n";
-    QTest::newRow("double quote chosen: inner doubled")
-        << QStringList{QStringLiteral("a\"b;c")} << semi << dq << false
-        << QByteArray("\"Sz\xf6veg\";\r\n\"a\"\"b;c\";\r\n");
+    QTest::newRow("line break, no quote: quoted") << QStringList{QStringLiteral("egy\r\nkettő")} << semi << none
+                                                  << false << header + "\r\n\"egy\r\nkett\xf5\";\r\n";
+    QTest::newRow("double quote chosen: inner doubled") << QStringList{QStringLiteral("a\"b;c")} << semi << dq << false
+                                                        << QByteArray("\"Sz\xf6veg\";\r\n\"a\"\"b;c\";\r\n");
     QTest::newRow("apostrophe chosen: inner apostrophe doubled, double quote left")
         << QStringList{QStringLiteral("O'Hara \"Kft\"")} << semi << ap << false
         << QByteArray("'Sz\xf6veg';\r\n'O''Hara \"Kft\"';\r\n");
@@ -154,10 +152,11 @@ void TestDelimitedExport::readBackGivesTheValuesWritten()
 {
     QFETCH(QString, separator);
     QFETCH(QString, quote);
-    const QStringList texts{QStringLiteral("sima"),          QStringLiteral("pontos;vessző"), QStringLiteral("tab\there"),
-                            QStringLiteral("vessző, után"),  QStringLiteral("cső|jel"),      QStringLiteral("\"idézet\""),
-                            QStringLiteral("O'Hara"),        QStringLiteral("két\r\nsor"),   QStringLiteral("'\"';|,\t"),
-                            QStringLiteral("Árvíztűrő gép")};
+    const QStringList texts{QStringLiteral("sima"),      QStringLiteral("pontos;vessző"),
+                            QStringLiteral("tab\there"), QStringLiteral("vessző, után"),
+                            QStringLiteral("cső|jel"),   QStringLiteral("\"idézet\""),
+                            QStringLiteral("O'Hara"),    QStringLiteral("két\r\nsor"),
+                            QStringLiteral("'\"';|,\t"), QStringLiteral("Árvíztűrő gép")};
     for (const QString &text : texts)
         m_db.addRow(text, 1234.5, 7, QDate(2026, 3, 15));
 
@@ -166,7 +165,8 @@ void TestDelimitedExport::readBackGivesTheValuesWritten()
     options.quote = quote;
     const QString file = FromWindows1250(written(options));
 
-    const QList<QStringList> rows = ReadDelimited(file, separator.at(0), quote.isEmpty() ? QLatin1Char('"') : quote.at(0));
+    const QList<QStringList> rows =
+        ReadDelimited(file, separator.at(0), quote.isEmpty() ? QLatin1Char('"') : quote.at(0));
     QCOMPARE(rows.size(), texts.size() + 1);
     QCOMPARE(rows.first(), (QStringList{QStringLiteral("Szöveg"), QStringLiteral("Összeg"), QStringLiteral("Sorszám"),
                                         QStringLiteral("Kiadva")}));
@@ -200,8 +200,8 @@ void TestDelimitedExport::plainValues()
 void TestDelimitedExport::floatsInTheGeneralForm()
 {
     // The writer's quick path must give what the general form of the shared routines gives, for every value.
-    QList<double> values{0.1 + 0.2, 1.005, 1234.5, -0.25, 1e-4, 1.234e-5, 123456789012.34, 99999999999999.9,
-                         1e15 + 0.5, 1e20, 2.0 / 3.0, -1e-7, 4503599627370495.5};
+    QList<double> values{0.1 + 0.2,        1.005,      1234.5, -0.25,     1e-4,  1.234e-5,          123456789012.34,
+                         99999999999999.9, 1e15 + 0.5, 1e20,   2.0 / 3.0, -1e-7, 4503599627370495.5};
     quint64 state = 12345;
     for (int i = 0; i < 2000; ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;

@@ -126,7 +126,8 @@ void TestExportDialogs::delimitedDialogStartsWithTheDefaults()
     Tfrm_Hatarolt dialog(source, QString(), m_db.session, services());
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Határolt szöveg export"));
-    QCOMPARE(QDir::fromNativeSeparators(dialog.path()), QDir(DocumentsFolder()).filePath(QStringLiteral("File001.csv")));
+    QCOMPARE(QDir::fromNativeSeparators(dialog.path()),
+             QDir(DocumentsFolder()).filePath(QStringLiteral("File001.csv")));
     auto *fields = child<QListWidget>(dialog, "lbMezok");
     QCOMPARE(fields->count(), 4);
     for (int i = 0; i < 4; ++i)
@@ -194,8 +195,8 @@ void TestExportDialogs::stopDuringTheExportKeepsTheRowsWritten()
     const QList<QByteArray> lines = FileBytes(m_dir.filePath(QStringLiteral("megallit.csv"))).split('\n');
     QCOMPARE(lines.size(), 1 + 5 + 1);
     QVERIFY(lines.at(5).startsWith("sor 5;"));
-    QCOMPARE(m_db.messages.texts(), QStringList{m_dir.filePath(QStringLiteral("megallit.csv")) +
-                                                QStringLiteral(" file kész.")});
+    QCOMPARE(m_db.messages.texts(),
+             QStringList{m_dir.filePath(QStringLiteral("megallit.csv")) + QStringLiteral(" file kész.")});
     QVERIFY(!child<QPushButton>(form, "btnMegallit")->isEnabled());
     QVERIFY(child<QPushButton>(form, "btnExport")->isEnabled());
 }

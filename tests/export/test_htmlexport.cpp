@@ -189,8 +189,10 @@ void TestHtmlExport::sqlRowsShowAsTheGridShowsThem()
     db.fresh(QStringLiteral("html"));
     db.addRow(QStringLiteral("tétel"), 1234567.0, 3, QDate(2026, 2, 28));
     SqlExportSource source = db.source();
-    source.addCalculated(QStringLiteral("sorszam"), QStringLiteral("sorszám"), ExportKind::Text,
-                         [](const StoredRow &row) { return QStringLiteral("B%1").arg(row.value(QStringLiteral("SSZ")).toInt(), 5, 10, QLatin1Char('0')); });
+    source.addCalculated(
+        QStringLiteral("sorszam"), QStringLiteral("sorszám"), ExportKind::Text, [](const StoredRow &row) {
+            return QStringLiteral("B%1").arg(row.value(QStringLiteral("SSZ")).toInt(), 5, 10, QLatin1Char('0'));
+        });
     const QString html = FromWindows1250(page(source, QStringLiteral("Fő kassza")));
     QVERIFY(html.contains(HeaderCell(20, Right, QStringLiteral("Összeg"))));
     QVERIFY(html.contains(DataCell(20, Right, QStringLiteral("1 234 567"))));
@@ -205,8 +207,8 @@ void TestHtmlExport::defaultPath_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("closings") << QStringLiteral("/home/anna/Html") << QStringLiteral("Lezárt napok: Fő kassza")
                               << QStringLiteral("/home/anna/Html/lez_rt-napok--f_-kassza.htm");
-    QTest::newRow("folder with separator") << QStringLiteral("/home/anna/Html/") << QStringLiteral("Bank")
-                                           << QStringLiteral("/home/anna/Html/bank.htm");
+    QTest::newRow("folder with separator")
+        << QStringLiteral("/home/anna/Html/") << QStringLiteral("Bank") << QStringLiteral("/home/anna/Html/bank.htm");
     QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("A&B") << QStringLiteral("/a-b.htm");
 }
 

@@ -143,8 +143,7 @@ void TestSpreadsheetExport::numberFormats_data()
     QTest::newRow("currency text") << QStringLiteral("### ### ##0 Ft") << QStringLiteral("#,##0\" Ft\"");
     QTest::newRow("leading zeros") << QStringLiteral("00000") << QStringLiteral("00000");
     QTest::newRow("grouped with commas") << QStringLiteral("#,##0.##") << QStringLiteral("#,##0.##");
-    QTest::newRow("sections") << QStringLiteral("#,##0;-#,##0;nulla")
-                              << QStringLiteral("#,##0;\"-\"#,##0;\"nulla\"");
+    QTest::newRow("sections") << QStringLiteral("#,##0;-#,##0;nulla") << QStringLiteral("#,##0;\"-\"#,##0;\"nulla\"");
     QTest::newRow("general") << QString() << QString();
 }
 
