@@ -81,7 +81,8 @@ void RowStream::prepare(QSqlQuery &query, const QString &sql) const
 qint64 RowStream::count()
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    prepare(query, QStringLiteral("SELECT COUNT(*) FROM (%1) AS counted").arg(m_sql));
+    // The statement on lines of its own: a closing line comment must not swallow the parenthesis.
+    prepare(query, QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) AS counted").arg(m_sql));
     if (!query.exec())
         fail(query);
     const qint64 rows = query.next() ? query.value(0).toLongLong() : 0;

@@ -94,7 +94,7 @@ bool Tfrm_Grid2Html::savePage()
         const QString folder = QFileInfo(file).absolutePath();
         if (!QDir().mkpath(folder))
             throw ExportError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
-        m_progress->setRange(0, int(std::min<qint64>(m_source.rowCount(), INT_MAX)));
+        m_progress->setRange(0, int(std::clamp<qint64>(m_source.rowCount(), 1, INT_MAX)));
         m_progress->setValue(0);
         QElapsedTimer sinceRepaint;
         sinceRepaint.start();

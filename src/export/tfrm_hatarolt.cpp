@@ -215,7 +215,7 @@ bool Tfrm_Hatarolt::writeFile(const QString &path, const std::function<void(QIOD
     bool ok = false;
     try {
         const qint64 rows = m_source.rowCount();
-        m_progress->setRange(0, int(std::min<qint64>(rows, INT_MAX)));
+        m_progress->setRange(0, int(std::clamp<qint64>(rows, 1, INT_MAX)));
         m_progress->setValue(0);
         QElapsedTimer sinceEvents;
         sinceEvents.start();
@@ -294,7 +294,7 @@ void Tfrm_Hatarolt::startExport()
         m_path->setText(spreadsheet);
         exportSpreadsheet(spreadsheet);
     }
-    if (m_closeWhenDone)
+    if (m_closeWhenDone && isVisible())
         QDialog::reject();
 }
 

@@ -251,7 +251,9 @@ void TestDelimitedExport::streamLeavesTheProgramsConnectionFreeToWrite()
 {
     for (int i = 0; i < 3; ++i)
         m_db.addRow(QStringLiteral("sor"));
+    QCOMPARE(RowStream(*m_db.engine, QStringLiteral("SELECT szoveg FROM dromvel -- minden sor")).count(), 3);
     RowStream stream(*m_db.engine, ExportFixture::Sql());
+    QCOMPARE(stream.count(), 3);
     stream.open();
     QVERIFY(stream.next());
     QCOMPARE(stream.fieldNames(), (QStringList{QStringLiteral("szoveg"), QStringLiteral("osszeg"),
