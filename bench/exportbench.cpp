@@ -1,9 +1,11 @@
 // Times the exports of a large ledger against the engine's own CSV output, and shows that their memory stays flat.
 // Usage: exportbench [rows [folder]] (default 1 000 000 rows in a temporary folder; a given folder keeps the ledger
-// and the files written). Needs the sqlite3 command-line program for the comparison.
+// and the files written, and a ledger of that size found there is used again). Needs the sqlite3 command-line program
+// for the comparison.
 
 #include "delimitedwriter.h"
 #include "engine.h"
+#include "query.h"
 #include "spreadsheetwriter.h"
 #include "sqlexportsource.h"
 
@@ -112,10 +114,12 @@ Run Child(const QString &kind, const QString &folder, const QString &file, int r
 
 void Print(const QString &name, const Run &run)
 {
-    out << QStringLiteral("%1 %2 s  peak %3 MiB  %4 MiB written\n")
+    const QString peak = run.peakKiB > 0 ? QStringLiteral("peak %1 MiB").arg(run.peakKiB / 1024.0, 6, 'f', 1)
+                                         : QStringLiteral("%1").arg(QString(), 15);
+    out << QStringLiteral("%1 %2 s  %3  %4 MiB written\n")
                .arg(name, -34)
                .arg(run.seconds, 7, 'f', 2)
-               .arg(run.peakKiB / 1024.0, 6, 'f', 1)
+               .arg(peak)
                .arg(run.bytes / 1048576.0, 6, 'f', 1);
     out.flush();
 }
@@ -135,10 +139,19 @@ int main(int argc, char **argv)
     {
         Engine engine(QStringLiteral("fill"));
         engine.open(dir.path());
-        QElapsedTimer fill;
-        fill.start();
-        Fill(engine, rows);
-        out << QStringLiteral("ledger of %1 rows built in %2 s\n").arg(rows).arg(fill.elapsed() / 1000.0, 0, 'f', 1);
+        Query count(engine, QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
+        count.open();
+        if (count.next() && count.value(0).toInt() == rows) {
+            out << QStringLiteral("ledger of %1 rows kept from an earlier run\n").arg(rows);
+        } else {
+            QElapsedTimer fill;
+            fill.start();
+            Fill(engine, rows);
+            out << QStringLiteral("ledger of %1 rows built in %2 s\n")
+                       .arg(rows)
+                       .arg(fill.elapsed() / 1000.0, 0, 'f', 1);
+        }
+        count.close();
     }
 
     const QString csv = dir.filePath(QStringLiteral("export.csv"));
