@@ -136,6 +136,7 @@ int main(int argc, char **argv)
     const int rows = args.size() > 1 ? args.at(1).toInt() : 1000000;
     QTemporaryDir temporary;
     const QDir dir(args.size() > 2 ? args.at(2) : temporary.path());
+    QDir().mkpath(dir.path());
     {
         Engine engine(QStringLiteral("fill"));
         engine.open(dir.path());
