@@ -17,6 +17,7 @@ struct ExportColumn
     QString numberFormat; // display pattern of a number (FormatFloat); empty: the plain general form
     bool visible = true;  // shown on screen; the HTML page leaves hidden columns out
     int width = 0;        // on-screen width in pixels; 0 when no grid shows the column
+    int position = -1;    // place among the grid's columns as the user sees them; -1 without a grid
 
     bool isNumber() const { return kind == ExportKind::Integer || kind == ExportKind::Float; }
     Qt::Alignment alignment() const { return isNumber() ? Qt::AlignRight : Qt::AlignLeft; }

@@ -3,6 +3,8 @@
 #include "devicebuffer.h"
 
 #include <QIODevice>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -58,6 +60,10 @@ qint64 HtmlPageWriter::write(ExportSource &source, QIODevice &device, const Expo
     for (qsizetype i = 0; i < all.size(); ++i)
         if (all.at(i).visible)
             shown.append(int(i));
+    // The page keeps the grid's column order, which may differ from the field order; columns no grid places
+    // follow in field order.
+    const auto place = [&all](int i) { return all.at(i).position >= 0 ? all.at(i).position : INT_MAX; };
+    std::stable_sort(shown.begin(), shown.end(), [&place](int a, int b) { return place(a) < place(b); });
     QStringList widths, prefixes;
     for (int i : shown) {
         widths.append(QString::number(Percent(all.at(i).width, source.gridWidth(), int(shown.size()))));

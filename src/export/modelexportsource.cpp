@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QDate>
+#include <QHeaderView>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
@@ -75,6 +76,7 @@ QList<ExportColumn> ModelExportSource::columns()
         if (m_grid) {
             column.visible = !m_grid->isColumnHidden(i);
             column.width = column.visible ? m_grid->columnWidth(i) : 0;
+            column.position = m_grid->horizontalHeader()->visualIndex(i);
         }
         result.append(column);
     }

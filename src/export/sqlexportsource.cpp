@@ -121,7 +121,8 @@ SqlExportSource &SqlExportSource::takeGridLayout(const QTableView &grid)
         return *this;
     for (int i = 0; i < model->columnCount(); ++i)
         m_grid.append({model->headerData(i, Qt::Horizontal).toString(),
-                       grid.isColumnHidden(i) ? 0 : grid.columnWidth(i), grid.isColumnHidden(i)});
+                       grid.isColumnHidden(i) ? 0 : grid.columnWidth(i), grid.isColumnHidden(i),
+                       grid.horizontalHeader()->visualIndex(i)});
     return *this;
 }
 
@@ -157,6 +158,7 @@ QList<ExportColumn> SqlExportSource::columns()
             column.label = m_grid.at(i).label;
         column.width = m_grid.at(i).width;
         column.visible = !m_grid.at(i).hidden;
+        column.position = m_grid.at(i).position;
     }
     return result;
 }

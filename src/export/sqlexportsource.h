@@ -38,7 +38,8 @@ public:
     SqlExportSource &setNumberFormat(const QString &pattern);
     SqlExportSource &setKind(const QString &field, ExportKind kind);
     SqlExportSource &addCalculated(const QString &name, const QString &label, ExportKind kind, Calculation calculate);
-    // Labels, widths and hidden columns as the grid shows the same statement: its column i is column i here.
+    // Labels, widths, hidden columns and column order as the grid shows the same statement: its column i is
+    // column i here.
     SqlExportSource &takeGridLayout(const QTableView &grid);
 
     QList<ExportColumn> columns() override;
@@ -57,6 +58,7 @@ private:
         QString label;
         int width = 0;
         bool hidden = false;
+        int position = -1;
     };
 
     ExportColumn stored(const QString &name, QMetaType type) const;

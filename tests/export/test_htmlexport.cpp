@@ -5,6 +5,8 @@
 #include "sendmail.h"
 #include "tfrm_grid2html.h"
 
+#include <QHeaderView>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -96,6 +98,8 @@ private slots:
     void twoRowGrid();
     void insertedTextsAreEscaped();
     void sqlRowsShowAsTheGridShowsThem();
+    void columnsFollowTheGridsOrder_data();
+    void columnsFollowTheGridsOrder();
     void defaultPath_data();
     void defaultPath();
     void mailGoesToTheDesktopMailStarter();
@@ -198,6 +202,42 @@ void TestHtmlExport::sqlRowsShowAsTheGridShowsThem()
     QVERIFY(html.contains(DataCell(20, Right, QStringLiteral("1 234 567"))));
     QVERIFY(html.contains(DataCell(20, QString(), QStringLiteral("2026.02.28"))));
     QVERIFY(html.contains(DataCell(20, QString(), QStringLiteral("B00003"))));
+}
+
+void TestHtmlExport::columnsFollowTheGridsOrder_data()
+{
+    QTest::addColumn<bool>("fromSql");
+    QTest::addColumn<QStringList>("headers");
+    QTest::newRow("model") << false << QStringList{"Dátum", "Név", "Összeg"};
+    QTest::newRow("statement") << true << QStringList{"Kiadva", "Szöveg", "Összeg"};
+}
+
+void TestHtmlExport::columnsFollowTheGridsOrder()
+{
+    QFETCH(bool, fromSql);
+    QFETCH(QStringList, headers);
+    ExportFixture db;
+    db.fresh(QStringLiteral("htmlorder"));
+    db.addRow(QStringLiteral("tétel"), 1500.0, 3, QDate(2026, 2, 28));
+    QStandardItemModel model;
+    QTableView grid;
+    setUpGrid(model, grid);
+    model.appendRow({new QStandardItem(QStringLiteral("tétel")), new QStandardItem(QStringLiteral("1 500")),
+                     new QStandardItem(QStringLiteral("3")), new QStandardItem(QStringLiteral("2026.02.28"))});
+    // The date column dragged to the front.
+    grid.horizontalHeader()->moveSection(3, 0);
+    SqlExportSource sql = db.source();
+    sql.takeGridLayout(grid);
+    ModelExportSource fromModel(model, &grid);
+    ExportSource &source = fromSql ? static_cast<ExportSource &>(sql) : fromModel;
+    const QString html = FromWindows1250(page(source, QStringLiteral("Fő kassza")));
+    QStringList shown;
+    const QRegularExpression header(QStringLiteral("<strong>(?:<p align=\"right\">)?([^<]*)</strong>"));
+    for (auto match = header.globalMatch(html); match.hasNext();)
+        shown.append(match.next().captured(1));
+    QCOMPARE(shown, headers);
+    QVERIFY(html.contains(DataCell(26, QString(), QStringLiteral("2026.02.28")) + QStringLiteral("\r\n") +
+                          DataCell(12, QString(), QStringLiteral("tétel"))));
 }
 
 void TestHtmlExport::defaultPath_data()
