@@ -1,36 +1,20 @@
 #include "exportfixture.h"
 #include "spreadsheetwriter.h"
+#include "testfiles.h"
 #include "tfrm_hatarolt.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <zip.h>
 
 namespace {
 
-// The named part of an xlsx file, read with libzip.
+// The named part of an xlsx file, read back with libzip.
 QByteArray Part(const QByteArray &xlsx, const char *name)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("book.xlsx"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(xlsx) != xlsx.size())
-        return {};
-    file.close();
-    int error = 0;
-    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (!zip)
-        return {};
-    QByteArray content;
-    if (zip_file_t *entry = zip_fopen(zip, name, 0)) {
-        char buffer[8192];
-        zip_int64_t n;
-        while ((n = zip_fread(entry, buffer, sizeof buffer)) > 0)
-            content.append(buffer, qsizetype(n));
-        zip_fclose(entry);
-    }
-    zip_close(zip);
-    return content;
+    WriteFile(path, xlsx);
+    return ReadZip(path).value(QString::fromLatin1(name)).bytes;
 }
 
 // The cell element of a reference such as "B2" in the sheet's XML.
