@@ -2,11 +2,14 @@
 
 #include "archivedialog.h"
 #include "choosers.h"
+#include "exportservices.h"
 #include "reportoutput.h"
 #include "session.h"
 #include "settings.h"
 #include "tfrm_adatbazisokbde.h"
 #include "tfrm_felhasznalo.h"
+#include "tfrm_grid2html.h"
+#include "tfrm_hatarolt.h"
 #include "tfrm_idoszak.h"
 #include "voucherprinting.h"
 
@@ -48,6 +51,13 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.archive = [&session, &messages, &fileDialogs](QWidget *parent) {
         ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent);
+    };
+    const ExportServices exportServices{messages, fileDialogs};
+    d.exportRows = [&session, exportServices](ExportSource &rows, QWidget *parent) {
+        HataroltExport(rows, QString(), session, exportServices, parent);
+    };
+    d.exportHtml = [&session, exportServices](ExportSource &rows, const QString &title, QWidget *parent) {
+        Grid2Html(rows, title, session, exportServices, parent);
     };
     return d;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Engine;
+class ExportSource;
 class FileDialogs;
 class Messages;
 class QWidget;
@@ -35,6 +36,10 @@ struct MainDialogs
     std::function<void(QWidget *parent)> databases;
     // "Adatbázis archiválása" of the open database.
     std::function<void(QWidget *parent)> archive;
+    // "Excelbe...": the rows into a delimited text or spreadsheet file, no file name proposed.
+    std::function<void(ExportSource &rows, QWidget *parent)> exportRows;
+    // "HTML export": the rows as a page with the given title, saved, opened or mailed.
+    std::function<void(ExportSource &rows, const QString &title, QWidget *parent)> exportHtml;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

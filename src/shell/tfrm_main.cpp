@@ -4,6 +4,7 @@
 #include "engine.h"
 #include "formbehaviour.h"
 #include "gridhighlight.h"
+#include "ledgerexport.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
 #include "maindialogs.h"
@@ -136,9 +137,15 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aNyomtatkep"), QStringLiteral("Nyomtatási kép"), {}, QKeySequence(Qt::CTRL | Qt::Key_K),
               QStringLiteral("document-print-preview"), R::None, nullptr);
     addAction(QStringLiteral("aExcelbe"), QStringLiteral("Excelbe..."), {}, QKeySequence(Qt::CTRL | Qt::Key_E),
-              QStringLiteral("x-office-spreadsheet"), R::None, nullptr);
+              QStringLiteral("x-office-spreadsheet"), R::None, [this] {
+                  SqlExportSource rows = LedgerExportSource(m_engine, *m_model, *m_grid, m_session.formatFt);
+                  m_dialogs.exportRows(rows, this);
+              });
     addAction(QStringLiteral("aHtml"), QStringLiteral("HTML export"), {}, QKeySequence(Qt::CTRL | Qt::Key_H),
-              QStringLiteral("text-html"), R::None, nullptr);
+              QStringLiteral("text-html"), R::None, [this] {
+                  SqlExportSource rows = LedgerExportSource(m_engine, *m_model, *m_grid, m_session.formatFt);
+                  m_dialogs.exportHtml(rows, m_ops->TillName(m_session.till), this);
+              });
     addAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), {}, none, QStringLiteral("application-exit"), R::None,
               [this] { close(); });
     addAction(QStringLiteral("aElszamol"), QStringLiteral("Elszámol"), {}, Qt::Key_F6,
