@@ -1,6 +1,5 @@
 #include "tfrm_grid2html.h"
 
-#include "engineerror.h"
 #include "exporterror.h"
 #include "exportpathedit.h"
 #include "exportsource.h"
@@ -112,11 +111,8 @@ bool Tfrm_Grid2Html::savePage()
         HtmlPageWriter(m_title).write(m_source, page, control);
         if (!page.commit())
             throw ExportError(page.errorString());
-    } catch (const EngineError &e) {
-        m_progress->setValue(0);
-        m_services.messages.ShowError(e.message(), this);
-        return false;
-    } catch (const ExportError &e) {
+    } catch (const ProgramError &e) {
+        // The engine's failures to read the rows, and the file's failures to be written.
         m_progress->setValue(0);
         m_services.messages.ShowError(e.message(), this);
         return false;

@@ -235,9 +235,8 @@ bool Tfrm_Hatarolt::writeFile(const QString &path, const std::function<void(QIOD
         if (!file.commit())
             throw ExportError(file.errorString());
         ok = true;
-    } catch (const EngineError &e) {
-        m_services.messages.ShowError(errorPrefix + e.message(), this);
-    } catch (const ExportError &e) {
+    } catch (const ProgramError &e) {
+        // The engine's failures to read the rows, and the file's failures to be written.
         m_services.messages.ShowError(errorPrefix + e.message(), this);
     }
     m_progress->setValue(0);
