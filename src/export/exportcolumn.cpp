@@ -19,6 +19,26 @@ bool IsNumber(const QVariant &value)
     }
 }
 
+ExportKind KindOfType(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return ExportKind::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return ExportKind::Float;
+    case QMetaType::QDate:
+        return ExportKind::Date;
+    case QMetaType::QByteArray:
+        return ExportKind::Binary;
+    default:
+        return ExportKind::Text;
+    }
+}
+
 QString DisplayText(const ExportColumn &column, const QVariant &value)
 {
     if (!value.isValid() || value.isNull())

@@ -26,6 +26,9 @@ struct ExportColumn
 // A whole or floating-point number of any width.
 bool IsNumber(const QVariant &value);
 
+// The kind of field whose values come in the given type.
+ExportKind KindOfType(QMetaType type);
+
 // The value as a grid shows it: numbers in the column's display pattern, dates as "yyyy.MM.dd", an empty field
 // as nothing.
 QString DisplayText(const ExportColumn &column, const QVariant &value);

@@ -1,28 +1,12 @@
 #include "modelexportsource.h"
 
 #include <QAbstractItemModel>
-#include <QDate>
 #include <QHeaderView>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 
 namespace {
-
-ExportKind KindOf(const QVariant &value)
-{
-    if (IsNumber(value))
-        return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float ? ExportKind::Float
-                                                                                         : ExportKind::Integer;
-    switch (value.typeId()) {
-    case QMetaType::QDate:
-        return ExportKind::Date;
-    case QMetaType::QByteArray:
-        return ExportKind::Binary;
-    default:
-        return ExportKind::Text;
-    }
-}
 
 class ModelRow : public ExportRow
 {
@@ -71,7 +55,7 @@ QList<ExportColumn> ModelExportSource::columns()
         if (m_model.rowCount() > 0) {
             const QModelIndex first = m_model.index(0, i);
             const QVariant edit = m_model.data(first, Qt::EditRole);
-            column.kind = KindOf(edit.isValid() ? edit : m_model.data(first, Qt::DisplayRole));
+            column.kind = KindOfType((edit.isValid() ? edit : m_model.data(first, Qt::DisplayRole)).metaType());
         }
         if (m_grid) {
             column.visible = !m_grid->isColumnHidden(i);

@@ -41,19 +41,7 @@ ExportKind KindOf(const QString &name, QMetaType type)
             kind = k;
         }
     }
-    if (kind)
-        return *kind;
-    switch (type.id()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return ExportKind::Integer;
-    case QMetaType::Double:
-        return ExportKind::Float;
-    case QMetaType::QByteArray:
-        return ExportKind::Binary;
-    default:
-        return ExportKind::Text;
-    }
+    return kind ? *kind : KindOfType(type);
 }
 
 class StreamedRow : public ExportRow
