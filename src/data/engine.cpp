@@ -120,6 +120,19 @@ void RemoveFileSet(const QString &path)
         QFile::remove(path + QString::fromLatin1(suffix));
 }
 
+// The table with its primary and secondary indexes and its starting rows.
+void CreateTableWithRows(QSqlDatabase db, const TableDef &table)
+{
+    ExecOn(db, Schema::CreateTableSql(table));
+    const QString primary = Schema::CreatePrimaryIndexSql(table);
+    if (!primary.isEmpty())
+        ExecOn(db, primary);
+    for (const IndexDef &index : table.allIndexes())
+        ExecOn(db, Schema::CreateIndexSql(table, index));
+    for (const QVariantMap &row : table.startingRows)
+        InsertRow(db, table, row);
+}
+
 } // namespace
 
 Engine::Engine(const QString &connectionName) : m_connection(connectionName) {}
@@ -221,16 +234,8 @@ void Engine::createDatabaseFile(const QString &path)
         } else {
             try {
                 ExecOn(db, QStringLiteral("BEGIN;"));
-                for (const TableDef &table : Schema::Tables()) {
-                    ExecOn(db, Schema::CreateTableSql(table));
-                    const QString primary = Schema::CreatePrimaryIndexSql(table);
-                    if (!primary.isEmpty())
-                        ExecOn(db, primary);
-                    for (const IndexDef &index : table.allIndexes())
-                        ExecOn(db, Schema::CreateIndexSql(table, index));
-                    for (const QVariantMap &row : table.startingRows)
-                        InsertRow(db, table, row);
-                }
+                for (const TableDef &table : Schema::Tables())
+                    CreateTableWithRows(db, table);
                 ExecOn(db, QStringLiteral("COMMIT;"));
             } catch (const EngineError &e) {
                 failure = e.message();
@@ -373,6 +378,11 @@ void Engine::dropIndexes(const QString &table)
     for (const QVariantList &index : IndexList(database(), table))
         if (index.value(3).toString() == QLatin1String("c"))
             ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index.value(1).toString()));
+}
+
+void Engine::createTable(const QString &table)
+{
+    CreateTableWithRows(database(), tableDef(table));
 }
 
 void Engine::createPrimaryIndex(const QString &table)

@@ -53,6 +53,9 @@ public:
     QString orderClause(const QString &table, const QStringList &fields) const;
     bool hasIndexOn(const QString &table, const QStringList &fields) const;
 
+    // Creates a table of the schema that the database lacks, with its indexes and starting rows.
+    void createTable(const QString &table);
+
     // Index maintenance of one table: drop every index of it, build the primary index, build the named
     // secondary indexes and our own ones, as the schema lists them.
     void dropIndexes(const QString &table);

@@ -1,0 +1,149 @@
+#include "databaseupgrade.h"
+
+#include "engine.h"
+#include "query.h"
+#include "schema.h"
+
+namespace {
+
+QString Quoted(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+struct Column
+{
+    QString name;
+    QString type;
+};
+
+QList<Column> Columns(Engine &engine, const QString &table)
+{
+    QList<Column> columns;
+    Query q(engine, QStringLiteral("PRAGMA table_info(%1);").arg(Quoted(table)));
+    q.open();
+    while (q.next())
+        columns.append({q.value(1).toString(), q.value(2).toString()});
+    return columns;
+}
+
+bool Has(const QList<Column> &columns, const QString &name)
+{
+    for (const Column &c : columns)
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// The largest key an AUTOINCREMENT table has ever handed out; -1 when it has none.
+qint64 Sequence(Engine &engine, const QString &table)
+{
+    Query q(engine, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=:t;"));
+    q.setText(QStringLiteral("t"), table);
+    q.open();
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+
+bool HasSequenceTable(Engine &engine)
+{
+    Query q(engine, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name='sqlite_sequence';"));
+    q.open();
+    return q.next();
+}
+
+// SQLite adds fields only at the end, so a table that lacks one in the middle is built anew in the schema's
+// layout and its rows are copied over by field name.
+void RebuildLayout(Engine &engine, const TableDef &def, const QList<Column> &old)
+{
+    const QString kept = def.name + QStringLiteral("_regi");
+    QStringList from, to;
+    for (const FieldDef &field : def.fields)
+        for (const Column &c : old)
+            if (c.name.compare(field.name, Qt::CaseInsensitive) == 0) {
+                from.append(Quoted(c.name));
+                to.append(field.name);
+            }
+    QList<Column> extras;
+    for (const Column &c : old)
+        if (!def.field(c.name)) {
+            extras.append(c);
+            from.append(Quoted(c.name));
+            to.append(Quoted(c.name));
+        }
+
+    Transaction transaction(engine);
+    const qint64 sequence = HasSequenceTable(engine) ? Sequence(engine, def.name) : -1;
+    engine.dropIndexes(def.name);
+    engine.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2;").arg(Quoted(def.name), Quoted(kept)));
+    engine.exec(Schema::CreateTableSql(def));
+    for (const Column &c : extras)
+        engine.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3;").arg(def.name, Quoted(c.name), c.type));
+    if (!from.isEmpty())
+        engine.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4;")
+                        .arg(def.name, to.join(QStringLiteral(", ")), from.join(QStringLiteral(", ")), Quoted(kept)));
+    engine.exec(QStringLiteral("DROP TABLE %1;").arg(Quoted(kept)));
+    engine.createPrimaryIndex(def.name);
+    engine.createSecondaryIndexes(def.name);
+    // Keys once handed out and since deleted are not handed out again.
+    if (sequence > Sequence(engine, def.name)) {
+        Query q(engine, Sequence(engine, def.name) < 0
+                            ? QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (:t, :s);")
+                            : QStringLiteral("UPDATE sqlite_sequence SET seq=:s WHERE name=:t;"));
+        q.setText(QStringLiteral("t"), def.name);
+        q.setInt(QStringLiteral("s"), sequence);
+        q.exec();
+    }
+    transaction.commit();
+}
+
+} // namespace
+
+bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress)
+{
+    bool sound = true;
+    auto attempt = [&](const QString &table, const std::function<void()> &work) {
+        try {
+            work();
+        } catch (const EngineError &e) {
+            sound = false;
+            progress.fail(QStringLiteral("Ismeretlen hiba: ") + table + QLatin1Char('\n') + e.message());
+        }
+    };
+
+    progress.begin(3);
+    progress.setStatus(QStringLiteral("Táblák létrehozása"));
+    QStringList existing;
+    attempt(QStringLiteral("táblalista"), [&] { existing = engine.tables(); });
+    if (!sound)
+        return false;
+    QList<const TableDef *> present;
+    for (const TableDef &table : Schema::Tables()) {
+        if (existing.contains(table.name, Qt::CaseInsensitive)) {
+            present.append(&table);
+            continue;
+        }
+        attempt(table.name, [&] {
+            Transaction transaction(engine);
+            engine.createTable(table.name);
+            transaction.commit();
+        });
+    }
+    progress.advance();
+
+    progress.setStatus(QStringLiteral("Mezők ellenőrzése"));
+    for (const TableDef *table : present) {
+        attempt(table->name, [&] {
+            const QList<Column> old = Columns(engine, table->name);
+            for (const FieldDef &field : table->fields)
+                if (!Has(old, field.name)) {
+                    progress.setStatus(QStringLiteral("Mezők pótlása: ") + table->name);
+                    RebuildLayout(engine, *table, old);
+                    return;
+                }
+        });
+        if (table->name == QLatin1String("dromvel"))
+            progress.advance();
+    }
+    progress.advance();
+    return sound;
+}

@@ -1,0 +1,74 @@
+#include "exclusivedatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// The other programs' connections are seen at once; a short wait covers one that is just finishing a write.
+constexpr int BusyTimeoutMs = 500;
+
+bool HasOldTables(const QString &folder)
+{
+    return !QDir(folder).entryList({QStringLiteral("dromvel.db")}, QDir::Files).isEmpty();
+}
+
+} // namespace
+
+const QString ExclusiveDatabase::MissingFolderMessage = QStringLiteral("Nem létező adatbázis mappa.");
+
+ExclusiveDatabase::ExclusiveDatabase(const QString &connectionName) : m_engine(connectionName) {}
+
+QString ExclusiveDatabase::FolderOf(const QString &typed)
+{
+    if (typed.size() > 1 && (typed.endsWith(QLatin1Char('/')) || typed.endsWith(QLatin1Char('\\'))))
+        return typed.chopped(1);
+    return typed;
+}
+
+QString ExclusiveDatabase::open(const QString &typedFolder)
+{
+    close();
+    const QString folder = FolderOf(typedFolder);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return MissingFolderMessage;
+    const QFileInfo file(QDir(folder).filePath(QString::fromLatin1(Engine::FileName)));
+    if (!file.isFile() || file.size() == 0) {
+        QString text = QStringLiteral("A mappában nincs Dromvel adatbázis: %1").arg(QDir::toNativeSeparators(folder));
+        if (HasOldTables(folder))
+            text += QStringLiteral("\nA mappában régi (Paradox) táblák vannak: ezeket a „Régi adatbázis átvétele” "
+                                   "gombbal lehet új adatbázisba átvenni.");
+        return text;
+    }
+    try {
+        m_engine.open(folder);
+        m_engine.exec(QStringLiteral("PRAGMA busy_timeout=%1;").arg(BusyTimeoutMs));
+        m_engine.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE;"));
+    } catch (const EngineError &e) {
+        close();
+        return e.message();
+    }
+    // In exclusive locking mode the first write transaction takes the file for this connection until it closes;
+    // it cannot start while any other connection has the database open.
+    QSqlQuery take(m_engine.database());
+    if (!take.exec(QStringLiteral("BEGIN IMMEDIATE;"))) {
+        const QSqlError error = take.lastError();
+        take.finish();
+        close();
+        const int code = error.nativeErrorCode().toInt() & 0xff;
+        if (code == 5 || code == 6) // SQLITE_BUSY, SQLITE_LOCKED
+            return QStringLiteral("Az adatbázist egy másik program használja: valamelyik számítógépen még fut a "
+                                  "Dromvel program. Zárja be mindenhol, majd próbálja újra.\n"
+                                  "Az adatbázis nem változott.");
+        return EngineError::from(error).message();
+    }
+    if (!take.exec(QStringLiteral("COMMIT;"))) {
+        const QString message = EngineError::from(take.lastError()).message();
+        take.finish();
+        close();
+        return message;
+    }
+    return {};
+}
