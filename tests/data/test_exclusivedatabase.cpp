@@ -1,0 +1,182 @@
+#include "engine.h"
+#include "exclusivedatabase.h"
+#include "indexrebuild.h"
+#include "query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestExclusiveDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void folderAsTyped_data();
+    void folderAsTyped();
+    void missingFolderOrDatabase_data();
+    void missingFolderOrDatabase();
+    void refusedWhileAnotherConnectionHasItOpen();
+    void refusedWhileAnotherProcessHasItOpen();
+    void nobodyElseGetsInWhileHeld();
+
+private:
+    // Everything that defines the database: its catalogue and the rows of the ledger.
+    QString fingerprint();
+    static const QString InUse;
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+    int m_count = 0;
+};
+
+const QString TestExclusiveDatabase::InUse = QStringLiteral("valamelyik számítógépen még fut a Dromvel program");
+
+void TestExclusiveDatabase::init()
+{
+    m_folder = m_dir.filePath(QString::number(++m_count));
+    QDir().mkpath(m_folder);
+    Engine engine(QStringLiteral("setup"));
+    engine.open(m_folder);
+    engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), 1}, {QStringLiteral("zaro"), 5.0}});
+}
+
+QString TestExclusiveDatabase::fingerprint()
+{
+    QString text;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("look"));
+        db.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("dromvel.sqlite")));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name;"));
+            while (q.next())
+                text += q.value(0).toString() + q.value(1).toString() + q.value(2).toString() + QLatin1Char('\n');
+            q.exec(QStringLiteral("SELECT dromvel, dromvelid, zaro FROM dromvel ORDER BY dromvel;"));
+            while (q.next())
+                text += q.value(0).toString() + q.value(1).toString() + q.value(2).toString() + QLatin1Char('\n');
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("look"));
+    return text;
+}
+
+void TestExclusiveDatabase::folderAsTyped_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("as it is") << "";
+    QTest::newRow("trailing slash") << "/";
+    QTest::newRow("trailing backslash") << "\\";
+}
+
+void TestExclusiveDatabase::folderAsTyped()
+{
+    QFETCH(QString, suffix);
+    QCOMPARE(ExclusiveDatabase::FolderOf(m_folder + suffix), m_folder);
+    ExclusiveDatabase database;
+    QCOMPARE(database.open(m_folder + suffix), QString());
+    QCOMPARE(database.engine().folder(), m_folder);
+    QCOMPARE(RebuildIndexes(database.engine(), {}), 0);
+}
+
+void TestExclusiveDatabase::missingFolderOrDatabase_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("oldTables");
+    QTest::newRow("no such folder") << "nincs" << "Nem létező adatbázis mappa." << false;
+    QTest::newRow("empty text") << "" << "Nem létező adatbázis mappa." << false;
+    QTest::newRow("folder without a database") << "ures" << "A mappában nincs Dromvel adatbázis: " << false;
+    QTest::newRow("folder of old tables") << "regi" << "„Régi adatbázis átvétele”" << true;
+}
+
+void TestExclusiveDatabase::missingFolderOrDatabase()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, message);
+    QFETCH(bool, oldTables);
+    const QString path = folder.isEmpty() ? QString() : m_dir.filePath(folder);
+    if (folder != QLatin1String("nincs") && !path.isEmpty())
+        QDir().mkpath(path);
+    if (oldTables) {
+        QFile old(QDir(path).filePath(QStringLiteral("DROMVEL.DB")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+    }
+    ExclusiveDatabase database;
+    QVERIFY2(database.open(path).contains(message), qPrintable(database.open(path)));
+    QVERIFY(!database.engine().isOpen());
+    // Looking never leaves a new database behind.
+    QVERIFY(path.isEmpty() || !QFile::exists(QDir(path).filePath(QStringLiteral("dromvel.sqlite"))));
+}
+
+void TestExclusiveDatabase::refusedWhileAnotherConnectionHasItOpen()
+{
+    const QString before = fingerprint();
+    {
+        Engine main(QStringLiteral("main"));
+        main.open(m_folder);
+        main.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
+        ExclusiveDatabase database;
+        QVERIFY(database.open(m_folder).contains(InUse));
+        QVERIFY(!database.engine().isOpen());
+        // The main program goes on working.
+        main.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), 2}, {QStringLiteral("zaro"), 6.0}});
+        main.exec(QStringLiteral("DELETE FROM dromvel WHERE dromvelid=2;"));
+    }
+    QCOMPARE(fingerprint(), before);
+    ExclusiveDatabase database;
+    QCOMPARE(database.open(m_folder), QString());
+}
+
+void TestExclusiveDatabase::refusedWhileAnotherProcessHasItOpen()
+{
+    const QString before = fingerprint();
+    QProcess holder;
+    holder.start(QStringLiteral(DB_HOLDER), {m_folder});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(30000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("open"));
+
+    ExclusiveDatabase database;
+    QVERIFY(database.open(m_folder).contains(InUse));
+    QCOMPARE(fingerprint(), before);
+
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(30000));
+    QCOMPARE(holder.exitCode(), 0);
+    QCOMPARE(database.open(m_folder), QString());
+}
+
+// While the maintenance program holds the database, a program that starts cannot even read it.
+void TestExclusiveDatabase::nobodyElseGetsInWhileHeld()
+{
+    ExclusiveDatabase database;
+    QCOMPARE(database.open(m_folder), QString());
+    QString failure;
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(QDir(m_folder).filePath(QStringLiteral("dromvel.sqlite")));
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;")))
+            failure = q.lastError().databaseText();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QVERIFY2(failure.contains(QStringLiteral("locked")), qPrintable(failure));
+    database.close();
+    Engine after(QStringLiteral("after"));
+    after.open(m_folder);
+    after.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
+}
+
+QTEST_GUILESS_MAIN(TestExclusiveDatabase)
+#include "test_exclusivedatabase.moc"
