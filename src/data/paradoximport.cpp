@@ -1,7 +1,7 @@
 #include "paradoximport.h"
 
 #include "engine.h"
-#include "exclusivedatabase.h"
+#include "maintenancedatabase.h"
 #include "ledgercheck.h"
 #include "paradoxtable.h"
 #include "query.h"
@@ -253,8 +253,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
                                         const MaintenanceProgress &progress)
 {
     ParadoxImportResult result;
-    const QString source = ExclusiveDatabase::FolderOf(sourceFolder);
-    const QString target = ExclusiveDatabase::FolderOf(targetFolder);
+    const QString source = MaintenanceDatabase::FolderOf(sourceFolder);
+    const QString target = MaintenanceDatabase::FolderOf(targetFolder);
     QString build;
     try {
         if (source.isEmpty() || !QFileInfo(source).isDir())

@@ -1,4 +1,4 @@
-#include "exclusivedatabase.h"
+#include "maintenancedatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,18 +17,18 @@ bool HasOldTables(const QString &folder)
 
 } // namespace
 
-const QString ExclusiveDatabase::MissingFolderMessage = QStringLiteral("Nem létező adatbázis mappa.");
+const QString MaintenanceDatabase::MissingFolderMessage = QStringLiteral("Nem létező adatbázis mappa.");
 
-ExclusiveDatabase::ExclusiveDatabase(const QString &connectionName) : m_engine(connectionName) {}
+MaintenanceDatabase::MaintenanceDatabase(const QString &connectionName) : m_engine(connectionName) {}
 
-QString ExclusiveDatabase::FolderOf(const QString &typed)
+QString MaintenanceDatabase::FolderOf(const QString &typed)
 {
     if (typed.size() > 1 && (typed.endsWith(QLatin1Char('/')) || typed.endsWith(QLatin1Char('\\'))))
         return typed.chopped(1);
     return typed;
 }
 
-QString ExclusiveDatabase::open(const QString &typedFolder)
+QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
 {
     close();
     const QString folder = FolderOf(typedFolder);
@@ -44,6 +44,8 @@ QString ExclusiveDatabase::open(const QString &typedFolder)
     }
     try {
         m_engine.open(folder);
+        if (access == Access::Shared)
+            return {};
         m_engine.exec(QStringLiteral("PRAGMA busy_timeout=%1;").arg(BusyTimeoutMs));
         m_engine.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE;"));
     } catch (const EngineError &e) {

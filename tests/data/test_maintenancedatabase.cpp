@@ -1,5 +1,5 @@
 #include "engine.h"
-#include "exclusivedatabase.h"
+#include "maintenancedatabase.h"
 #include "indexrebuild.h"
 #include "query.h"
 
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestExclusiveDatabase : public QObject
+class TestMaintenanceDatabase : public QObject
 {
     Q_OBJECT
 
@@ -26,6 +26,7 @@ private slots:
     void refusedWhileAnotherConnectionHasItOpen();
     void refusedWhileAnotherProcessHasItOpen();
     void nobodyElseGetsInWhileHeld();
+    void sharedAccessReadsBesideTheMainProgram();
 
 private:
     // Everything that defines the database: its catalogue and the rows of the ledger.
@@ -37,9 +38,9 @@ private:
     int m_count = 0;
 };
 
-const QString TestExclusiveDatabase::InUse = QStringLiteral("valamelyik számítógépen még fut a Dromvel program");
+const QString TestMaintenanceDatabase::InUse = QStringLiteral("valamelyik számítógépen még fut a Dromvel program");
 
-void TestExclusiveDatabase::init()
+void TestMaintenanceDatabase::init()
 {
     m_folder = m_dir.filePath(QString::number(++m_count));
     QDir().mkpath(m_folder);
@@ -48,7 +49,7 @@ void TestExclusiveDatabase::init()
     engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), 1}, {QStringLiteral("zaro"), 5.0}});
 }
 
-QString TestExclusiveDatabase::fingerprint()
+QString TestMaintenanceDatabase::fingerprint()
 {
     QString text;
     {
@@ -69,7 +70,7 @@ QString TestExclusiveDatabase::fingerprint()
     return text;
 }
 
-void TestExclusiveDatabase::folderAsTyped_data()
+void TestMaintenanceDatabase::folderAsTyped_data()
 {
     QTest::addColumn<QString>("suffix");
     QTest::newRow("as it is") << "";
@@ -77,17 +78,17 @@ void TestExclusiveDatabase::folderAsTyped_data()
     QTest::newRow("trailing backslash") << "\\";
 }
 
-void TestExclusiveDatabase::folderAsTyped()
+void TestMaintenanceDatabase::folderAsTyped()
 {
     QFETCH(QString, suffix);
-    QCOMPARE(ExclusiveDatabase::FolderOf(m_folder + suffix), m_folder);
-    ExclusiveDatabase database;
+    QCOMPARE(MaintenanceDatabase::FolderOf(m_folder + suffix), m_folder);
+    MaintenanceDatabase database;
     QCOMPARE(database.open(m_folder + suffix), QString());
     QCOMPARE(database.engine().folder(), m_folder);
     QCOMPARE(RebuildIndexes(database.engine(), {}), 0);
 }
 
-void TestExclusiveDatabase::missingFolderOrDatabase_data()
+void TestMaintenanceDatabase::missingFolderOrDatabase_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("message");
@@ -98,7 +99,7 @@ void TestExclusiveDatabase::missingFolderOrDatabase_data()
     QTest::newRow("folder of old tables") << "regi" << "„Régi adatbázis átvétele”" << true;
 }
 
-void TestExclusiveDatabase::missingFolderOrDatabase()
+void TestMaintenanceDatabase::missingFolderOrDatabase()
 {
     QFETCH(QString, folder);
     QFETCH(QString, message);
@@ -110,21 +111,21 @@ void TestExclusiveDatabase::missingFolderOrDatabase()
         QFile old(QDir(path).filePath(QStringLiteral("DROMVEL.DB")));
         QVERIFY(old.open(QIODevice::WriteOnly));
     }
-    ExclusiveDatabase database;
+    MaintenanceDatabase database;
     QVERIFY2(database.open(path).contains(message), qPrintable(database.open(path)));
     QVERIFY(!database.engine().isOpen());
     // Looking never leaves a new database behind.
     QVERIFY(path.isEmpty() || !QFile::exists(QDir(path).filePath(QStringLiteral("dromvel.sqlite"))));
 }
 
-void TestExclusiveDatabase::refusedWhileAnotherConnectionHasItOpen()
+void TestMaintenanceDatabase::refusedWhileAnotherConnectionHasItOpen()
 {
     const QString before = fingerprint();
     {
         Engine main(QStringLiteral("main"));
         main.open(m_folder);
         main.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
-        ExclusiveDatabase database;
+        MaintenanceDatabase database;
         QVERIFY(database.open(m_folder).contains(InUse));
         QVERIFY(!database.engine().isOpen());
         // The main program goes on working.
@@ -132,11 +133,11 @@ void TestExclusiveDatabase::refusedWhileAnotherConnectionHasItOpen()
         main.exec(QStringLiteral("DELETE FROM dromvel WHERE dromvelid=2;"));
     }
     QCOMPARE(fingerprint(), before);
-    ExclusiveDatabase database;
+    MaintenanceDatabase database;
     QCOMPARE(database.open(m_folder), QString());
 }
 
-void TestExclusiveDatabase::refusedWhileAnotherProcessHasItOpen()
+void TestMaintenanceDatabase::refusedWhileAnotherProcessHasItOpen()
 {
     const QString before = fingerprint();
     QProcess holder;
@@ -145,7 +146,7 @@ void TestExclusiveDatabase::refusedWhileAnotherProcessHasItOpen()
     QVERIFY(holder.waitForReadyRead(30000));
     QCOMPARE(holder.readLine().trimmed(), QByteArray("open"));
 
-    ExclusiveDatabase database;
+    MaintenanceDatabase database;
     QVERIFY(database.open(m_folder).contains(InUse));
     QCOMPARE(fingerprint(), before);
 
@@ -156,9 +157,9 @@ void TestExclusiveDatabase::refusedWhileAnotherProcessHasItOpen()
 }
 
 // While the maintenance program holds the database, a program that starts cannot even read it.
-void TestExclusiveDatabase::nobodyElseGetsInWhileHeld()
+void TestMaintenanceDatabase::nobodyElseGetsInWhileHeld()
 {
-    ExclusiveDatabase database;
+    MaintenanceDatabase database;
     QCOMPARE(database.open(m_folder), QString());
     QString failure;
     {
@@ -178,5 +179,22 @@ void TestExclusiveDatabase::nobodyElseGetsInWhileHeld()
     after.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
 }
 
-QTEST_GUILESS_MAIN(TestExclusiveDatabase)
-#include "test_exclusivedatabase.moc"
+void TestMaintenanceDatabase::sharedAccessReadsBesideTheMainProgram()
+{
+    Engine main(QStringLiteral("main"));
+    main.open(m_folder);
+    main.exec(QStringLiteral("SELECT COUNT(*) FROM dromvel;"));
+    MaintenanceDatabase database;
+    QCOMPARE(database.open(m_folder + QStringLiteral("/"), MaintenanceDatabase::Access::Shared), QString());
+    Query q(database.engine(), QStringLiteral("SELECT zaro FROM dromvel;"));
+    q.open();
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toDouble(), 5.0);
+    q.close();
+    main.insert(QStringLiteral("dromvel"), {{QStringLiteral("dromvelid"), 2}});
+    QCOMPARE(database.open(m_dir.filePath(QStringLiteral("sehol")), MaintenanceDatabase::Access::Shared),
+             MaintenanceDatabase::MissingFolderMessage);
+}
+
+QTEST_GUILESS_MAIN(TestMaintenanceDatabase)
+#include "test_maintenancedatabase.moc"

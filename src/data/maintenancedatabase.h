@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine.h"
+
+#include <QString>
+
+// The database of a folder as the maintenance program opens it: only when the folder and its database exist,
+// never creating one. Held exclusively, it is taken only when no other program has it open (on SQLite every
+// open connection, even an idle one, keeps it from being taken), and while it is held no other program can open
+// it. Shared, it is read beside the other programs.
+class MaintenanceDatabase
+{
+public:
+    enum class Access {
+        Exclusive,
+        Shared,
+    };
+
+    static const QString MissingFolderMessage; // "Nem létező adatbázis mappa."
+
+    explicit MaintenanceDatabase(const QString &connectionName = QStringLiteral("DromvelUpd"));
+
+    // The folder as typed, without one trailing "/" or "\".
+    static QString FolderOf(const QString &typed);
+
+    // Opens the database of the folder. Returns the Hungarian reason when it could not (the folder or its
+    // database is missing, another program has it open, the engine failed); then nothing has changed.
+    QString open(const QString &typedFolder, Access access = Access::Exclusive);
+    void close() { m_engine.close(); }
+    Engine &engine() { return m_engine; }
+
+private:
+    Engine m_engine;
+};
