@@ -35,9 +35,11 @@ private slots:
     void realParadoxFilesAreReadButAreNotOurs();
 
 private:
-    static QList<ParadoxColumn> Columns(const TableDef &def);
-    // Writes every table of the sample database into the folder as Paradox tables.
-    void writeOldTables(const QString &folder, int codePage = 1250);
+    void writeOldTables(const QString &folder)
+    {
+        const QString error = WriteOldDatabase(*m_sample, folder);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
     QStringList dump(Engine &engine, const TableDef &def);
     QString fresh(const QString &name)
     {
@@ -71,66 +73,6 @@ void TestParadoxImport::initTestCase()
 void TestParadoxImport::init()
 {
     ++m_count;
-}
-
-QList<ParadoxColumn> TestParadoxImport::Columns(const TableDef &def)
-{
-    QList<ParadoxColumn> columns;
-    for (const FieldDef &field : def.fields) {
-        const QByteArray name = field.name.toLatin1();
-        switch (field.type) {
-        case FieldType::Alpha:
-            // The direction names of the movement-type list were kept in a memo field.
-            if (def.name == QLatin1String("kibe") && field.name == QLatin1String("nev"))
-                columns.append({name, pxfMemoBLOb, 11});
-            else
-                columns.append({name, pxfAlpha, field.width});
-            break;
-        case FieldType::Long:
-            columns.append({name, pxfLong, 4});
-            break;
-        case FieldType::Autoinc:
-            columns.append({name, pxfAutoInc, 4});
-            break;
-        case FieldType::Number:
-            columns.append({name, pxfNumber, 8});
-            break;
-        case FieldType::Date:
-            columns.append({name, pxfDate, 4});
-            break;
-        }
-    }
-    return columns;
-}
-
-void TestParadoxImport::writeOldTables(const QString &folder, int codePage)
-{
-    for (const TableDef &def : Schema::Tables()) {
-        QList<QVariantList> rows;
-        Query q(*m_sample, QStringLiteral("SELECT * FROM %1 ORDER BY 1;").arg(def.name));
-        q.open();
-        while (q.next()) {
-            QVariantList row;
-            for (int i = 0; i < def.fields.size(); ++i) {
-                const QVariant value = q.value(i);
-                const FieldType type = def.fields.at(i).type;
-                if (value.isNull())
-                    row.append(QVariant());
-                else if (type == FieldType::Date)
-                    row.append(QDate::fromString(value.toString().left(10), Qt::ISODate));
-                else if (type == FieldType::Number)
-                    row.append(value.toDouble());
-                else if (type == FieldType::Alpha)
-                    row.append(value.toString());
-                else
-                    row.append(value.toLongLong());
-            }
-            rows.append(row);
-        }
-        const QString error =
-            WriteParadoxTable(QDir(folder).filePath(def.name + QStringLiteral(".DB")), Columns(def), rows, codePage);
-        QVERIFY2(error.isEmpty(), qPrintable(def.name + QStringLiteral(": ") + error));
-    }
 }
 
 QStringList TestParadoxImport::dump(Engine &engine, const TableDef &def)
@@ -186,7 +128,7 @@ void TestParadoxImport::longMemoIsCutToItsFieldAndSaidSo()
     QList<QVariantList> kibe{{QStringLiteral("B"), QStringLiteral("Bevételi pénztárbizonylat"), longName},
                              {QStringLiteral("K"), QStringLiteral("Kiadási pénztárbizonylat"), QStringLiteral("kiadás")}};
     QVERIFY(WriteParadoxTable(QDir(source).filePath(QStringLiteral("KIBE.DB")),
-                              Columns(*Schema::Table(QStringLiteral("kibe"))), kibe)
+                              OldColumns(*Schema::Table(QStringLiteral("kibe"))), kibe)
                 .isEmpty());
     QFile::remove(QDir(source).filePath(QStringLiteral("kibe.DB")));
     QFile::remove(QDir(source).filePath(QStringLiteral("kibe.MB")));
@@ -206,7 +148,7 @@ void TestParadoxImport::codePage852IsRead()
 {
     const QString path = m_dir.filePath(QStringLiteral("tulajdonos852.DB"));
     const QString owner = QStringLiteral("Őrző és Társa Kft. – ÁRVÍZTŰRŐ");
-    QVERIFY(WriteParadoxTable(path, Columns(*Schema::Table(QStringLiteral("tulajdonos"))), {{owner.left(19) + owner.mid(20)}},
+    QVERIFY(WriteParadoxTable(path, OldColumns(*Schema::Table(QStringLiteral("tulajdonos"))), {{owner.left(19) + owner.mid(20)}},
                               852)
                 .isEmpty());
     ParadoxTable table;

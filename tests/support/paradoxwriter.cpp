@@ -1,5 +1,9 @@
 #include "paradoxwriter.h"
 
+#include "engine.h"
+#include "query.h"
+#include "schema.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -100,4 +104,65 @@ QString WriteParadoxTable(const QString &path, const QList<ParadoxColumn> &colum
     PX_close(doc);
     PX_delete(doc);
     return LastError;
+}
+
+QList<ParadoxColumn> OldColumns(const TableDef &def)
+{
+    QList<ParadoxColumn> columns;
+    for (const FieldDef &field : def.fields) {
+        const QByteArray name = field.name.toLatin1();
+        switch (field.type) {
+        case FieldType::Alpha:
+            if (def.name == QLatin1String("kibe") && field.name == QLatin1String("nev"))
+                columns.append({name, pxfMemoBLOb, 11});
+            else
+                columns.append({name, pxfAlpha, field.width});
+            break;
+        case FieldType::Long:
+            columns.append({name, pxfLong, 4});
+            break;
+        case FieldType::Autoinc:
+            columns.append({name, pxfAutoInc, 4});
+            break;
+        case FieldType::Number:
+            columns.append({name, pxfNumber, 8});
+            break;
+        case FieldType::Date:
+            columns.append({name, pxfDate, 4});
+            break;
+        }
+    }
+    return columns;
+}
+
+QString WriteOldDatabase(Engine &source, const QString &folder, int codePage)
+{
+    for (const TableDef &def : Schema::Tables()) {
+        QList<QVariantList> rows;
+        Query q(source, QStringLiteral("SELECT %1 FROM %2 ORDER BY 1;").arg(def.fieldNames().join(QLatin1Char(',')), def.name));
+        q.open();
+        while (q.next()) {
+            QVariantList row;
+            for (int i = 0; i < def.fields.size(); ++i) {
+                const QVariant value = q.value(i);
+                const FieldType type = def.fields.at(i).type;
+                if (value.isNull())
+                    row.append(QVariant());
+                else if (type == FieldType::Date)
+                    row.append(value.toDate());
+                else if (type == FieldType::Number)
+                    row.append(value.toDouble());
+                else if (type == FieldType::Alpha)
+                    row.append(value.toString());
+                else
+                    row.append(value.toLongLong());
+            }
+            rows.append(row);
+        }
+        const QString error =
+            WriteParadoxTable(QDir(folder).filePath(def.name + QStringLiteral(".DB")), OldColumns(def), rows, codePage);
+        if (!error.isEmpty())
+            return def.name + QStringLiteral(": ") + error;
+    }
+    return {};
 }

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QVariant>
 
+class Engine;
+struct TableDef;
+
 // A field of a Paradox table to write: its name, pxlib's type code and its width in bytes.
 struct ParadoxColumn
 {
@@ -19,3 +22,11 @@ struct ParadoxColumn
 // empty field. Returns why it failed, empty on success.
 QString WriteParadoxTable(const QString &path, const QList<ParadoxColumn> &columns, const QList<QVariantList> &rows,
                           int codePage = 1250);
+
+// The Paradox fields of a schema table as the older program kept them: texts as alpha fields of their width
+// (the direction names of kibe in a memo field), whole numbers as long, keys as autoincrement, money as number,
+// dates as date.
+QList<ParadoxColumn> OldColumns(const TableDef &def);
+// Writes every table of the database into the folder as old Paradox tables (name.DB, memo files as name.MB).
+// Returns why it failed, empty on success.
+QString WriteOldDatabase(Engine &source, const QString &folder, int codePage = 1250);

@@ -1,0 +1,404 @@
+#include "tfrm_upd_main.h"
+
+#include "codepage.h"
+#include "databaseupgrade.h"
+#include "dblist.h"
+#include "filedialogs.h"
+#include "indexrebuild.h"
+#include "ini.h"
+#include "ledgercheck.h"
+#include "maintenancedatabase.h"
+#include "maintenancepicture.h"
+#include "messages.h"
+#include "paradoximport.h"
+#include "tfrm_adatbazisnyitbde.h"
+#include "util.h"
+#include "workarea.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList Instructions{
+    QStringLiteral("Lépések, ha új verziót kíván telepíteni:"),
+    QString(),
+    QStringLiteral("1. Ellenőrizze, hogy egyetlen számítógépen se fusson a Dromvel program."),
+    QStringLiteral("2. Nyomja meg a verzióváltás gombot a frissítéshez."),
+    QStringLiteral("3. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
+    QString(),
+    QStringLiteral("Lépések, ha adatbázisa sérült, vagy csak lassabban fut a program:"),
+    QString(),
+    QStringLiteral("1. Ellenőrizze, hogy egyetlen számítógépen se működjön a Dromvel program."),
+    QStringLiteral("2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, optimalizálásához."),
+};
+
+const QString RebuildDone = QStringLiteral("Indexek újraépítése kész.");
+
+QString Now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd. HH:mm"));
+}
+
+// While an operation runs: the buttons rest and the cursor waits; a message box gets the normal cursor back.
+class Busy
+{
+public:
+    explicit Busy(const QList<QPushButton *> &buttons) : m_buttons(buttons)
+    {
+        for (QPushButton *b : m_buttons)
+            b->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Busy()
+    {
+        QApplication::restoreOverrideCursor();
+        for (QPushButton *b : m_buttons)
+            b->setEnabled(true);
+    }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+    static void Show(const std::function<void()> &box)
+    {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        box();
+        QApplication::restoreOverrideCursor();
+    }
+
+private:
+    QList<QPushButton *> m_buttons;
+};
+
+QPushButton *Button(const QString &text, const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+const QString Tfrm_Upd_Main::Version = QStringLiteral("4.0.0.110");
+
+Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
+    : QDialog(parent), m_messages(messages), m_fileDialogs(fileDialogs)
+{
+    setObjectName(QStringLiteral("Tfrm_Upd_Main"));
+    setWindowTitle(QStringLiteral("Dromvel.Pro program adatbázis karbantartás V") + Version);
+    setWindowIcon(MaintenanceIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(703, 426);
+
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(MaintenancePicture(QSize(703, 58)));
+    picture->setFixedSize(703, 58);
+
+    auto *path = new QLabel(QStringLiteral("Adatbázis elérési útvonala"), this);
+    m_folder = new QLineEdit(this);
+    m_folder->setObjectName(QStringLiteral("Edit1"));
+    path->setBuddy(m_folder);
+    auto *choose = Button(QStringLiteral("Választ"), "btnValaszt", this);
+    auto *rebuild = Button(QStringLiteral("Karbantartás"), "btnKarbantartas", this);
+    auto *upgrade = Button(QStringLiteral("Verzióváltás"), "btnVerziovaltas", this);
+    auto *check = Button(QStringLiteral("Ellenőrzés"), "btnEllenorzes", this);
+    auto *import = Button(QStringLiteral("Régi adatbázis átvétele"), "btnAtvetel", this);
+    m_save = Button(QStringLiteral("Jelentés mentése..."), "btnMentes", this);
+    m_save->setEnabled(false);
+    auto *close = Button(QStringLiteral("Bezárás"), "btnBezaras", this);
+    m_actions = {choose, rebuild, upgrade, check, import, close};
+
+    auto *warning = new QLabel(QStringLiteral("Windows Vista, vagy Windows7 használatakor a karbantartó programot\n"
+                                              "futtassa RENDSZERGAZDA jogokkal!"),
+                               this);
+    warning->setObjectName(QStringLiteral("Label2"));
+    QFont bold(QStringLiteral("Arial"));
+    bold.setPixelSize(15);
+    bold.setBold(true);
+    warning->setFont(bold);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Memo1"));
+    m_text->setReadOnly(true);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::Monospace);
+    courier.setPixelSize(12);
+    m_text->setFont(courier);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setFrameShape(QFrame::StyledPanel);
+    m_status->setFrameShadow(QFrame::Sunken);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setTextVisible(false);
+    m_progress->setFixedHeight(14);
+    m_progress->setRange(1, 12);
+    m_progress->setValue(1);
+
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(path);
+    folderRow->addWidget(m_folder, 1);
+    folderRow->addWidget(choose);
+    auto *buttonRow = new QHBoxLayout;
+    for (QPushButton *b : {rebuild, upgrade, check, import, m_save})
+        buttonRow->addWidget(b);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(close);
+    auto *panel = new QVBoxLayout;
+    panel->setContentsMargins(8, 6, 8, 0);
+    panel->setSpacing(6);
+    panel->addLayout(folderRow);
+    panel->addLayout(buttonRow);
+    panel->addWidget(warning);
+    panel->addWidget(m_text, 1);
+    auto *bottom = new QVBoxLayout;
+    bottom->setContentsMargins(2, 4, 2, 2);
+    bottom->setSpacing(2);
+    bottom->addWidget(m_status);
+    bottom->addWidget(m_progress);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(picture);
+    layout->addLayout(panel, 1);
+    layout->addLayout(bottom);
+
+    connect(choose, &QPushButton::clicked, this, &Tfrm_Upd_Main::aValaszt);
+    connect(rebuild, &QPushButton::clicked, this, &Tfrm_Upd_Main::aKarbantartas);
+    connect(upgrade, &QPushButton::clicked, this, &Tfrm_Upd_Main::aVerziovaltas);
+    connect(check, &QPushButton::clicked, this, &Tfrm_Upd_Main::aEllenorzes);
+    connect(import, &QPushButton::clicked, this, &Tfrm_Upd_Main::aAtvetel);
+    connect(m_save, &QPushButton::clicked, this, &Tfrm_Upd_Main::aMentes);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    showText(Instructions, false);
+    m_folder->setText(StartFolder());
+    move(WorkArea().center() - rect().center());
+}
+
+QString Tfrm_Upd_Main::StartFolder()
+{
+    IniFile ini;
+    ini.load(IniPath());
+    const QString path = ini.readString(QStringLiteral("Database"), QStringLiteral("Path"));
+    if (!path.isEmpty())
+        return path;
+    const QString first = DatabaseList::EntryFolder(ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1")));
+    if (!first.isEmpty())
+        return first;
+    return QDir::toNativeSeparators(DataFolder() + QStringLiteral("/Data"));
+}
+
+QString Tfrm_Upd_Main::folder() const
+{
+    return m_folder->text();
+}
+
+void Tfrm_Upd_Main::setFolder(const QString &folder)
+{
+    m_folder->setText(folder);
+}
+
+MaintenanceProgress Tfrm_Upd_Main::progress()
+{
+    MaintenanceProgress p;
+    p.status = [this](const QString &text) {
+        m_status->setText(text);
+        m_status->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    p.start = [this](int maximum) {
+        m_progress->setRange(1, maximum + 1);
+        m_progress->setValue(1);
+    };
+    p.step = [this] { m_progress->setValue(m_progress->value() + 1); };
+    p.error = [this](const QString &text) { Busy::Show([&] { m_messages.ShowError(text, this); }); };
+    return p;
+}
+
+void Tfrm_Upd_Main::finish()
+{
+    m_status->clear();
+    m_progress->setValue(m_progress->minimum());
+}
+
+void Tfrm_Upd_Main::showText(const QStringList &lines, bool savable)
+{
+    m_text->setPlainText(lines.join(QLatin1Char('\n')));
+    m_save->setEnabled(savable);
+}
+
+void Tfrm_Upd_Main::aValaszt()
+{
+    IniFile ini;
+    ini.load(IniPath());
+    const QStringList entries = DatabaseList::Read(ini);
+    const int chosen = AdatbazisValaszt(DatabaseList::Names(entries), entries,
+                                        QStringLiteral("Dromvel program adatbázis választás"), m_messages, this);
+    if (chosen >= 0)
+        m_folder->setText(DatabaseList::EntryFolder(entries.at(chosen)));
+}
+
+void Tfrm_Upd_Main::aKarbantartas()
+{
+    MaintenanceDatabase database;
+    const QString refusal = database.open(folder());
+    if (!refusal.isEmpty()) {
+        m_messages.ShowError(refusal, this);
+        return;
+    }
+    {
+        Busy busy(m_actions);
+        RebuildIndexes(database.engine(), progress());
+        database.close();
+    }
+    m_messages.ShowInfo(RebuildDone, this);
+    finish();
+}
+
+void Tfrm_Upd_Main::aVerziovaltas()
+{
+    MaintenanceDatabase database;
+    const QString refusal = database.open(folder());
+    if (!refusal.isEmpty()) {
+        m_messages.ShowError(refusal, this);
+        return;
+    }
+    {
+        Busy busy(m_actions);
+        if (!UpgradeDatabase(database.engine(), progress())) {
+            database.close();
+            finish();
+            return;
+        }
+        RebuildIndexes(database.engine(), progress());
+        database.close();
+    }
+    m_messages.ShowInfo(RebuildDone, this);
+    finish();
+}
+
+void Tfrm_Upd_Main::aEllenorzes()
+{
+    MaintenanceDatabase database;
+    const QString refusal = database.open(folder(), MaintenanceDatabase::Access::Shared);
+    if (!refusal.isEmpty()) {
+        m_messages.ShowError(refusal, this);
+        return;
+    }
+    QStringList findings;
+    {
+        Busy busy(m_actions);
+        const MaintenanceProgress p = progress();
+        p.begin(7);
+        findings = LedgerCheck::run(database.engine(), [&p](const QString &step) {
+            p.advance();
+            p.setStatus(QStringLiteral("Ellenőrzés: ") + step);
+        });
+        database.close();
+    }
+    showText({QStringLiteral("Ellenőrzés: ") + QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
+              QStringLiteral("Időpont: ") + Now(),
+              findings.isEmpty() ? QString() : QStringLiteral("%1 hiba:").arg(findings.size()), QString(),
+              LedgerCheck::report(findings)},
+             true);
+    finish();
+}
+
+void Tfrm_Upd_Main::aMentes()
+{
+    const QString proposed = QDir(MaintenanceDatabase::FolderOf(folder()))
+                                 .filePath(QStringLiteral("ellenorzes-%1.txt")
+                                               .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+    const QString path = m_fileDialogs.SaveFileName(QStringLiteral("Jelentés mentése"), proposed,
+                                                    QStringLiteral("Szövegfájlok (*.txt)"), QStringLiteral("txt"), this);
+    if (path.isEmpty())
+        return;
+    QString text = m_text->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QSaveFile file(path);
+    const QByteArray bytes = ToWindows1250(text + QStringLiteral("\r\n"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        m_messages.ShowError(QStringLiteral("A jelentés nem írható ki: %1").arg(QDir::toNativeSeparators(path)), this);
+}
+
+void Tfrm_Upd_Main::aAtvetel()
+{
+    const QString start = MaintenanceDatabase::FolderOf(folder());
+    const QString source =
+        m_fileDialogs.ExistingFolder(QStringLiteral("A régi (Paradox) adatbázis mappája"), start, this);
+    if (source.isEmpty())
+        return;
+    const QString target =
+        m_fileDialogs.ExistingFolder(QStringLiteral("Az új adatbázis mappája (üres mappa)"), start, this);
+    if (target.isEmpty())
+        return;
+    ParadoxImportResult result;
+    {
+        Busy busy(m_actions);
+        result = ImportParadoxFolder(source, target, progress());
+    }
+    finish();
+    if (!result.error.isEmpty()) {
+        m_messages.ShowError(result.error, this);
+        return;
+    }
+    const QString newFolder = QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(target));
+    QStringList lines{QStringLiteral("Régi adatbázis átvétele, ") + Now(),
+                      QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
+                      QStringLiteral("Új adatbázis:  ") + newFolder, QString()};
+    lines += result.report;
+    lines << QString() << QStringLiteral("Ellenőrzés:") << LedgerCheck::report(result.findings);
+    showText(lines, true);
+    m_folder->setText(newFolder);
+    const QString name = addToDatabaseList(newFolder);
+    if (!name.isEmpty())
+        m_messages.ShowInfo(QStringLiteral("A régi adatbázis átvétele kész.\nAz új adatbázis „%1” néven felkerült "
+                                           "az adatbázisok listájára.")
+                                .arg(name),
+                            this);
+}
+
+QString Tfrm_Upd_Main::addToDatabaseList(const QString &folder)
+{
+    IniFile ini;
+    // A list that could not be read is never written over.
+    if (!ini.load(IniPath())) {
+        m_messages.ShowError(QStringLiteral("A beállítófájl nem olvasható, az új adatbázis nem került fel a listára: "
+                                            "%1")
+                                 .arg(QDir::toNativeSeparators(IniPath())),
+                             this);
+        return {};
+    }
+    QStringList entries = DatabaseList::Read(ini);
+    if (entries.size() >= DatabaseList::MaxEntries) {
+        m_messages.ShowWarning(QStringLiteral("Az adatbázisok listája megtelt (%1 adatbázis), az új adatbázis nem "
+                                              "került fel rá. Vegye fel kézzel: %2")
+                                   .arg(DatabaseList::MaxEntries)
+                                   .arg(folder),
+                               this);
+        return {};
+    }
+    const QString name = QStringLiteral("%1. Átvett adatbázis").arg(entries.size() + 1);
+    entries.append(DatabaseList::EntryText(name, folder));
+    DatabaseList::Write(ini, entries);
+    if (!ini.save(IniPath())) {
+        m_messages.ShowError(
+            QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(IniPath())), this);
+        return {};
+    }
+    return name;
+}

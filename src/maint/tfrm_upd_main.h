@@ -1,0 +1,57 @@
+#pragma once
+
+#include "maintenanceprogress.h"
+
+#include <QDialog>
+
+class FileDialogs;
+class Messages;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+// The maintenance program's one window: the database folder (from the shared ini file, or picked from the
+// database list), the index rebuild ("Karbantartás"), the upgrade followed by the rebuild ("Verzióváltás"), the
+// ledger check ("Ellenőrzés", its report savable as a text file) and the import of an old Paradox database
+// ("Régi adatbázis átvétele"). The window writes nothing to the ini file except the new database that an
+// import adds to the database list.
+class Tfrm_Upd_Main : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static const QString Version;
+
+    Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidget *parent = nullptr);
+
+    QString folder() const;
+    void setFolder(const QString &folder);
+
+    void aKarbantartas();
+    void aVerziovaltas();
+    void aValaszt();
+    void aEllenorzes();
+    void aAtvetel();
+    void aMentes();
+
+private:
+    // The folder box at start: Database/Path, else field 2 of Adatbazis/ConStr1, else the Data folder.
+    static QString StartFolder();
+    MaintenanceProgress progress();
+    void showText(const QStringList &lines, bool savable);
+    void finish();
+    // Adds the imported database to the database list of the ini file; the name it got, empty when it was not
+    // added (the user has been told why).
+    QString addToDatabaseList(const QString &folder);
+
+    Messages &m_messages;
+    FileDialogs &m_fileDialogs;
+    QLineEdit *m_folder = nullptr;
+    QPlainTextEdit *m_text = nullptr;
+    QLabel *m_status = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QPushButton *m_save = nullptr;
+    QList<QPushButton *> m_actions;
+};
