@@ -131,7 +131,7 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));
     m_text->setReadOnly(true);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::Monospace);
     courier.setPixelSize(12);
@@ -359,9 +359,14 @@ void Tfrm_Upd_Main::aAtvetel()
     const QString newFolder = QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(target));
     QStringList lines{QStringLiteral("Régi adatbázis átvétele, ") + Now(),
                       QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
-                      QStringLiteral("Új adatbázis:  ") + newFolder, QString()};
+                      QStringLiteral("Új adatbázis:  ") + newFolder,
+                      QStringLiteral("Ellenőrzés:    ") +
+                          (result.findings.isEmpty() ? LedgerCheck::report(result.findings)
+                                                     : QStringLiteral("%1 hiba, lásd lent.").arg(result.findings.size())),
+                      QString()};
     lines += result.report;
-    lines << QString() << QStringLiteral("Ellenőrzés:") << LedgerCheck::report(result.findings);
+    if (!result.findings.isEmpty())
+        lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;
     showText(lines, true);
     m_folder->setText(newFolder);
     const QString name = addToDatabaseList(newFolder);
