@@ -252,53 +252,49 @@ void Tfrm_Upd_Main::aValaszt()
         m_folder->setText(DatabaseList::EntryFolder(entries.at(chosen)));
 }
 
+bool Tfrm_Upd_Main::openDatabase(MaintenanceDatabase &database, MaintenanceDatabase::Access access)
+{
+    const QString refusal = database.open(folder(), access);
+    if (!refusal.isEmpty())
+        m_messages.ShowError(refusal, this);
+    return refusal.isEmpty();
+}
+
 void Tfrm_Upd_Main::aKarbantartas()
 {
-    MaintenanceDatabase database;
-    const QString refusal = database.open(folder());
-    if (!refusal.isEmpty()) {
-        m_messages.ShowError(refusal, this);
-        return;
-    }
-    {
-        Busy busy(m_actions);
-        RebuildIndexes(database.engine(), progress());
-        database.close();
-    }
-    m_messages.ShowInfo(RebuildDone, this);
-    finish();
+    maintain(false);
 }
 
 void Tfrm_Upd_Main::aVerziovaltas()
 {
+    maintain(true);
+}
+
+void Tfrm_Upd_Main::maintain(bool upgradeFirst)
+{
     MaintenanceDatabase database;
-    const QString refusal = database.open(folder());
-    if (!refusal.isEmpty()) {
-        m_messages.ShowError(refusal, this);
+    if (!openDatabase(database, MaintenanceDatabase::Access::Exclusive))
         return;
-    }
+    bool upToDate = true;
     {
         Busy busy(m_actions);
-        if (!UpgradeDatabase(database.engine(), progress())) {
-            database.close();
-            finish();
-            return;
-        }
-        RebuildIndexes(database.engine(), progress());
+        // An upgrade that failed leaves the rebuild out: the database is not in the layout it would rebuild.
+        if (upgradeFirst)
+            upToDate = UpgradeDatabase(database.engine(), progress());
+        if (upToDate)
+            RebuildIndexes(database.engine(), progress());
         database.close();
     }
-    m_messages.ShowInfo(RebuildDone, this);
+    if (upToDate)
+        m_messages.ShowInfo(RebuildDone, this);
     finish();
 }
 
 void Tfrm_Upd_Main::aEllenorzes()
 {
     MaintenanceDatabase database;
-    const QString refusal = database.open(folder(), MaintenanceDatabase::Access::Shared);
-    if (!refusal.isEmpty()) {
-        m_messages.ShowError(refusal, this);
+    if (!openDatabase(database, MaintenanceDatabase::Access::Shared))
         return;
-    }
     QStringList findings;
     {
         Busy busy(m_actions);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "maintenancedatabase.h"
 #include "maintenanceprogress.h"
 
 #include <QDialog>
@@ -39,6 +40,10 @@ public:
 private:
     // The folder box at start: Database/Path, else field 2 of Adatbazis/ConStr1, else the Data folder.
     static QString StartFolder();
+    // Opens the folder's database; says why and returns false when it cannot.
+    bool openDatabase(MaintenanceDatabase &database, MaintenanceDatabase::Access access);
+    // The index rebuild, after the upgrade when asked for.
+    void maintain(bool upgradeFirst);
     MaintenanceProgress progress();
     void showText(const QStringList &lines, bool savable);
     void finish();
