@@ -27,27 +27,29 @@ void Fill(Engine &engine, int rows)
                                "INSERT INTO ugyfel (ugyfel, ugyfel_nev) SELECT i, 'Ügyfél ' || i FROM n;"));
     // Every till's balance runs on from its previous row; serials run per letter code; every tenth payment is an
     // advance still out.
-    engine.exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1), "
-        "r AS (SELECT i, 1 + i % 4 AS till, (i % 3) <> 0 AS receipt, 100.0 + (i * 37) % 5000 AS amount FROM n), "
-        "s AS (SELECT r.*, SUM(CASE WHEN receipt THEN amount ELSE -amount END) OVER (PARTITION BY till ORDER BY i) "
-        "AS balance, ROW_NUMBER() OVER (PARTITION BY till, receipt ORDER BY i) AS serial FROM r) "
-        "INSERT INTO dromvel (dromvelid, kibe, ssz, betujel, kassza, dat_kiadva, kiadva, idoszak, nyito, osszeg, "
-        "zaro, ugyfel, elszamol_kell, elszamolva, elszamol_ssz, lezarva, zarbizonylat, szoveg1) "
-        "SELECT i, CASE WHEN receipt THEN 'B' ELSE 'K' END, serial, (CASE WHEN receipt THEN 'B' ELSE 'K' END) || till, "
-        "till, date('2015-01-01', '+' || (i / 300) || ' days'), 'I', strftime('%Y%m', date('2015-01-01', '+' || "
-        "(i / 300) || ' days')), balance - (CASE WHEN receipt THEN amount ELSE -amount END), amount, balance, "
-        "1 + i % 1000, CASE WHEN NOT receipt AND i % 10 = 0 THEN 'I' ELSE 'N' END, 'N', "
-        "CASE WHEN NOT receipt AND i % 10 = 0 THEN i / 10 ELSE 0 END, "
-        "CASE WHEN i <= %1 - 500 THEN 'I' ELSE 'N' END, "
-        "CASE WHEN i <= %1 - 500 THEN ((i - 1) / 4000) * 4 + till END, 'Tétel ' || (i % 60) FROM s;")
-                    .arg(rows));
-    engine.exec(QStringLiteral(
-        "INSERT INTO zarbizonylat (zarbizonylat, kassza, dat_tol, dat_ig, nyito, zaro) "
-        "SELECT z.zarbizonylat, z.kassza, f.dat_kiadva, l.dat_kiadva, f.nyito, l.zaro FROM "
-        "(SELECT zarbizonylat, kassza, MIN(dromvelid) AS first, MAX(dromvelid) AS last FROM dromvel "
-        "WHERE zarbizonylat IS NOT NULL GROUP BY zarbizonylat) z "
-        "JOIN dromvel f ON f.dromvelid = z.first JOIN dromvel l ON l.dromvelid = z.last;"));
+    engine.exec(
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1), "
+            "r AS (SELECT i, 1 + i % 4 AS till, (i % 3) <> 0 AS receipt, 100.0 + (i * 37) % 5000 AS amount FROM n), "
+            "s AS (SELECT r.*, SUM(CASE WHEN receipt THEN amount ELSE -amount END) OVER (PARTITION BY till ORDER BY i) "
+            "AS balance, ROW_NUMBER() OVER (PARTITION BY till, receipt ORDER BY i) AS serial FROM r) "
+            "INSERT INTO dromvel (dromvelid, kibe, ssz, betujel, kassza, dat_kiadva, kiadva, idoszak, nyito, osszeg, "
+            "zaro, ugyfel, elszamol_kell, elszamolva, elszamol_ssz, lezarva, zarbizonylat, szoveg1) "
+            "SELECT i, CASE WHEN receipt THEN 'B' ELSE 'K' END, serial, (CASE WHEN receipt THEN 'B' ELSE 'K' END) || "
+            "till, "
+            "till, date('2015-01-01', '+' || (i / 300) || ' days'), 'I', strftime('%Y%m', date('2015-01-01', '+' || "
+            "(i / 300) || ' days')), balance - (CASE WHEN receipt THEN amount ELSE -amount END), amount, balance, "
+            "1 + i % 1000, CASE WHEN NOT receipt AND i % 10 = 0 THEN 'I' ELSE 'N' END, 'N', "
+            "CASE WHEN NOT receipt AND i % 10 = 0 THEN i / 10 ELSE 0 END, "
+            "CASE WHEN i <= %1 - 500 THEN 'I' ELSE 'N' END, "
+            "CASE WHEN i <= %1 - 500 THEN ((i - 1) / 4000) * 4 + till END, 'Tétel ' || (i % 60) FROM s;")
+            .arg(rows));
+    engine.exec(
+        QStringLiteral("INSERT INTO zarbizonylat (zarbizonylat, kassza, dat_tol, dat_ig, nyito, zaro) "
+                       "SELECT z.zarbizonylat, z.kassza, f.dat_kiadva, l.dat_kiadva, f.nyito, l.zaro FROM "
+                       "(SELECT zarbizonylat, kassza, MIN(dromvelid) AS first, MAX(dromvelid) AS last FROM dromvel "
+                       "WHERE zarbizonylat IS NOT NULL GROUP BY zarbizonylat) z "
+                       "JOIN dromvel f ON f.dromvelid = z.first JOIN dromvel l ON l.dromvelid = z.last;"));
     engine.exec(QStringLiteral("UPDATE ugyfel SET elszamolasra = (SELECT s FROM (SELECT ugyfel AS u, SUM(osszeg) AS s "
                                "FROM dromvel WHERE elszamol_kell = 'I' GROUP BY ugyfel) WHERE u = ugyfel.ugyfel);"));
     transaction.commit();

@@ -119,9 +119,10 @@ public:
     // open advances: one pass over the whole ledger in booking order.
     void ledger()
     {
-        Pass q(m_engine, QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, kiadva, nyito, osszeg, zaro, betujel, "
-                                        "ssz, dat_kiadva, lezarva, zarbizonylat, ugyfel, elszamol_kell, elszamolva "
-                                        "FROM dromvel ORDER BY dromvelid, dromvel;"));
+        Pass q(m_engine,
+               QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, kiadva, nyito, osszeg, zaro, betujel, "
+                              "ssz, dat_kiadva, lezarva, zarbizonylat, ugyfel, elszamol_kell, elszamolva "
+                              "FROM dromvel ORDER BY dromvelid, dromvel;"));
         QHash<qint64, double> lastZaro;
         qint64 sameId = 0;
         QList<qint64> sameIdRows;
@@ -249,9 +250,8 @@ public:
 
     void closings()
     {
-        Pass q(m_engine,
-               QStringLiteral("SELECT zarbizonylat, kassza, dat_tol, dat_ig, nyito, zaro FROM zarbizonylat "
-                              "ORDER BY zarbizonylat;"));
+        Pass q(m_engine, QStringLiteral("SELECT zarbizonylat, kassza, dat_tol, dat_ig, nyito, zaro FROM zarbizonylat "
+                                        "ORDER BY zarbizonylat;"));
         while (q.next()) {
             const qint64 number = q.whole(0);
             const QString name = QStringLiteral("A(z) %1 számú zárás").arg(ClosingNumber(number));

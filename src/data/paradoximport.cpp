@@ -1,8 +1,8 @@
 #include "paradoximport.h"
 
 #include "engine.h"
-#include "maintenancedatabase.h"
 #include "ledgercheck.h"
+#include "maintenancedatabase.h"
 #include "paradoxtable.h"
 #include "query.h"
 #include "schema.h"
@@ -221,7 +221,8 @@ QString CopyTable(Engine &engine, const QString &folder, const QString &file, co
             try {
                 value = Converted(field, record.at(column));
             } catch (const ImportFailure &failure) {
-                throw ImportFailure{QStringLiteral("A(z) %1 tábla %2. rekordja: %3").arg(file).arg(n + 1).arg(failure.message)};
+                throw ImportFailure{
+                    QStringLiteral("A(z) %1 tábla %2. rekordja: %3").arg(file).arg(n + 1).arg(failure.message)};
             }
             if (field.type == FieldType::Alpha && record.at(column).toString().size() > field.width)
                 ++cut;
@@ -230,7 +231,8 @@ QString CopyTable(Engine &engine, const QString &folder, const QString &file, co
         try {
             insert.exec();
         } catch (const EngineError &e) {
-            throw ImportFailure{QStringLiteral("A(z) %1 tábla %2. rekordja nem írható át: %3").arg(file).arg(n + 1).arg(e.message())};
+            throw ImportFailure{
+                QStringLiteral("A(z) %1 tábla %2. rekordja nem írható át: %3").arg(file).arg(n + 1).arg(e.message())};
         }
     }
     engine.createPrimaryIndex(def.name);
@@ -273,8 +275,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         // Built in a folder of its own inside the target, so that the target only ever holds a finished database.
         build = QDir(target).filePath(QStringLiteral(".atvetel-%1").arg(QCoreApplication::applicationPid()));
         if (!QDir().mkpath(build))
-            throw ImportFailure{QStringLiteral("Az új adatbázis mappája nem írható: %1")
-                                    .arg(QDir::toNativeSeparators(target))};
+            throw ImportFailure{
+                QStringLiteral("Az új adatbázis mappája nem írható: %1").arg(QDir::toNativeSeparators(target))};
         {
             Engine engine(QStringLiteral("DromvelImport"));
             engine.open(build);
@@ -291,8 +293,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         const QString built = QDir(build).filePath(QString::fromLatin1(Engine::FileName));
         if (QFileInfo(built + QStringLiteral("-wal")).size() > 0 ||
             !QFile::rename(built, QDir(target).filePath(QString::fromLatin1(Engine::FileName))))
-            throw ImportFailure{QStringLiteral("Az új adatbázis nem tehető a helyére: %1")
-                                    .arg(QDir::toNativeSeparators(target))};
+            throw ImportFailure{
+                QStringLiteral("Az új adatbázis nem tehető a helyére: %1").arg(QDir::toNativeSeparators(target))};
         RemoveBuildFolder(build);
         result.report.append(notes);
     } catch (const ImportFailure &failure) {

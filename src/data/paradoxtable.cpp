@@ -255,7 +255,7 @@ bool ParadoxTable::open(const QString &path)
         field.name.clear();
         for (char c : name)
             field.name += static_cast<unsigned char>(c) < 0x80 ? QChar::fromLatin1(c)
-                                                                : m_upperHalf[static_cast<unsigned char>(c) - 0x80];
+                                                               : m_upperHalf[static_cast<unsigned char>(c) - 0x80];
     }
     const QString memo = blobs ? MemoFile(path) : QString();
     if (!memo.isEmpty()) {
@@ -364,7 +364,9 @@ bool ParadoxTable::record(int n, QVariantList &values)
         case pxfGraphic: {
             QByteArray blob;
             if (!ReadBlob(bytes, field.length, field.type == pxfGraphic, m_handles->memo.get(), blob)) {
-                m_error = QStringLiteral("a(z) %1. rekord „%2” mezője nem olvasható a memófájlból").arg(n + 1).arg(field.name);
+                m_error = QStringLiteral("a(z) %1. rekord „%2” mezője nem olvasható a memófájlból")
+                              .arg(n + 1)
+                              .arg(field.name);
                 values.clear();
                 return false;
             }

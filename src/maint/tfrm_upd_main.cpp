@@ -196,7 +196,8 @@ QString Tfrm_Upd_Main::StartFolder()
     const QString path = ini.readString(QStringLiteral("Database"), QStringLiteral("Path"));
     if (!path.isEmpty())
         return path;
-    const QString first = DatabaseList::EntryFolder(ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1")));
+    const QString first =
+        DatabaseList::EntryFolder(ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1")));
     if (!first.isEmpty())
         return first;
     return QDir::toNativeSeparators(DataFolder() + QStringLiteral("/Data"));
@@ -316,11 +317,13 @@ void Tfrm_Upd_Main::aEllenorzes()
 
 void Tfrm_Upd_Main::aMentes()
 {
-    const QString proposed = QDir(MaintenanceDatabase::FolderOf(folder()))
-                                 .filePath(QStringLiteral("ellenorzes-%1.txt")
-                                               .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
-    const QString path = m_fileDialogs.SaveFileName(QStringLiteral("Jelentés mentése"), proposed,
-                                                    QStringLiteral("Szövegfájlok (*.txt)"), QStringLiteral("txt"), this);
+    const QString proposed =
+        QDir(MaintenanceDatabase::FolderOf(folder()))
+            .filePath(
+                QStringLiteral("ellenorzes-%1.txt").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+    const QString path =
+        m_fileDialogs.SaveFileName(QStringLiteral("Jelentés mentése"), proposed, QStringLiteral("Szövegfájlok (*.txt)"),
+                                   QStringLiteral("txt"), this);
     if (path.isEmpty())
         return;
     QString text = m_text->toPlainText();
@@ -357,8 +360,9 @@ void Tfrm_Upd_Main::aAtvetel()
                       QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
                       QStringLiteral("Új adatbázis:  ") + newFolder,
                       QStringLiteral("Ellenőrzés:    ") +
-                          (result.findings.isEmpty() ? LedgerCheck::report(result.findings)
-                                                     : QStringLiteral("%1 hiba, lásd lent.").arg(result.findings.size())),
+                          (result.findings.isEmpty()
+                               ? LedgerCheck::report(result.findings)
+                               : QStringLiteral("%1 hiba, lásd lent.").arg(result.findings.size())),
                       QString()};
     lines += result.report;
     if (!result.findings.isEmpty())
@@ -397,8 +401,8 @@ QString Tfrm_Upd_Main::addToDatabaseList(const QString &folder)
     entries.append(DatabaseList::EntryText(name, folder));
     DatabaseList::Write(ini, entries);
     if (!ini.save(IniPath())) {
-        m_messages.ShowError(
-            QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(IniPath())), this);
+        m_messages.ShowError(QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(IniPath())),
+                             this);
         return {};
     }
     return name;

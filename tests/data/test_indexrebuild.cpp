@@ -115,7 +115,8 @@ void TestIndexRebuild::missingTableIsNamedAndTheOthersFinish()
     m_engine->exec(QStringLiteral("DROP INDEX idx_kasszatip_nev;"));
     QCOMPARE(rebuild(), 1);
     QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().startsWith(QStringLiteral("Ismeretlen hiba: szervegyseg\n")), qPrintable(m_errors.first()));
+    QVERIFY2(m_errors.first().startsWith(QStringLiteral("Ismeretlen hiba: szervegyseg\n")),
+             qPrintable(m_errors.first()));
     // Tables after the missing one were rebuilt too.
     QCOMPARE(indexes().keys(), SchemaIndexes());
 }

@@ -126,8 +126,7 @@ void TestLedgerCheck::plantedFaultIsFound_data()
     QTest::newRow("serial skipped")
         << "SELECT dromvel, betujel || substr('0000' || ssz, -5) FROM dromvel WHERE betujel='FB' "
            "ORDER BY ssz DESC LIMIT 1;"
-        << QStringList{"UPDATE dromvel SET ssz=ssz+1 WHERE dromvel=%1;"}
-        << QStringList{"Hiányzó bizonylatszám: %2."};
+        << QStringList{"UPDATE dromvel SET ssz=ssz+1 WHERE dromvel=%1;"} << QStringList{"Hiányzó bizonylatszám: %2."};
     QTest::newRow("balance chain broken in the middle")
         << "SELECT dromvel, betujel || substr('0000' || ssz, -5) FROM dromvel WHERE kassza=2 AND kiadva='I' "
            "AND kibe='B' ORDER BY dromvelid LIMIT 1 OFFSET 5;"
@@ -155,10 +154,9 @@ void TestLedgerCheck::plantedFaultIsFound_data()
         << "SELECT 1;"
         << QStringList{"INSERT INTO zarbizonylat (zarbizonylat, kassza, nyito, zaro) VALUES (3, 1, 0, 0);"}
         << QStringList{"00003 számú zárás egyetlen könyvelt sort sem zárt le"};
-    QTest::newRow("wrong client total")
-        << "SELECT ugyfel, ugyfel_nev FROM ugyfel WHERE elszamolasra > 0 LIMIT 1;"
-        << QStringList{"UPDATE ugyfel SET elszamolasra=elszamolasra+1 WHERE ugyfel=%1;"}
-        << QStringList{"%2 (%1. ügyfél): az elszámolásra kiadott összeg"};
+    QTest::newRow("wrong client total") << "SELECT ugyfel, ugyfel_nev FROM ugyfel WHERE elszamolasra > 0 LIMIT 1;"
+                                        << QStringList{"UPDATE ugyfel SET elszamolasra=elszamolasra+1 WHERE ugyfel=%1;"}
+                                        << QStringList{"%2 (%1. ügyfél): az elszámolásra kiadott összeg"};
 }
 
 void TestLedgerCheck::plantedFaultIsFound()

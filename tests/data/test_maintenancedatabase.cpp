@@ -1,6 +1,6 @@
 #include "engine.h"
-#include "maintenancedatabase.h"
 #include "indexrebuild.h"
+#include "maintenancedatabase.h"
 #include "query.h"
 
 #include <QDir>
@@ -93,10 +93,14 @@ void TestMaintenanceDatabase::missingFolderOrDatabase_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("oldTables");
-    QTest::newRow("no such folder") << "nincs" << "Nem létező adatbázis mappa." << false;
-    QTest::newRow("empty text") << "" << "Nem létező adatbázis mappa." << false;
-    QTest::newRow("folder without a database") << "ures" << "A mappában nincs Dromvel adatbázis: " << false;
-    QTest::newRow("folder of old tables") << "regi" << "„Régi adatbázis átvétele”" << true;
+    QTest::newRow("no such folder") << "nincs"
+                                    << "Nem létező adatbázis mappa." << false;
+    QTest::newRow("empty text") << ""
+                                << "Nem létező adatbázis mappa." << false;
+    QTest::newRow("folder without a database") << "ures"
+                                               << "A mappában nincs Dromvel adatbázis: " << false;
+    QTest::newRow("folder of old tables") << "regi"
+                                          << "„Régi adatbázis átvétele”" << true;
 }
 
 void TestMaintenanceDatabase::missingFolderOrDatabase()

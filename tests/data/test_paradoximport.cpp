@@ -65,9 +65,10 @@ void TestParadoxImport::initTestCase()
     m_sample->open(folder);
     FillSampleData(*m_sample);
     FillSampleVouchers(*m_sample, QDate(2024, 6, 14));
-    m_sample->insert(QStringLiteral("felhasznalo"), {{QStringLiteral("felhasznalo"), QStringLiteral("ÁRVÍZTŰRŐ")},
-                                                     {QStringLiteral("felhasznalo_nev"), QStringLiteral("Tükörfúró Győző")},
-                                                     {QStringLiteral("rendszergazda"), QStringLiteral("I")}});
+    m_sample->insert(QStringLiteral("felhasznalo"),
+                     {{QStringLiteral("felhasznalo"), QStringLiteral("ÁRVÍZTŰRŐ")},
+                      {QStringLiteral("felhasznalo_nev"), QStringLiteral("Tükörfúró Győző")},
+                      {QStringLiteral("rendszergazda"), QStringLiteral("I")}});
 }
 
 void TestParadoxImport::init()
@@ -125,8 +126,9 @@ void TestParadoxImport::longMemoIsCutToItsFieldAndSaidSo()
     const QString source = fresh(QStringLiteral("old"));
     writeOldTables(source);
     const QString longName = QStringLiteral("Előlegek elszámolása ") + QString(3000, QLatin1Char('x'));
-    QList<QVariantList> kibe{{QStringLiteral("B"), QStringLiteral("Bevételi pénztárbizonylat"), longName},
-                             {QStringLiteral("K"), QStringLiteral("Kiadási pénztárbizonylat"), QStringLiteral("kiadás")}};
+    QList<QVariantList> kibe{
+        {QStringLiteral("B"), QStringLiteral("Bevételi pénztárbizonylat"), longName},
+        {QStringLiteral("K"), QStringLiteral("Kiadási pénztárbizonylat"), QStringLiteral("kiadás")}};
     QVERIFY(WriteParadoxTable(QDir(source).filePath(QStringLiteral("KIBE.DB")),
                               OldColumns(*Schema::Table(QStringLiteral("kibe"))), kibe)
                 .isEmpty());
@@ -148,8 +150,8 @@ void TestParadoxImport::codePage852IsRead()
 {
     const QString path = m_dir.filePath(QStringLiteral("tulajdonos852.DB"));
     const QString owner = QStringLiteral("Őrző és Társa Kft. – ÁRVÍZTŰRŐ");
-    QVERIFY(WriteParadoxTable(path, OldColumns(*Schema::Table(QStringLiteral("tulajdonos"))), {{owner.left(19) + owner.mid(20)}},
-                              852)
+    QVERIFY(WriteParadoxTable(path, OldColumns(*Schema::Table(QStringLiteral("tulajdonos"))),
+                              {{owner.left(19) + owner.mid(20)}}, 852)
                 .isEmpty());
     ParadoxTable table;
     QVERIFY2(table.open(path), qPrintable(table.error()));
@@ -163,13 +165,18 @@ void TestParadoxImport::nothingIsWrittenWhenATableFails_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing table") << "missing" << "Hiányzó táblák: szervegyseg.DB.";
-    QTest::newRow("unreadable table") << "garbage" << "A(z) kassza.DB tábla nem olvasható: ";
-    QTest::newRow("foreign table under our name") << "foreign" << "A(z) ugyfel.DB nem ennek a programnak a táblája: "
-                                                                  "nincs „ugyfel” mezője.";
-    QTest::newRow("text where a number belongs") << "text" << "A(z) zarbizonylat.DB tábla 1. rekordja: a(z) „kassza” "
-                                                              "mezőbe nem illő érték: „Főpénztár”";
-    QTest::newRow("target not empty") << "target" << "Az új adatbázis mappája nem üres: ";
+    QTest::newRow("missing table") << "missing"
+                                   << "Hiányzó táblák: szervegyseg.DB.";
+    QTest::newRow("unreadable table") << "garbage"
+                                      << "A(z) kassza.DB tábla nem olvasható: ";
+    QTest::newRow("foreign table under our name") << "foreign"
+                                                  << "A(z) ugyfel.DB nem ennek a programnak a táblája: "
+                                                     "nincs „ugyfel” mezője.";
+    QTest::newRow("text where a number belongs") << "text"
+                                                 << "A(z) zarbizonylat.DB tábla 1. rekordja: a(z) „kassza” "
+                                                    "mezőbe nem illő érték: „Főpénztár”";
+    QTest::newRow("target not empty") << "target"
+                                      << "Az új adatbázis mappája nem üres: ";
 }
 
 void TestParadoxImport::nothingIsWrittenWhenATableFails()

@@ -137,8 +137,8 @@ void TestUpdMain::windowAsDescribed()
     QCOMPARE(lines.first(), QStringLiteral("Lépések, ha új verziót kíván telepíteni:"));
     QCOMPARE(lines.last(), QStringLiteral("2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, "
                                           "optimalizálásához."));
-    for (const char *name : {"btnKarbantartas", "btnVerziovaltas", "btnValaszt", "btnBezaras", "btnEllenorzes",
-                             "btnAtvetel"}) {
+    for (const char *name :
+         {"btnKarbantartas", "btnVerziovaltas", "btnValaszt", "btnBezaras", "btnEllenorzes", "btnAtvetel"}) {
         auto *button = window.findChild<QPushButton *>(QString::fromLatin1(name));
         QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
         // Nothing is cut off.
@@ -157,9 +157,12 @@ void TestUpdMain::folderBoxAtStart_data()
 {
     QTest::addColumn<QString>("ini");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("older single path") << "path" << "/srv/regi/adat";
-    QTest::newRow("first entry of the list") << "list" << "first";
-    QTest::newRow("no ini file") << "none" << "data";
+    QTest::newRow("older single path") << "path"
+                                       << "/srv/regi/adat";
+    QTest::newRow("first entry of the list") << "list"
+                                             << "first";
+    QTest::newRow("no ini file") << "none"
+                                 << "data";
 }
 
 void TestUpdMain::folderBoxAtStart()
@@ -238,9 +241,12 @@ void TestUpdMain::rebuildRefused_data()
 {
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << "missing" << "Nem létező adatbázis mappa.";
-    QTest::newRow("folder without a database") << "empty" << "A mappában nincs Dromvel adatbázis";
-    QTest::newRow("main program still open") << "open" << "valamelyik számítógépen még fut a Dromvel program";
+    QTest::newRow("missing folder") << "missing"
+                                    << "Nem létező adatbázis mappa.";
+    QTest::newRow("folder without a database") << "empty"
+                                               << "A mappában nincs Dromvel adatbázis";
+    QTest::newRow("main program still open") << "open"
+                                             << "valamelyik számítógépen még fut a Dromvel program";
 }
 
 void TestUpdMain::rebuildRefused()

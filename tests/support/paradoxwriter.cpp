@@ -66,8 +66,8 @@ QString WriteParadoxTable(const QString &path, const QList<ParadoxColumn> &colum
     PX_set_value(doc, "codepage", float(codePage));
     const QFileInfo info(path);
     if (memo)
-        PX_set_blob_file(doc, QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".MB")))
-                                  .constData());
+        PX_set_blob_file(
+            doc, QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".MB"))).constData());
     QList<QByteArray> keep;
     for (const QVariantList &row : rows) {
         QList<pxval_t *> values;
@@ -139,7 +139,8 @@ QString WriteOldDatabase(Engine &source, const QString &folder, int codePage)
 {
     for (const TableDef &def : Schema::Tables()) {
         QList<QVariantList> rows;
-        Query q(source, QStringLiteral("SELECT %1 FROM %2 ORDER BY 1;").arg(def.fieldNames().join(QLatin1Char(',')), def.name));
+        Query q(source,
+                QStringLiteral("SELECT %1 FROM %2 ORDER BY 1;").arg(def.fieldNames().join(QLatin1Char(',')), def.name));
         q.open();
         while (q.next()) {
             QVariantList row;
