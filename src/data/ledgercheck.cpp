@@ -417,3 +417,12 @@ QString LedgerCheck::report(const QStringList &findings)
 {
     return findings.isEmpty() ? QStringLiteral("Nincs hiba.") : findings.join(QLatin1Char('\n'));
 }
+
+QString LedgerCheck::summary(const QStringList &findings)
+{
+    if (findings.isEmpty())
+        return QStringLiteral("Nincs hiba.");
+    if (findings.size() > MaxFindings)
+        return QStringLiteral("Több mint %1 hiba, lásd lent.").arg(MaxFindings);
+    return QStringLiteral("%1 hiba, lásd lent.").arg(findings.size());
+}

@@ -29,4 +29,7 @@ public:
     static QStringList run(Engine &engine, const std::function<void(const QString &step)> &status = {});
     // The report the user sees: the findings one per line, or "Nincs hiba.".
     static QString report(const QStringList &findings);
+    // The result in a few words: "Nincs hiba.", "3 hiba, lásd lent." or, beyond the limit, "Több mint 1000 hiba,
+    // lásd lent.".
+    static QString summary(const QStringList &findings);
 };

@@ -307,11 +307,13 @@ void Tfrm_Upd_Main::aEllenorzes()
         });
         database.close();
     }
-    showText({QStringLiteral("Ellenőrzés: ") + QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
-              QStringLiteral("Időpont: ") + Now(),
-              findings.isEmpty() ? QString() : QStringLiteral("%1 hiba:").arg(findings.size()), QString(),
-              LedgerCheck::report(findings)},
-             true);
+    QStringList lines{QStringLiteral("Ellenőrzés:    ") +
+                          QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
+                      QStringLiteral("Időpont:       ") + Now(),
+                      QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
+    if (!findings.isEmpty())
+        lines << QString() << findings;
+    showText(lines, true);
     finish();
 }
 
@@ -359,11 +361,7 @@ void Tfrm_Upd_Main::aAtvetel()
     QStringList lines{QStringLiteral("Régi adatbázis átvétele, ") + Now(),
                       QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
                       QStringLiteral("Új adatbázis:  ") + newFolder,
-                      QStringLiteral("Ellenőrzés:    ") +
-                          (result.findings.isEmpty()
-                               ? LedgerCheck::report(result.findings)
-                               : QStringLiteral("%1 hiba, lásd lent.").arg(result.findings.size())),
-                      QString()};
+                      QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(result.findings), QString()};
     lines += result.report;
     if (!result.findings.isEmpty())
         lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;

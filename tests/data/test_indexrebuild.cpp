@@ -22,7 +22,8 @@ private slots:
 
 private:
     // Every index of the database built by a CREATE statement: "table: name" -> its statement.
-    QMap<QString, QString> indexes() const;
+    QMap<QString, QString> indexes() const { return IndexesOf(*m_engine); }
+    static QMap<QString, QString> IndexesOf(Engine &engine);
     static QStringList SchemaIndexes();
     int rebuild()
     {
@@ -62,10 +63,10 @@ void TestIndexRebuild::cleanup()
     m_engine.reset();
 }
 
-QMap<QString, QString> TestIndexRebuild::indexes() const
+QMap<QString, QString> TestIndexRebuild::IndexesOf(Engine &engine)
 {
     QMap<QString, QString> result;
-    Query q(*m_engine, QStringLiteral("SELECT tbl_name, name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT "
+    Query q(engine, QStringLiteral("SELECT tbl_name, name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT "
                                       "NULL;"));
     q.open();
     while (q.next())
@@ -95,6 +96,12 @@ void TestIndexRebuild::rebuildTwiceGivesTheSchemaIndexesWithoutError()
     QVERIFY(m_errors.isEmpty());
     const QMap<QString, QString> first = indexes();
     QCOMPARE(first.keys(), SchemaIndexes());
+    // Exactly the indexes, with the same definitions, that a new database gets.
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh%1").arg(m_count));
+    QDir().mkpath(fresh);
+    Engine newDatabase(QStringLiteral("fresh"));
+    newDatabase.open(fresh);
+    QCOMPARE(first, IndexesOf(newDatabase));
     QCOMPARE(rebuild(), 0);
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(indexes(), first);

@@ -106,6 +106,7 @@ void TestLedgerCheck::soundLedgerHasNoFindings()
     QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM zarbizonylat;")).toInt(), 2);
     QVERIFY_LEDGER_SOUND(*m_engine);
     QCOMPARE(LedgerCheck::report({}), QStringLiteral("Nincs hiba."));
+    QCOMPARE(LedgerCheck::summary({}), QStringLiteral("Nincs hiba."));
 }
 
 void TestLedgerCheck::plantedFaultIsFound_data()
@@ -184,6 +185,7 @@ void TestLedgerCheck::plantedFaultIsFound()
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY2(findings.at(i).contains(filled(expected.at(i))), qPrintable(findings.join(QLatin1Char('\n'))));
     QCOMPARE(LedgerCheck::report(findings), findings.join(QLatin1Char('\n')));
+    QCOMPARE(LedgerCheck::summary(findings), QStringLiteral("%1 hiba, lásd lent.").arg(expected.size()));
 }
 
 void TestLedgerCheck::checkChangesNothing()
@@ -208,6 +210,7 @@ void TestLedgerCheck::findingsBeyondTheLimitAreCounted()
     const QStringList findings = LedgerCheck::run(*m_engine);
     QCOMPARE(findings.size(), LedgerCheck::MaxFindings + 1);
     QCOMPARE(findings.last(), QStringLiteral("… és további 5 hiba."));
+    QCOMPARE(LedgerCheck::summary(findings), QStringLiteral("Több mint 1000 hiba, lásd lent."));
 }
 
 QTEST_GUILESS_MAIN(TestLedgerCheck)

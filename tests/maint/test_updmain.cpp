@@ -295,10 +295,12 @@ void TestUpdMain::upgradeAddsFieldsThenRebuilds()
         engine.exec(QStringLiteral("ALTER TABLE dromvel DROP COLUMN felhasznalo;"));
         engine.exec(QStringLiteral("ALTER TABLE beallit DROP COLUMN formatft;"));
     }
+    const QByteArray before = iniBytes();
     Tfrm_Upd_Main window(m_messages, m_dialogs);
     window.show();
     click(window, "btnVerziovaltas");
     QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Indexek újraépítése kész.")});
+    QCOMPARE(iniBytes(), before);
     Engine engine(QStringLiteral("look"));
     engine.open(m_first);
     for (const TableDef &table : Schema::Tables())
@@ -307,11 +309,12 @@ void TestUpdMain::upgradeAddsFieldsThenRebuilds()
 
 void TestUpdMain::checkReportIsShownAndSaved()
 {
+    const QByteArray before = iniBytes();
     Tfrm_Upd_Main window(m_messages, m_dialogs);
     window.show();
     click(window, "btnEllenorzes");
-    QVERIFY(text(window).startsWith(QStringLiteral("Ellenőrzés: ") + m_first + QLatin1Char('\n')));
-    QVERIFY(text(window).endsWith(QStringLiteral("\nNincs hiba.")));
+    QVERIFY(text(window).startsWith(QStringLiteral("Ellenőrzés:    ") + m_first + QLatin1Char('\n')));
+    QVERIFY(text(window).endsWith(QStringLiteral("\nEredmény:      Nincs hiba.")));
 
     {
         Engine engine(QStringLiteral("fault"));
@@ -321,6 +324,7 @@ void TestUpdMain::checkReportIsShownAndSaved()
     }
     click(window, "btnEllenorzes");
     const QString report = text(window);
+    QVERIFY(report.contains(QStringLiteral("\nEredmény:      3 hiba, lásd lent.\n")));
     QVERIFY(report.contains(QStringLiteral("(2. ügyfél): az elszámolásra kiadott összeg")));
     QVERIFY(report.contains(QStringLiteral("(40. sor): a záró egyenleg")));
     QVERIFY(m_messages.shown.isEmpty());
@@ -336,6 +340,7 @@ void TestUpdMain::checkReportIsShownAndSaved()
     QString expected = report + QLatin1Char('\n');
     expected.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     QCOMPARE(saved.readAll(), ToWindows1250(expected));
+    QCOMPARE(iniBytes(), before);
 }
 
 void TestUpdMain::importAddsTheNewDatabaseToTheList()
