@@ -1,5 +1,4 @@
 #include "engine.h"
-#include "indexrebuild.h"
 #include "maintenancedatabase.h"
 #include "query.h"
 
@@ -19,8 +18,6 @@ class TestMaintenanceDatabase : public QObject
 private slots:
     void init();
 
-    void folderAsTyped_data();
-    void folderAsTyped();
     void missingFolderOrDatabase_data();
     void missingFolderOrDatabase();
     void refusedWhileAnotherConnectionHasItOpen();
@@ -68,24 +65,6 @@ QString TestMaintenanceDatabase::fingerprint()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("look"));
     return text;
-}
-
-void TestMaintenanceDatabase::folderAsTyped_data()
-{
-    QTest::addColumn<QString>("suffix");
-    QTest::newRow("as it is") << "";
-    QTest::newRow("trailing slash") << "/";
-    QTest::newRow("trailing backslash") << "\\";
-}
-
-void TestMaintenanceDatabase::folderAsTyped()
-{
-    QFETCH(QString, suffix);
-    QCOMPARE(MaintenanceDatabase::FolderOf(m_folder + suffix), m_folder);
-    MaintenanceDatabase database;
-    QCOMPARE(database.open(m_folder + suffix), QString());
-    QCOMPARE(database.engine().folder(), m_folder);
-    QCOMPARE(RebuildIndexes(database.engine(), {}), 0);
 }
 
 void TestMaintenanceDatabase::missingFolderOrDatabase_data()
