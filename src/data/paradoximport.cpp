@@ -4,6 +4,7 @@
 #include "ledgercheck.h"
 #include "maintenancedatabase.h"
 #include "paradoxtable.h"
+#include "programerror.h"
 #include "query.h"
 #include "schema.h"
 
@@ -19,9 +20,10 @@ namespace {
 constexpr int StatusEvery = 5000;
 
 // Ends the import with a message for the user.
-struct ImportFailure
+class ImportFailure : public ProgramError
 {
-    QString message;
+public:
+    using ProgramError::ProgramError;
 };
 
 QString FileOf(const TableDef &table)
@@ -222,7 +224,7 @@ QString CopyTable(Engine &engine, const QString &folder, const QString &file, co
                 value = Converted(field, record.at(column));
             } catch (const ImportFailure &failure) {
                 throw ImportFailure{
-                    QStringLiteral("A(z) %1 tábla %2. rekordja: %3").arg(file).arg(n + 1).arg(failure.message)};
+                    QStringLiteral("A(z) %1 tábla %2. rekordja: %3").arg(file).arg(n + 1).arg(failure.message())};
             }
             if (field.type == FieldType::Alpha && record.at(column).toString().size() > field.width)
                 ++cut;
@@ -299,7 +301,7 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         result.report.append(notes);
     } catch (const ImportFailure &failure) {
         RemoveBuildFolder(build);
-        result.error = failure.message;
+        result.error = failure.message();
         result.report.clear();
     } catch (const EngineError &e) {
         RemoveBuildFolder(build);

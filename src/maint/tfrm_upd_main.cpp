@@ -7,6 +7,7 @@
 #include "indexrebuild.h"
 #include "ini.h"
 #include "ledgercheck.h"
+#include "makerinfo.h"
 #include "maintenancedatabase.h"
 #include "maintenancepicture.h"
 #include "messages.h"
@@ -89,13 +90,11 @@ QPushButton *Button(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-const QString Tfrm_Upd_Main::Version = QStringLiteral("4.0.0.110");
-
 Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
     : QDialog(parent), m_messages(messages), m_fileDialogs(fileDialogs)
 {
     setObjectName(QStringLiteral("Tfrm_Upd_Main"));
-    setWindowTitle(QStringLiteral("Dromvel.Pro program adatbázis karbantartás V") + Version);
+    setWindowTitle(QStringLiteral("Dromvel.Pro program adatbázis karbantartás ") + QString::fromLatin1(MakerInfo::Version));
     setWindowIcon(MaintenanceIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(703, 426);

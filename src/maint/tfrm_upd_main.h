@@ -23,8 +23,6 @@ class Tfrm_Upd_Main : public QDialog
     Q_OBJECT
 
 public:
-    static const QString Version;
-
     Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidget *parent = nullptr);
 
     QString folder() const;
