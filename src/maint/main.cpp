@@ -1,13 +1,11 @@
-#include "maintenancepicture.h"
+#include "hungarianlocale.h"
+#include "productpicture.h"
 #include "qtfiledialogs.h"
 #include "qtmessages.h"
 #include "tfrm_upd_main.h"
 #include "util.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char **argv)
 {
@@ -16,12 +14,8 @@ int main(int argc, char **argv)
     app.setOrganizationName(QStringLiteral("DromvelPro"));
     // The desktop entry names the program in the task bar: "Dromvel.Pro - adatbázis karbantartás".
     app.setDesktopFileName(QStringLiteral("dromvelpro-upd"));
-    app.setWindowIcon(MaintenanceIcon());
-    QTranslator translator;
-    if (translator.load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&translator);
-    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    app.setWindowIcon(ProgramIcon(ProductProgram::Maintenance));
+    UseHungarianLocale(app);
     InitStartupValues(QCoreApplication::applicationDirPath(), CommonAppDataFolder());
 
     QtMessages messages;

@@ -7,11 +7,11 @@
 #include "indexrebuild.h"
 #include "ini.h"
 #include "ledgercheck.h"
-#include "makerinfo.h"
 #include "maintenancedatabase.h"
-#include "maintenancepicture.h"
+#include "makerinfo.h"
 #include "messages.h"
 #include "paradoximport.h"
+#include "productpicture.h"
 #include "tfrm_adatbazisnyitbde.h"
 #include "util.h"
 #include "workarea.h"
@@ -94,14 +94,15 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     : QDialog(parent), m_messages(messages), m_fileDialogs(fileDialogs)
 {
     setObjectName(QStringLiteral("Tfrm_Upd_Main"));
-    setWindowTitle(QStringLiteral("Dromvel.Pro program adatbázis karbantartás ") + QString::fromLatin1(MakerInfo::Version));
-    setWindowIcon(MaintenanceIcon());
+    setWindowTitle(QStringLiteral("Dromvel.Pro program adatbázis karbantartás ") +
+                   QString::fromLatin1(MakerInfo::Version));
+    setWindowIcon(ProgramIcon(ProductProgram::Maintenance));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(703, 426);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(MaintenancePicture(QSize(703, 58)));
+    picture->setPixmap(ProductPicture(QSize(703, 58), ProductProgram::Maintenance));
     picture->setFixedSize(703, 58);
 
     auto *path = new QLabel(QStringLiteral("Adatbázis elérési útvonala"), this);
@@ -306,10 +307,9 @@ void Tfrm_Upd_Main::aEllenorzes()
         });
         database.close();
     }
-    QStringList lines{QStringLiteral("Ellenőrzés:    ") +
-                          QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
-                      QStringLiteral("Időpont:       ") + Now(),
-                      QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
+    QStringList lines{
+        QStringLiteral("Ellenőrzés:    ") + QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
+        QStringLiteral("Időpont:       ") + Now(), QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
     if (!findings.isEmpty())
         lines << QString() << findings;
     showText(lines, true);

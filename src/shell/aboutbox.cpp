@@ -16,7 +16,7 @@ AboutBox::AboutBox(int fontSize, QWidget *parent) : QDialog(parent)
     ApplyFontSize(this, fontSize);
 
     auto *picture = new QLabel(this);
-    picture->setPixmap(ProductPicture(QSize(200, 120)));
+    picture->setPixmap(ProductPicture(QSize(200, 120), ProductProgram::CashBook, 12));
 
     auto *product =
         new QLabel(QStringLiteral("<b>Dromvel.Pro</b><br>%1").arg(QString::fromLatin1(MakerInfo::Version)), this);

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "hungarianlocale.h"
 #include "messages.h"
 #include "productpicture.h"
 
@@ -8,9 +9,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QLibraryInfo>
 #include <QToolTip>
-#include <QTranslator>
 #include <QWheelEvent>
 
 DromvelApplication::DromvelApplication(int &argc, char **argv) : QApplication(argc, argv)
@@ -18,16 +17,12 @@ DromvelApplication::DromvelApplication(int &argc, char **argv) : QApplication(ar
     setApplicationName(QStringLiteral("DromvelPro"));
     setApplicationDisplayName(QStringLiteral("Dromvel.Pro"));
     setOrganizationName(QStringLiteral("DromvelPro"));
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(ProgramIcon(ProductProgram::CashBook));
 }
 
 void DromvelApplication::loadResources()
 {
-    auto *translator = new QTranslator(this);
-    if (translator->load(QLocale(QLocale::Hungarian, QLocale::Hungary), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
-    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    UseHungarianLocale(*this);
     const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     if (QFileInfo::exists(tahoma))
         QFontDatabase::addApplicationFont(tahoma);

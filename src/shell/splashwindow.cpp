@@ -42,5 +42,5 @@ void SplashWindow::fadeStep()
 void SplashWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.drawPixmap(0, 0, ProductPicture(size()));
+    p.drawPixmap(0, 0, ProductPicture(size(), ProductProgram::CashBook, 12));
 }
