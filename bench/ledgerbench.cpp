@@ -1,6 +1,7 @@
 // Builds a large ledger in a temporary folder and times the operations that run on every booking.
 // Usage: ledgerbench [rows] (default 1 000 000).
 
+#include "benchclock.h"
 #include "engine.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
@@ -15,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <functional>
 
 namespace {
 
@@ -73,17 +73,6 @@ void Fill(Engine &engine, int rows)
     transaction.commit();
 }
 
-void Time(const QString &name, int repeat, const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < repeat; ++i)
-        work();
-    const double each = double(timer.nsecsElapsed()) / 1e6 / repeat;
-    out << QStringLiteral("%1 %2 ms\n").arg(name, -40).arg(each, 10, 'f', 3);
-    out.flush();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -100,13 +89,13 @@ int main(int argc, char **argv)
     Fill(engine, rows);
     out << QStringLiteral("ledger of %1 rows built in %2 s\n").arg(rows).arg(fill.elapsed() / 1000.0, 0, 'f', 1);
 
-    Time(QStringLiteral("TillBalance"), 1000, [&] { ops.TillBalance(2); });
-    Time(QStringLiteral("NextId dromvelid"), 1000,
+    Time(out, QStringLiteral("TillBalance"), 1000, [&] { ops.TillBalance(2); });
+    Time(out, QStringLiteral("NextId dromvelid"), 1000,
          [&] { ops.NextId(QStringLiteral("dromvelid"), QStringLiteral("dromvel")); });
-    Time(QStringLiteral("NextSerial"), 1000, [&] { ops.NextSerial(QStringLiteral("B3")); });
-    Time(QStringLiteral("NextSettlementNumber"), 1000, [&] { ops.NextSettlementNumber(); });
-    Time(QStringLiteral("ChangeClientSettlement"), 200, [&] { ops.ChangeClientSettlement(17, 10.0); });
-    Time(QStringLiteral("book one voucher (numbers, balance, row)"), 200, [&] {
+    Time(out, QStringLiteral("NextSerial"), 1000, [&] { ops.NextSerial(QStringLiteral("B3")); });
+    Time(out, QStringLiteral("NextSettlementNumber"), 1000, [&] { ops.NextSettlementNumber(); });
+    Time(out, QStringLiteral("ChangeClientSettlement"), 200, [&] { ops.ChangeClientSettlement(17, 10.0); });
+    Time(out, QStringLiteral("book one voucher (numbers, balance, row)"), 200, [&] {
         Transaction t(engine);
         const int id = ops.NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel"));
         const int ssz = ops.NextSerial(QStringLiteral("B2"));
@@ -121,9 +110,9 @@ int main(int argc, char **argv)
                                                   {QStringLiteral("zaro"), before + 10.0}});
         t.commit();
     });
-    Time(QStringLiteral("count rows of one till"), 5,
+    Time(out, QStringLiteral("count rows of one till"), 5,
          [&] { ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE dromvel.kassza=2;"), 0); });
-    Time(QStringLiteral("first 256 ledger rows of one till"), 20, [&] {
+    Time(out, QStringLiteral("first 256 ledger rows of one till"), 20, [&] {
         Query q(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel.kassza=2 ORDER BY 1;"));
         q.open();
         for (int i = 0; i < 256 && q.next(); ++i)
@@ -131,9 +120,9 @@ int main(int argc, char **argv)
     });
     const QString unclosed = QStringLiteral("WHERE (dromvel.kassza=2) and (dromvel.kibe<>'N') and "
                                             "((dromvel.lezarva='N') or (dromvel.kiadva='N'))");
-    Time(QStringLiteral("unclosed view of one till: count"), 20,
+    Time(out, QStringLiteral("unclosed view of one till: count"), 20,
          [&] { ops.QueryInt(QStringLiteral("SELECT COUNT(*) FROM dromvel ") + unclosed + QLatin1Char(';'), 0); });
-    Time(QStringLiteral("unclosed view of one till: first rows"), 20, [&] {
+    Time(out, QStringLiteral("unclosed view of one till: first rows"), 20, [&] {
         Query q(engine, QStringLiteral("SELECT dromvel.*, kibe.kibe_nev, kasszatip.kasszatip_nev, ugyfel.ugyfel_nev "
                                        "FROM dromvel LEFT OUTER JOIN kibe ON (dromvel.kibe=kibe.kibe) "
                                        "LEFT OUTER JOIN kasszatip ON (dromvel.kasszatip=kasszatip.kasszatip) "
@@ -143,12 +132,12 @@ int main(int argc, char **argv)
         for (int i = 0; i < 256 && q.next(); ++i)
             q.value(0);
     });
-    Time(QStringLiteral("unclosed sums of one till"), 20, [&] {
+    Time(out, QStringLiteral("unclosed sums of one till"), 20, [&] {
         ops.QueryFloat(QStringLiteral("SELECT SUM(bevetel) AS bevesz, SUM(kiadas) AS kiad FROM dromvel "
                                       "WHERE (lezarva='N') AND (kiadva='I') AND (kassza=2);"),
                        0);
     });
-    Time(QStringLiteral("voucher form pick lists, grouping"), 3, [&] {
+    Time(out, QStringLiteral("voucher form pick lists, grouping"), 3, [&] {
         for (const char *base : {"szoveg", "forgjogcim"}) {
             QStringList parts;
             for (int i = 1; i <= 3; ++i)
@@ -161,30 +150,30 @@ int main(int argc, char **argv)
                 q.value(0);
         }
     });
-    Time(QStringLiteral("voucher form pick lists"), 20, [&] {
+    Time(out, QStringLiteral("voucher form pick lists"), 20, [&] {
         DistinctLineValues(engine, QStringLiteral("szoveg"));
         DistinctLineValues(engine, QStringLiteral("forgjogcim"));
     });
-    Time(QStringLiteral("ledger view of a whole till: open"), 3, [&] {
+    Time(out, QStringLiteral("ledger view of a whole till: open"), 3, [&] {
         LedgerModel model(engine);
         model.setTill(2, false);
         model.reopen();
         model.totalRows();
     });
-    Time(QStringLiteral("ledger view of a whole till: stand on the last row"), 3, [&] {
+    Time(out, QStringLiteral("ledger view of a whole till: stand on the last row"), 3, [&] {
         LedgerModel model(engine);
         model.setTill(2, false);
         model.reopen();
         model.rowOfId(ops.QueryInt(QStringLiteral("SELECT MAX(dromvel) FROM dromvel WHERE kassza=2;"), 0));
     });
-    Time(QStringLiteral("ledger view of a whole till: fetch every row"), 3, [&] {
+    Time(out, QStringLiteral("ledger view of a whole till: fetch every row"), 3, [&] {
         LedgerModel model(engine);
         model.setTill(2, false);
         model.reopen();
         while (model.canFetchMore())
             model.fetchMore();
     });
-    Time(QStringLiteral("ledger view of a whole till: sorted by client"), 3, [&] {
+    Time(out, QStringLiteral("ledger view of a whole till: sorted by client"), 3, [&] {
         LedgerModel model(engine);
         model.setTill(2, false);
         model.setOrderField(QStringLiteral("ugyfel_nev"));

@@ -2,6 +2,7 @@
 // thousand clients) and times the maintenance program's work on it against bare SQL doing the same reading or
 // writing. Usage: maintbench [rows] (default 1 000 000).
 
+#include "benchclock.h"
 #include "databaseupgrade.h"
 #include "engine.h"
 #include "indexrebuild.h"
@@ -9,10 +10,8 @@
 #include "query.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <functional>
 
 namespace {
 
@@ -55,17 +54,6 @@ void Fill(Engine &engine, int rows)
     transaction.commit();
 }
 
-double Time(const QString &name, const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    out << QStringLiteral("%1 %2 ms\n").arg(name, -52).arg(ms, 10, 'f', 1);
-    out.flush();
-    return ms;
-}
-
 void Ratio(double ms, double bare)
 {
     out << QStringLiteral("%1 %2\n").arg(QStringLiteral("  ratio to bare SQL"), -52).arg(ms / bare, 10, 'f', 2);
@@ -80,9 +68,9 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     Engine engine(QStringLiteral("bench"));
     engine.open(dir.path());
-    Time(QStringLiteral("ledger of %1 rows built").arg(rows), [&] { Fill(engine, rows); });
+    Time(out, QStringLiteral("ledger of %1 rows built").arg(rows), 1, [&] { Fill(engine, rows); });
 
-    const double bareRead = Time(QStringLiteral("bare: every ledger row read in booking order"), [&] {
+    const double bareRead = Time(out, QStringLiteral("bare: every ledger row read in booking order"), 1, [&] {
         Query q(engine, QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, kiadva, nyito, osszeg, zaro, betujel, "
                                        "ssz, dat_kiadva, lezarva, zarbizonylat, ugyfel, elszamol_kell, elszamolva "
                                        "FROM dromvel ORDER BY dromvelid, dromvel;"));
@@ -91,31 +79,32 @@ int main(int argc, char **argv)
             q.value(0);
     });
     QStringList findings;
-    const double check = Time(QStringLiteral("ledger check, all of it"), [&] { findings = LedgerCheck::run(engine); });
-    const double file = Time(QStringLiteral("  of which the file's own integrity check"),
+    const double check =
+        Time(out, QStringLiteral("ledger check, all of it"), 1, [&] { findings = LedgerCheck::run(engine); });
+    const double file = Time(out, QStringLiteral("  of which the file's own integrity check"), 1,
                              [&] { engine.exec(QStringLiteral("PRAGMA integrity_check;")); });
     out << QStringLiteral("%1 %2\n")
                .arg(QStringLiteral("  the ledger's checks, ratio to the bare read"), -52)
                .arg((check - file) / bareRead, 10, 'f', 2);
     out << QStringLiteral("  findings: %1\n").arg(findings.size());
 
-    const double bareIndexes = Time(QStringLiteral("bare: drop and create the ledger's indexes"), [&] {
+    const double bareIndexes = Time(out, QStringLiteral("bare: drop and create the ledger's indexes"), 1, [&] {
         Transaction t(engine);
         engine.dropIndexes(QStringLiteral("dromvel"));
         engine.createSecondaryIndexes(QStringLiteral("dromvel"));
         t.commit();
     });
     const double rebuild =
-        Time(QStringLiteral("index rebuild of every table, with ANALYZE"), [&] { RebuildIndexes(engine, {}); });
+        Time(out, QStringLiteral("index rebuild of every table, with ANALYZE"), 1, [&] { RebuildIndexes(engine, {}); });
     Ratio(rebuild, bareIndexes);
 
     engine.exec(QStringLiteral("ALTER TABLE dromvel DROP COLUMN felhasznalo;"));
-    const double bareCopy = Time(QStringLiteral("bare: copy the ledger into a new table"), [&] {
+    const double bareCopy = Time(out, QStringLiteral("bare: copy the ledger into a new table"), 1, [&] {
         engine.exec(QStringLiteral("CREATE TABLE masolat AS SELECT * FROM dromvel;"));
         engine.exec(QStringLiteral("DROP TABLE masolat;"));
     });
-    const double upgrade =
-        Time(QStringLiteral("upgrade: ledger rebuilt for its missing field"), [&] { UpgradeDatabase(engine, {}); });
+    const double upgrade = Time(out, QStringLiteral("upgrade: ledger rebuilt for its missing field"), 1,
+                                [&] { UpgradeDatabase(engine, {}); });
     Ratio(upgrade, bareCopy + bareIndexes);
     return findings.isEmpty() ? 0 : 1;
 }
