@@ -115,13 +115,13 @@ public:
             m_tillNames.insert(q.whole(0), q.text(1));
     }
 
-    // Booking numbers, the balance chains, serials missing from booked vouchers, closed rows and the clients'
-    // open advances: one pass over the whole ledger in booking order.
+    // Booking numbers, the balance chains, serials missing from booked vouchers, settlement numbers missing from
+    // booked advances, closed rows and the clients' open advances: one pass over the whole ledger in booking order.
     void ledger()
     {
         Pass q(m_engine,
                QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, kiadva, nyito, osszeg, zaro, betujel, "
-                              "ssz, dat_kiadva, lezarva, zarbizonylat, ugyfel, elszamol_kell, elszamolva "
+                              "ssz, dat_kiadva, lezarva, zarbizonylat, ugyfel, elszamol_kell, elszamolva, elszamol_ssz "
                               "FROM dromvel ORDER BY dromvelid, dromvel;"));
         QHash<qint64, double> lastZaro;
         qint64 sameId = 0;
@@ -169,7 +169,10 @@ public:
                 }
                 lastZaro.insert(till, zaro);
 
-                if (q.text(14) == QLatin1String("I") && q.text(15) != QLatin1String("I"))
+                const bool advance = q.text(14) == QLatin1String("I");
+                if (advance && q.whole(16) <= 0)
+                    add(QStringLiteral("%1 könyvelt előleg, de nincs elszámolási sorszáma.").arg(voucher));
+                if (advance && q.text(15) != QLatin1String("I"))
                     m_advances[q.whole(13)] += osszeg;
             }
 

@@ -10,7 +10,7 @@ class Engine;
 //  - the database file's own integrity (PRAGMA integrity_check);
 //  - booked rows carry a booking number (dromvelid), each number on one booked row only;
 //  - serials (ssz) of every letter code are unique and run 1, 2, 3 ... without a gap; every booked receipt and
-//    payment has one; settlement numbers (elszamol_ssz) are unique;
+//    payment has one; settlement numbers (elszamol_ssz) are unique and every booked advance has one;
 //  - each till's booked rows in booking order chain: nyito = the previous row's zaro, zaro = nyito + osszeg for
 //    a receipt and nyito - osszeg for a payment (within half a fillér);
 //  - every closing record (zarbizonylat) stamped at least one booked row of its own till, its nyito and zaro are

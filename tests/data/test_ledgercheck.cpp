@@ -138,6 +138,11 @@ void TestLedgerCheck::plantedFaultIsFound_data()
            "ORDER BY dromvelid DESC LIMIT 1;"
         << QStringList{"UPDATE dromvel SET zaro=zaro-1 WHERE dromvel=%1;"}
         << QStringList{"„Valuta pénztár” kassza, a(z) %2 bizonylat (%1. sor): a záró egyenleg"};
+    QTest::newRow("booked advance without its settlement number")
+        << "SELECT dromvel, betujel || substr('0000' || ssz, -5) FROM dromvel WHERE kiadva='I' AND elszamol_kell='I' "
+           "LIMIT 1;"
+        << QStringList{"UPDATE dromvel SET elszamol_ssz=0 WHERE dromvel=%1;"}
+        << QStringList{"%2 bizonylat (%1. sor) könyvelt előleg, de nincs elszámolási sorszáma."};
     QTest::newRow("booking number twice")
         << "SELECT a.dromvel, b.dromvelid, b.dromvel FROM dromvel a, dromvel b WHERE a.kiadva='I' AND b.kiadva='I' "
            "AND b.dromvelid = a.dromvelid - 1 AND a.kassza <> b.kassza LIMIT 1;"

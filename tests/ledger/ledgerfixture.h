@@ -6,8 +6,6 @@
 #include "tillsetup.h"
 #include "util.h"
 
-#include <QSet>
-
 // A fresh database folder with tills, movement types and clients, and a session on it.
 class LedgerFixture : public TestDatabase
 {
@@ -95,58 +93,4 @@ public:
 inline BookingDay AnyDay()
 {
     return {QDate::currentDate(), QDate(), DateRule::AnyDay};
-}
-
-// What is wrong with the booked rows of the ledger, empty when nothing: every till's rows in dromvelid order chain
-// (nyito = the previous zaro, zaro = nyito +/- osszeg), dromvelid is unique, and within a letter code the serials
-// are unique and run 1, 2, 3 ...; settlement numbers are unique.
-inline QString LedgerFault(Engine &engine)
-{
-    Query q(engine, QStringLiteral("SELECT dromvel, dromvelid, kassza, kibe, nyito, osszeg, zaro, betujel, ssz, "
-                                   "elszamol_kell, elszamol_ssz FROM dromvel WHERE kiadva='I' ORDER BY dromvelid;"));
-    q.open();
-    QHash<int, double> lastZaro;
-    QSet<int> ids;
-    QHash<QString, QList<int>> serials;
-    QSet<int> settlements;
-    while (q.next()) {
-        const int row = q.value(0).toInt();
-        const int id = q.value(1).toInt();
-        const int till = q.value(2).toInt();
-        const QString kibe = q.value(3).toString();
-        const double nyito = ValueOr(q.value(4), 0.0), osszeg = ValueOr(q.value(5), 0.0),
-                     zaro = ValueOr(q.value(6), 0.0);
-        if (ids.contains(id))
-            return QStringLiteral("dromvelid %1 twice").arg(id);
-        ids.insert(id);
-        if (lastZaro.contains(till) && std::abs(lastZaro.value(till) - nyito) > 1e-6)
-            return QStringLiteral("row %1: nyito %2 after zaro %3").arg(row).arg(nyito).arg(lastZaro.value(till));
-        if (kibe != QLatin1String("N") &&
-            std::abs(zaro - (kibe == QLatin1String("K") ? nyito - osszeg : nyito + osszeg)) > 1e-6)
-            return QStringLiteral("row %1: zaro %2 from nyito %3 and osszeg %4")
-                .arg(row)
-                .arg(zaro)
-                .arg(nyito)
-                .arg(osszeg);
-        lastZaro.insert(till, zaro);
-        if (kibe != QLatin1String("N"))
-            serials[q.value(7).toString()].append(q.value(8).toInt());
-        if (q.value(9).toString() == QLatin1String("I")) {
-            const int number = q.value(10).toInt();
-            if (number < 1 || settlements.contains(number))
-                return QStringLiteral("row %1: settlement number %2").arg(row).arg(number);
-            settlements.insert(number);
-        }
-    }
-    for (auto it = serials.begin(); it != serials.end(); ++it) {
-        QList<int> numbers = it.value();
-        std::sort(numbers.begin(), numbers.end());
-        for (int i = 0; i < numbers.size(); ++i)
-            if (numbers.at(i) != i + 1)
-                return QStringLiteral("code %1: serial %2 where %3 belongs")
-                    .arg(it.key())
-                    .arg(numbers.at(i))
-                    .arg(i + 1);
-    }
-    return QString();
 }

@@ -1,4 +1,5 @@
 #include "ledgerfixture.h"
+#include "ledgersound.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -40,7 +41,7 @@ void TestConcurrentBooking::twoProcessesBookIntoOneDatabase()
     QCOMPARE(number("SELECT COUNT(DISTINCT dromvelid) FROM dromvel WHERE kibe<>'N';"), 2 * perProcess);
     // Both workers really wrote, so their bookings interleaved in one sequence.
     QCOMPARE(number("SELECT COUNT(DISTINCT felhasznalo) FROM dromvel WHERE kibe<>'N';"), 2);
-    QCOMPARE(LedgerFault(*db.engine), QString());
+    QVERIFY_LEDGER_SOUND(*db.engine);
     QCOMPARE(db.clientTotal(1),
              db.scalar(QStringLiteral("SELECT SUM(osszeg) FROM dromvel WHERE elszamol_kell='I';")).toDouble());
 }

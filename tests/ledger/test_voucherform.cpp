@@ -1,4 +1,5 @@
 #include "ledgerfixture.h"
+#include "ledgersound.h"
 #include "numberedit.h"
 #include "tfrm_szerkeszt.h"
 #include "voucheractions.h"
@@ -194,7 +195,7 @@ void TestVoucherForm::newReceiptBookedAtOnce()
     QVERIFY(m_db.value(row, "osszeg2").isNull());
     QCOMPARE(m_db.value(row, "felhasznalo").toString(), QStringLiteral("teszt"));
     QCOMPARE(m_db.value(row, "dat_kiadva").toDate(), m_today);
-    QCOMPARE(LedgerFault(*m_db.engine), QString());
+    QVERIFY_LEDGER_SOUND(*m_db.engine);
 }
 
 void TestVoucherForm::pendingPaymentStoredThenBookedFromTheMainWindow()
