@@ -67,7 +67,7 @@ QMap<QString, QString> TestIndexRebuild::IndexesOf(Engine &engine)
 {
     QMap<QString, QString> result;
     Query q(engine, QStringLiteral("SELECT tbl_name, name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT "
-                                      "NULL;"));
+                                   "NULL;"));
     q.open();
     while (q.next())
         result.insert(q.value(0).toString() + QStringLiteral(": ") + q.value(1).toString(), q.value(2).toString());
