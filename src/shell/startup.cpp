@@ -68,7 +68,8 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
     Session session;
     session.iniPath = IniPath();
     if (!session.ini.load(session.iniPath))
-        messages.ShowError(QStringLiteral("A beállítások fájlja nem olvasható:\n%1\nA program az alapértékekkel indul.")
+        messages.ShowError(QStringLiteral("A beállítások fájlja nem olvasható:\n%1\nA program az alapértékekkel indul, "
+                                          "a fájlt nem írja felül.")
                                .arg(QDir::toNativeSeparators(session.iniPath)));
 
     const bool firstStart = ListWillGetDefaults(session.ini);

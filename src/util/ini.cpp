@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -22,15 +23,26 @@ bool IsBlank(const QString &line)
     return line.trimmed().isEmpty();
 }
 
-QString Decode(const QByteArray &bytes)
+const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+bool IsPlainAscii(const QByteArray &bytes)
 {
-    // Someone may have edited the file with an editor that saves UTF-8 with a byte-order mark; reading that
-    // as Windows-1250 would garble the first section name and lose the whole section.
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        return utf8(bytes.mid(3));
-    }
-    return FromWindows1250(bytes);
+    return std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; });
+}
+
+// Text of valid UTF-8; a null string when the bytes are not.
+QString Utf8Text(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return {};
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+QString AbsolutePath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
 }
 
 QString OneLine(QString value)
@@ -47,21 +59,27 @@ void IniFile::clear()
 {
     m_preamble.clear();
     m_sections.clear();
+    m_encoding = Encoding::Windows1250;
 }
 
 bool IniFile::load(const QString &path)
 {
     clear();
+    m_unreadFile.clear();
     if (!QFileInfo::exists(path))
         return true;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return read(file);
+    if (file.open(QIODevice::ReadOnly) && read(file))
+        return true;
+    clear();
+    m_unreadFile = AbsolutePath(path);
+    return false;
 }
 
 bool IniFile::save(const QString &path) const
 {
+    if (!m_unreadFile.isEmpty() && AbsolutePath(path) == m_unreadFile)
+        return true;
     // The data folder may not exist yet on a fresh workstation; without it the settings would never stick.
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
@@ -69,7 +87,9 @@ bool IniFile::save(const QString &path) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!write(file)) {
+    // QSaveFile buffers: a full disk may fail only the flush, and commit() would still put the short file in
+    // place of the old one.
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
@@ -87,7 +107,24 @@ bool IniFile::read(QIODevice &device)
     if (auto *file = qobject_cast<QFileDevice *>(&device); file && file->error() != QFileDevice::NoError)
         return false;
 
-    QStringList lines = Decode(bytes).split(QLatin1Char('\n'));
+    // An editor may have saved the file as UTF-8, with a byte-order mark or without; reading that as
+    // Windows-1250 would garble its letters (and with a mark, the first section's name).
+    QString text;
+    if (bytes.startsWith(Bom)) {
+        text = Utf8Text(bytes.mid(Bom.size()));
+        if (text.isNull())
+            return false;
+        m_encoding = Encoding::Utf8WithBom;
+    } else if (!IsPlainAscii(bytes) && !(text = Utf8Text(bytes)).isNull()) {
+        m_encoding = Encoding::Utf8;
+    } else {
+        bool ok = false;
+        text = FromWindows1250(bytes, &ok);
+        if (!ok)
+            return false;
+    }
+
+    QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // the line end of the last line
     for (QString &raw : lines) {
@@ -130,7 +167,17 @@ bool IniFile::write(QIODevice &device) const
         for (const Line &line : section.lines)
             text += line.raw + crlf;
     }
-    const QByteArray bytes = ToWindows1250(text);
+    QByteArray bytes;
+    if (m_encoding == Encoding::Windows1250) {
+        bool ok = false;
+        bytes = ToWindows1250(text, &ok);
+        if (!ok)
+            return false;
+        if (FromWindows1250(bytes) != text)
+            bytes = text.toUtf8(); // a character the code page lacks would turn into "?"
+    } else {
+        bytes = (m_encoding == Encoding::Utf8WithBom ? Bom : QByteArray()) + text.toUtf8();
+    }
     return device.write(bytes) == bytes.size();
 }
 

@@ -1,29 +1,12 @@
+#include "filefaults.h"
 #include "ini.h"
+#include "inibytes.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-IniFile FromBytes(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    IniFile ini;
-    if (!ini.read(buffer))
-        qFatal("reading from a buffer failed");
-    return ini;
-}
-
-QByteArray ToBytes(const IniFile &ini)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    if (!ini.write(buffer))
-        qFatal("writing to a buffer failed");
-    return data;
-}
 
 const QString Defaults = QStringLiteral("Defaults");
 
@@ -37,9 +20,14 @@ private slots:
     void rewriteKeepsUnknownLinesAndSpelling();
     void reads_data();
     void reads();
-    void readsLfAndUtf8Bom();
+    void readsLf();
+    void encodings_data();
+    void encodings();
     void deleteAndErase();
     void files();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
+    void unreadableFileIsKept();
 };
 
 void TestIni::writesWindows1250WithCrLf()
@@ -55,16 +43,16 @@ void TestIni::writesWindows1250WithCrLf()
     const QByteArray expected = "[Defaults]\r\nCassaName=P\xE9nzt\xE1r \xF5 \xFB\r\nVissza=1\r\n\r\n"
                                 "[Screen]\r\nFullScreen=0\r\n\r\n"
                                 "[Archive]\r\nLastArchive=2026-01-05\r\nNote=a b c\r\n";
-    QCOMPARE(ToBytes(ini), expected);
-    QCOMPARE(FromBytes(expected).readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Pénztár ő ű"));
+    QCOMPARE(IniBytes(ini), expected);
+    QCOMPARE(IniFromBytes(expected).readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Pénztár ő ű"));
 }
 
 void TestIni::rewriteKeepsUnknownLinesAndSpelling()
 {
     const QByteArray original = "; kept comment\r\n[DEFAULTS]\r\nFONTSIZE = 10\r\nOther Tool=x=y\r\n# comment\r\n"
                                 "no equals sign here\r\n\r\n[Foreign]\r\na=1\r\n[Screen]\r\nLeft=5\r\n";
-    IniFile ini = FromBytes(original);
-    QCOMPARE(ToBytes(ini), original);
+    IniFile ini = IniFromBytes(original);
+    QCOMPARE(IniBytes(ini), original);
     QVERIFY(ini.valueExists(QStringLiteral("defaults"), QStringLiteral("FontSize")));
     QCOMPARE(ini.readString(Defaults, QStringLiteral("other tool")), QStringLiteral("x=y"));
     QVERIFY(!ini.valueExists(Defaults, QStringLiteral("Cassa")));
@@ -73,9 +61,10 @@ void TestIni::rewriteKeepsUnknownLinesAndSpelling()
     ini.writeInt(Defaults, QStringLiteral("Cassa"), 2);
     ini.writeInt(QStringLiteral("screen"), QStringLiteral("left"), 5); // same value: line untouched
     ini.writeString(QStringLiteral("Export"), QStringLiteral("Html"), QStringLiteral("/tmp/h"));
-    QCOMPARE(ToBytes(ini), QByteArray("; kept comment\r\n[DEFAULTS]\r\nFONTSIZE=9\r\nOther Tool=x=y\r\n# comment\r\n"
-                                      "no equals sign here\r\nCassa=2\r\n\r\n[Foreign]\r\na=1\r\n[Screen]\r\nLeft=5\r\n"
-                                      "\r\n[Export]\r\nHtml=/tmp/h\r\n"));
+    QCOMPARE(IniBytes(ini),
+             QByteArray("; kept comment\r\n[DEFAULTS]\r\nFONTSIZE=9\r\nOther Tool=x=y\r\n# comment\r\n"
+                        "no equals sign here\r\nCassa=2\r\n\r\n[Foreign]\r\na=1\r\n[Screen]\r\nLeft=5\r\n"
+                        "\r\n[Export]\r\nHtml=/tmp/h\r\n"));
     QCOMPARE(ini.sectionKeys(QStringLiteral("defaults")),
              QStringList({QStringLiteral("FONTSIZE"), QStringLiteral("Other Tool"), QStringLiteral("Cassa")}));
 }
@@ -112,7 +101,7 @@ void TestIni::reads()
     QFETCH(QByteArray, stored);
     QFETCH(QString, type);
     QFETCH(QVariant, expected);
-    const IniFile ini = FromBytes("[Sect]\r\n" + stored + "\r\n");
+    const IniFile ini = IniFromBytes("[Sect]\r\n" + stored + "\r\n");
     const QString s = QStringLiteral("SECT"), k = QStringLiteral("value");
     if (type == QLatin1String("int")) {
         QCOMPARE(ini.readInt(s, k, 7), expected.isValid() ? expected.toInt() : 7);
@@ -128,29 +117,67 @@ void TestIni::reads()
     }
 }
 
-void TestIni::readsLfAndUtf8Bom()
+void TestIni::readsLf()
 {
-    const IniFile lf = FromBytes("[Defaults]\nCassaName=Kassza \xF5\nCassa=4");
+    const IniFile lf = IniFromBytes("[Defaults]\nCassaName=Kassza \xF5\nCassa=4");
     QCOMPARE(lf.readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Kassza ő"));
-    QCOMPARE(ToBytes(lf), QByteArray("[Defaults]\r\nCassaName=Kassza \xF5\r\nCassa=4\r\n"));
+    QCOMPARE(IniBytes(lf), QByteArray("[Defaults]\r\nCassaName=Kassza \xF5\r\nCassa=4\r\n"));
+}
 
-    // Saved by an editor as UTF-8 with a byte-order mark: the first section must not be lost.
-    const IniFile bom = FromBytes("\xEF\xBB\xBF[Defaults]\r\nCassaName=F\xC5\x91 kassza\r\n");
-    QCOMPARE(bom.readString(Defaults, QStringLiteral("CassaName")), QStringLiteral("Fő kassza"));
-    QCOMPARE(ToBytes(bom), QByteArray("[Defaults]\r\nCassaName=F\xF5 kassza\r\n"));
+void TestIni::encodings_data()
+{
+    // stored: the file as found; read: CassaName as read; written: the file after writing Cassa=2.
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QByteArray>("written");
+    const QString none;
+    QTest::newRow("windows-1250") << QByteArray("[Defaults]\r\nCassaName=\xE1rv\xEDzt\xFBr\xF5\r\n")
+                                  << QStringLiteral("árvíztűrő") << none
+                                  << QByteArray("[Defaults]\r\nCassaName=\xE1rv\xEDzt\xFBr\xF5\r\nCassa=2\r\n");
+    // A text editor on Linux saves UTF-8 without a mark; each quit used to turn its letters into "?".
+    QTest::newRow("utf-8") << QByteArray("[Defaults]\r\nCassaName=F\xC5\x91 kassza\r\n") << QStringLiteral("Fő kassza")
+                           << none << QByteArray("[Defaults]\r\nCassaName=F\xC5\x91 kassza\r\nCassa=2\r\n");
+    // With a mark: the first section's name must not be garbled and lost.
+    QTest::newRow("utf-8 with a mark") << QByteArray("\xEF\xBB\xBF[Defaults]\r\nCassaName=F\xC5\x91\r\n")
+                                       << QStringLiteral("Fő") << none
+                                       << QByteArray("\xEF\xBB\xBF[Defaults]\r\nCassaName=F\xC5\x91\r\nCassa=2\r\n");
+    QTest::newRow("plain ascii gets windows-1250")
+        << QByteArray("[Defaults]\r\nCassaName=Dromvel\r\n") << QStringLiteral("Dromvel") << QStringLiteral("Fő")
+        << QByteArray("[Defaults]\r\nCassaName=Dromvel\r\nCassa=2\r\nPath=F\xF5\r\n");
+    // A folder name in Cyrillic has no place in the code page; "?" would lose it.
+    QTest::newRow("a character windows-1250 lacks")
+        << QByteArray("[Defaults]\r\nCassaName=F\xF5\r\n") << QStringLiteral("Fő") << QStringLiteral("Д")
+        << QByteArray("[Defaults]\r\nCassaName=F\xC5\x91\r\nCassa=2\r\nPath=\xD0\x94\r\n");
+}
+
+void TestIni::encodings()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, read);
+    QFETCH(QString, added);
+    QFETCH(QByteArray, written);
+    IniFile ini = IniFromBytes(stored);
+    QCOMPARE(ini.readString(Defaults, QStringLiteral("CassaName")), read);
+    QCOMPARE(IniBytes(ini), stored);
+    ini.writeInt(Defaults, QStringLiteral("Cassa"), 2);
+    if (!added.isEmpty())
+        ini.writeString(Defaults, QStringLiteral("Path"), added);
+    QCOMPARE(IniBytes(ini), written);
+    QCOMPARE(IniFromBytes(written).readString(Defaults, QStringLiteral("CassaName")), read);
 }
 
 void TestIni::deleteAndErase()
 {
-    IniFile ini = FromBytes("[database]\r\npath=C:\\x\r\nPATH=dup\r\nother=1\r\n[Adatbazis]\r\nConStr1=a;b;\r\n"
-                            "[DATABASE]\r\nlate=1\r\n");
+    IniFile ini = IniFromBytes("[database]\r\npath=C:\\x\r\nPATH=dup\r\nother=1\r\n[Adatbazis]\r\nConStr1=a;b;\r\n"
+                               "[DATABASE]\r\nlate=1\r\n");
     ini.deleteKey(QStringLiteral("Database"), QStringLiteral("Path"));
     // The duplicate goes too, so no older value comes to light.
     QVERIFY(!ini.valueExists(QStringLiteral("database"), QStringLiteral("path")));
     QVERIFY(ini.valueExists(QStringLiteral("database"), QStringLiteral("other")));
     ini.eraseSection(QStringLiteral("Database"));
     QVERIFY(!ini.sectionExists(QStringLiteral("database")));
-    QCOMPARE(ToBytes(ini), QByteArray("[Adatbazis]\r\nConStr1=a;b;\r\n"));
+    QCOMPARE(IniBytes(ini), QByteArray("[Adatbazis]\r\nConStr1=a;b;\r\n"));
 }
 
 void TestIni::files()
@@ -180,6 +207,76 @@ void TestIni::files()
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.ini"))).isDir());
     // A plain file where the folder should be.
     QVERIFY(!ini.save(path + QStringLiteral("/DromvelPro.ini")));
+}
+
+void TestIni::fullDiskKeepsTheOldFile_data()
+{
+    // The file buffers writes: a short ini fails only when the buffer is flushed, a long one in a write.
+    QTest::addColumn<int>("keys");
+    QTest::newRow("fails in the flush") << 40;
+    QTest::newRow("fails in a write") << 4000;
+}
+
+void TestIni::fullDiskKeepsTheOldFile()
+{
+    QFETCH(int, keys);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("DromvelPro.ini"));
+    const QByteArray old = "[Adatbazis]\r\nConStr1=1. Teszt adatb\xE1zis;/data/Data;\r\n";
+    QVERIFY(WriteBytes(path, old));
+    IniFile ini;
+    QVERIFY(ini.load(path));
+    for (int i = 0; i < keys; ++i)
+        ini.writeString(QStringLiteral("Frm%1").arg(i), QStringLiteral("Left"), QStringLiteral("10"));
+
+    bool saved = true;
+    {
+        const FileSizeLimit disk(100);
+        if (!disk.active())
+            QSKIP("the file size limit cannot be set");
+        saved = ini.save(path);
+    }
+    QVERIFY(!saved);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("DromvelPro.ini")});
+}
+
+void TestIni::unreadableFileIsKept()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("DromvelPro.ini"));
+    const QByteArray stored = "[Adatbazis]\r\nConStr1=1. \xC9les;/data/Data_eles;\r\n";
+    QVERIFY(WriteBytes(path, stored));
+    QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+
+    IniFile ini;
+    {
+        const FileModesBind modes;
+        if (!modes.active())
+            QSKIP("file modes cannot be made to bind this process");
+        QVERIFY(!ini.load(path));
+        QVERIFY(ini.isEmpty());
+        // The program goes on with its defaults in memory; the user's file stays as it is.
+        ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("1. Teszt;/x;"));
+        QVERIFY(ini.save(path));
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
+
+    // Another file is written as usual, and a later successful load lifts the guard.
+    const QString other = dir.filePath(QStringLiteral("other.ini"));
+    QVERIFY(ini.save(other));
+    QVERIFY(QFileInfo(other).size() > 0);
+    QVERIFY(ini.load(path));
+    ini.writeInt(QStringLiteral("Defaults"), QStringLiteral("Cassa"), 2);
+    QVERIFY(ini.save(path));
+    QVERIFY(IniFile().load(path));
 }
 
 QTEST_GUILESS_MAIN(TestIni)
