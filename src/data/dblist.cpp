@@ -4,7 +4,7 @@
 #include "util.h"
 
 #include <QDir>
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -56,13 +56,17 @@ QStringList Names(const QStringList &entries)
 
 void Write(IniFile &ini, const QStringList &entries)
 {
-    // Keys beyond 25 (from a longer list saved earlier) go too: no reader sees them, so they would never leave.
-    static const QRegularExpression numbered(QStringLiteral("^ConStr\\d+$"), QRegularExpression::CaseInsensitiveOption);
-    for (const QString &key : ini.sectionKeys(Section))
-        if (numbered.match(key).hasMatch())
-            ini.deleteKey(Section, key);
-    for (int i = 0; i < entries.size(); ++i)
-        ini.writeString(Section, Key(i + 1), entries.at(i));
+    const int last = std::max<int>(MaxEntries, entries.size());
+    bool same = true;
+    for (int n = 1; n <= last && same; ++n)
+        same = n <= entries.size() ? ini.readString(Section, Key(n)) == entries.at(n - 1)
+                                   : !ini.valueExists(Section, Key(n));
+    if (same)
+        return;
+    for (int n = 1; n <= last; ++n)
+        ini.deleteKey(Section, Key(n));
+    for (int n = 1; n <= entries.size(); ++n)
+        ini.writeString(Section, Key(n), entries.at(n - 1));
 }
 
 } // namespace DatabaseList

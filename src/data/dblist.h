@@ -19,7 +19,8 @@ QString EntryFolder(const QString &entry);
 QStringList Read(const IniFile &ini);
 // Field 1 of each entry.
 QStringList Names(const QStringList &entries);
-// Deletes every ConStr key and writes the entries as ConStr1, ConStr2, ... (also beyond 25).
+// Writes the entries as ConStr1, ConStr2, ... (also beyond 25) in place of the keys up to 25. Keys above 25
+// that the list does not reach are no business of the list and stay. An unchanged list changes nothing.
 void Write(IniFile &ini, const QStringList &entries);
 
 // The list a start-up needs: moves the legacy database/path key into ConStr1, or writes the two default

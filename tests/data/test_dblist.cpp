@@ -1,7 +1,28 @@
 #include "dblist.h"
 #include "ini.h"
+#include "inibytes.h"
 
 #include <QtTest>
+
+namespace {
+
+IniFile Stored(const QStringList &keysAndValues)
+{
+    IniFile ini;
+    for (int i = 0; i + 1 < keysAndValues.size(); i += 2)
+        ini.writeString("Adatbazis", keysAndValues.at(i), keysAndValues.at(i + 1));
+    return ini;
+}
+
+QStringList Keys(const IniFile &ini)
+{
+    QStringList result;
+    for (const QString &key : ini.sectionKeys("Adatbazis"))
+        result.append(key + "=" + ini.readString("Adatbazis", key));
+    return result;
+}
+
+} // namespace
 
 class TestDbList : public QObject
 {
@@ -9,6 +30,8 @@ class TestDbList : public QObject
 
 private slots:
     void readSkipsGapsAndStopsAt25();
+    void writeTouchesKeysUpTo25_data();
+    void writeTouchesKeysUpTo25();
 };
 
 void TestDbList::readSkipsGapsAndStopsAt25()
@@ -22,6 +45,49 @@ void TestDbList::readSkipsGapsAndStopsAt25()
     QCOMPARE(entries, (QStringList{"Egy;/a;valami", "Három;/c;"}));
     QCOMPARE(DatabaseList::Names(entries), (QStringList{"Egy", "Három"}));
     QCOMPARE(DatabaseList::EntryFolder(entries.first()), QStringLiteral("/a"));
+}
+
+void TestDbList::writeTouchesKeysUpTo25_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("expected"); // keys in file order; empty: the file is unchanged
+    // Readers stop at 25; keys above it belong to whoever wrote them.
+    const QStringList above{"ConStr26", "Z26;/z26;", "ConStr30", "Z30;/z30;"};
+    QTest::newRow("unchanged list") << (QStringList{"ConStr1", "A;/a;", "Megjegyzes", "x", "ConStr2", "B;/b;"} + above)
+                                    << QStringList{"A;/a;", "B;/b;"} << QStringList();
+    QTest::newRow("gaps are renumbered") << (QStringList{"ConStr1", "A;/a;", "ConStr3", "C;/c;"} + above)
+                                         << QStringList{"A;/a;", "C;/c;"}
+                                         << QStringList{"ConStr26=Z26;/z26;", "ConStr30=Z30;/z30;", "ConStr1=A;/a;",
+                                                        "ConStr2=C;/c;"};
+    QTest::newRow("an emptied list keeps the keys above 25")
+        << (QStringList{"ConStr1", "A;/a;"} + above) << QStringList()
+        << QStringList{"ConStr26=Z26;/z26;", "ConStr30=Z30;/z30;"};
+    QStringList long26;
+    for (int n = 1; n <= 26; ++n)
+        long26.append(QString("%1;/%1;").arg(n));
+    QTest::newRow("a longer list goes beyond 25")
+        << (QStringList{"ConStr1", "1;/1;"} + above) << long26 << QStringList{"ConStr30=Z30;/z30;"} + [&long26] {
+               QStringList keys;
+               for (int n = 1; n <= 26; ++n)
+                   keys.append(QString("ConStr%1=%2").arg(n).arg(long26.at(n - 1)));
+               return keys;
+           }();
+}
+
+void TestDbList::writeTouchesKeysUpTo25()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, expected);
+    IniFile ini = Stored(stored);
+    const QByteArray before = IniBytes(ini);
+    DatabaseList::Write(ini, entries);
+    if (expected.isEmpty())
+        QCOMPARE(IniBytes(ini), before);
+    else
+        QCOMPARE(Keys(ini), expected);
+    QCOMPARE(DatabaseList::Read(ini), entries.mid(0, DatabaseList::MaxEntries));
 }
 
 QTEST_GUILESS_MAIN(TestDbList)

@@ -1,5 +1,6 @@
 #include "databaselistmodel.h"
 #include "dblist.h"
+#include "inibytes.h"
 #include "scriptedfiledialogs.h"
 #include "scriptedmessages.h"
 #include "session.h"
@@ -69,6 +70,7 @@ class TestAdatbazisok : public QObject
 private slots:
     void init();
     void loadsSortedRenumbersOnClose();
+    void closingWithoutAChangeKeepsTheFile();
     void resortByPathThenCloseSavesPathOrder();
     void newAndEditGoToTheirSortedPlace();
     void deletingEveryRowLeavesNoKey();
@@ -154,6 +156,29 @@ void TestAdatbazisok::loadsSortedRenumbersOnClose()
     QVERIFY(!form->isVisible());
     QCOMPARE(savedEntries(),
              (QStringList{"ConStr1=alap;/srv/alap;", "ConStr2=Bank;/srv/bank;", "ConStr3=Éles;/srv/eles;"}));
+}
+
+void TestAdatbazisok::closingWithoutAChangeKeepsTheFile()
+{
+    const QByteArray stored = "[Adatbazis]\r\nConStr1=1. Teszt adatb\xE1zis;/srv/teszt;\r\n"
+                              "ConStr2=2. \xC9les adatb\xE1zis;/srv/eles;\r\nConStr26=R\xE9gi 26;/srv/r26;\r\n"
+                              "ConStr30=R\xE9gi 30;/srv/r30;\r\n";
+    QDir().mkpath(QFileInfo(m_session.iniPath).absolutePath());
+    QVERIFY(WriteBytes(m_session.iniPath, stored));
+    QVERIFY(m_session.ini.load(m_session.iniPath));
+    Tfrm_AdatbazisokBDE *form = open();
+    QCOMPARE(shownNames().size(), 2);
+    Press(form, Qt::Key_Escape);
+    QVERIFY(!form->isVisible());
+    QVERIFY(m_messages.shown.isEmpty());
+    IniFile saved;
+    QVERIFY(saved.load(m_session.iniPath));
+    QCOMPARE(saved.readString("Adatbazis", "ConStr26"), QStringLiteral("Régi 26;/srv/r26;"));
+    QCOMPARE(saved.readString("Adatbazis", "ConStr30"), QStringLiteral("Régi 30;/srv/r30;"));
+    // The list editor remembers its bounds; everything else is as it was.
+    QFile file(m_session.iniPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(stored));
 }
 
 void TestAdatbazisok::resortByPathThenCloseSavesPathOrder()
