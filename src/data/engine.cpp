@@ -133,6 +133,26 @@ void CreateTableWithRows(QSqlDatabase db, const TableDef &table)
         InsertRow(db, table, row);
 }
 
+// A database file of 0 bytes holds nothing yet (a copy that was cut short, a file made by hand); with a
+// write-ahead log beside it that has content, SQLite may still find the database there.
+bool IsEmptyDatabaseFile(const QString &path)
+{
+    const QFileInfo file(path);
+    const QFileInfo wal(path + QStringLiteral("-wal"));
+    return file.isFile() && file.size() == 0 && (!wal.exists() || wal.size() == 0);
+}
+
+// One value of a repeated key as the user knows it.
+QString KeyText(const IndexDef &index, const QVariantList &values)
+{
+    if (values.size() == 1)
+        return values.first().toString();
+    QStringList parts;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        parts.append(index.fields.value(i) + QLatin1Char(' ') + values.at(i).toString());
+    return parts.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 Engine::Engine(const QString &connectionName) : m_connection(connectionName) {}
@@ -164,9 +184,8 @@ void Engine::open(const QString &folder)
         throw EngineError(QStringLiteral("Nem létező adatbázis mappa: %1").arg(QDir::toNativeSeparators(folder)));
 
     const QString path = QDir(folder).filePath(QString::fromLatin1(FileName));
-    const QFileInfo file(path);
-    // An empty file holds nothing yet; it is replaced like a missing one.
-    if (!file.exists() || (file.isFile() && file.size() == 0))
+    // An empty file is replaced like a missing one.
+    if (!QFileInfo::exists(path) || IsEmptyDatabaseFile(path))
         createDatabaseFile(path);
 
     {
@@ -192,6 +211,7 @@ void Engine::open(const QString &folder)
         close();
         throw;
     }
+    addMissingUniqueIndexes();
 }
 
 void Engine::close()
@@ -205,6 +225,7 @@ void Engine::close()
     QSqlDatabase::removeDatabase(m_connection);
     m_folder.clear();
     m_depth = 0;
+    m_indexWarnings.clear();
 }
 
 void Engine::configureConnection()
@@ -248,6 +269,9 @@ void Engine::createDatabaseFile(const QString &path)
         RemoveFileSet(temp);
         throw EngineError(failure);
     }
+    // Rename does not replace; an empty file in the way goes first (a database put there meanwhile stays).
+    if (IsEmptyDatabaseFile(path))
+        QFile::remove(path);
     if (!QFile::rename(temp, path)) {
         RemoveFileSet(temp);
         // Another program may have put its new database in place meanwhile; that one is as good.
@@ -397,8 +421,57 @@ void Engine::createSecondaryIndexes(const QString &table)
 {
     fieldNames(table);
     const TableDef &def = tableDef(table);
-    for (const IndexDef &index : def.allIndexes())
-        exec(Schema::CreateIndexSql(def, index));
+    for (const IndexDef &index : def.allIndexes()) {
+        if (index.unique)
+            createUniqueIndex(def, index);
+        else
+            exec(Schema::CreateIndexSql(def, index));
+    }
+}
+
+void Engine::addMissingUniqueIndexes()
+{
+    try {
+        for (const TableDef &def : Schema::Tables())
+            for (const IndexDef &index : def.allIndexes())
+                if (index.unique && !indexNames(def.name).contains(index.name, Qt::CaseInsensitive))
+                    createUniqueIndex(def, index);
+    } catch (const EngineError &) {
+        // Reading needs no index: a database another program is writing (one wait is enough), or a read-only
+        // file, gets the rest at a later open.
+    }
+}
+
+void Engine::createUniqueIndex(const TableDef &table, const IndexDef &index)
+{
+    try {
+        // Within a larger transaction a savepoint, so a refused index leaves the rest of the work standing.
+        Transaction transaction(*this);
+        exec(Schema::CreateIndexSql(table, index));
+        transaction.commit();
+    } catch (const EngineError &) {
+        const QString duplicates = duplicateText(table, index);
+        if (duplicates.isEmpty())
+            throw;
+        m_indexWarnings.append(duplicates);
+    }
+}
+
+QString Engine::duplicateText(const TableDef &table, const IndexDef &index) const
+{
+    constexpr int Shown = 10;
+    const QList<QVariantList> rows = CatalogueRows(database(), Schema::DuplicateKeysSql(table, index, Shown + 1));
+    if (rows.isEmpty())
+        return {};
+    QStringList keys;
+    for (qsizetype i = 0; i < rows.size() && i < Shown; ++i)
+        keys.append(KeyText(index, rows.at(i)));
+    if (rows.size() > Shown)
+        keys.append(QStringLiteral("…"));
+    return QStringLiteral("Az adatbázis könyvelt sorai között ismétlődő %1 vannak: %2.\n"
+                          "Az ismétlődést tiltó index ezért nem készült el; a program enélkül is működik, de az "
+                          "ismétlődő számokat érdemes rendbe tenni.")
+        .arg(index.label, keys.join(QStringLiteral("; ")));
 }
 
 void Engine::begin()

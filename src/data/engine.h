@@ -23,8 +23,11 @@ public:
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
 
-    // Opens the database of the folder. A folder without a database file gets a new one with every table
-    // and the starting rows. Throws EngineError; on failure nothing in the folder is changed.
+    // Opens the database of the folder. A folder without a database file (or with an empty one) gets a new
+    // one with every table and the starting rows. A database made before the unique indexes of the schema gets
+    // them now, unless its rows already repeat what they forbid: indexWarnings() then says which values
+    // repeat, and the database works on without that index. Throws EngineError; on failure nothing in the
+    // folder is changed.
     void open(const QString &folder);
     void close();
     bool isOpen() const;
@@ -60,8 +63,12 @@ public:
     // secondary indexes and our own ones, as the schema lists them.
     void dropIndexes(const QString &table);
     void createPrimaryIndex(const QString &table);
+    // A unique index that the rows do not allow is left out and told in indexWarnings(); other failures throw.
     void createSecondaryIndexes(const QString &table);
     QStringList indexNames(const QString &table) const;
+    // Hungarian texts, one per unique index left out since the last open(): what repeats, and which values.
+    // The caller shows them.
+    QStringList indexWarnings() const { return m_indexWarnings; }
 
     // Transactions nest: the outermost one takes the write lock at once.
     void begin();
@@ -73,10 +80,14 @@ private:
     void configureConnection();
     void createDatabaseFile(const QString &path);
     const TableDef &tableDef(const QString &table) const;
+    void addMissingUniqueIndexes();
+    void createUniqueIndex(const TableDef &table, const IndexDef &index);
+    QString duplicateText(const TableDef &table, const IndexDef &index) const;
 
     QString m_connection;
     QString m_folder;
     int m_depth = 0;
+    QStringList m_indexWarnings;
 };
 
 // Scope guard of one transaction: rolls back unless committed.

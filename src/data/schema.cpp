@@ -30,15 +30,25 @@ QList<IndexDef> Idx(std::initializer_list<const char *> fields)
 {
     QList<IndexDef> result;
     for (const char *f : fields)
-        result.append({QStringLiteral("idx_") + QString::fromLatin1(f), {QString::fromLatin1(f)}, QString()});
+        result.append(
+            {QStringLiteral("idx_") + QString::fromLatin1(f), {QString::fromLatin1(f)}, QString(), false, {}});
     return result;
 }
 
 IndexDef Own(const char *name, std::initializer_list<const char *> fields, const QString &where = QString())
 {
-    IndexDef index{QString::fromLatin1(name), {}, where};
+    IndexDef index{QString::fromLatin1(name), {}, where, false, {}};
     for (const char *f : fields)
         index.fields.append(QString::fromLatin1(f));
+    return index;
+}
+
+// Booked rows only: a pending row may already carry the numbers it is going to be booked with.
+IndexDef UniqueWhenBooked(const char *name, std::initializer_list<const char *> fields, const QString &label)
+{
+    IndexDef index = Own(name, fields, QStringLiteral("kiadva='I'"));
+    index.unique = true;
+    index.label = label;
     return index;
 }
 
@@ -124,7 +134,11 @@ QList<TableDef> BuildTables()
           // The voucher form's pick lists: every distinct item text and title.
           Own("ix_dromvel_szoveg1", {"szoveg1"}), Own("ix_dromvel_szoveg2", {"szoveg2"}),
           Own("ix_dromvel_szoveg3", {"szoveg3"}), Own("ix_dromvel_forgjogcim1", {"forgjogcim1"}),
-          Own("ix_dromvel_forgjogcim2", {"forgjogcim2"}), Own("ix_dromvel_forgjogcim3", {"forgjogcim3"})},
+          Own("ix_dromvel_forgjogcim2", {"forgjogcim2"}), Own("ix_dromvel_forgjogcim3", {"forgjogcim3"}),
+          // Backstops: whatever writes the ledger, a booking number and a voucher number are never given twice.
+          UniqueWhenBooked("ix_dromvel_booked_id", {"dromvelid"}, QStringLiteral("könyvelési sorszámok (dromvelid)")),
+          UniqueWhenBooked("ix_dromvel_booked_number", {"betujel", "ssz"},
+                           QStringLiteral("bizonylatszámok (betujel, ssz)"))},
          {}});
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
@@ -305,8 +319,22 @@ QString CreatePrimaryIndexSql(const TableDef &table)
 QString CreateIndexSql(const TableDef &table, const IndexDef &index)
 {
     const QString where = index.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + index.where;
-    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)%4;")
-        .arg(index.name, table.name, index.fields.join(QStringLiteral(", ")), where);
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)%5;")
+        .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), index.name, table.name,
+             index.fields.join(QStringLiteral(", ")), where);
+}
+
+QString DuplicateKeysSql(const TableDef &table, const IndexDef &index, int limit)
+{
+    const QString fields = index.fields.join(QStringLiteral(", "));
+    QStringList conditions;
+    if (!index.where.isEmpty())
+        conditions.append(QLatin1Char('(') + index.where + QLatin1Char(')'));
+    for (const QString &field : index.fields)
+        conditions.append(field + QStringLiteral(" IS NOT NULL"));
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3 GROUP BY %1 HAVING COUNT(*) > 1 ORDER BY %1 LIMIT %4;")
+        .arg(fields, table.name, conditions.join(QStringLiteral(" AND ")))
+        .arg(limit);
 }
 
 } // namespace Schema

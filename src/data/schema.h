@@ -28,6 +28,10 @@ struct IndexDef
     // A partial index holds only the rows meeting this condition; a query uses it when its WHERE clause
     // carries the same condition.
     QString where;
+    // A unique index is a backstop against duplicate numbers; label names what must not repeat, for the
+    // message when a database's rows already repeat it.
+    bool unique = false;
+    QString label;
 };
 
 struct TableDef
@@ -68,5 +72,8 @@ QString PrimaryIndexName(const TableDef &table);
 // CREATE statement of the primary index; empty when the key is the table's row id.
 QString CreatePrimaryIndexSql(const TableDef &table);
 QString CreateIndexSql(const TableDef &table, const IndexDef &index);
+// The values of the index's fields that more than one of its rows hold (at most limit of them, in order);
+// rows with an empty field are not counted, as the unique index does not count them.
+QString DuplicateKeysSql(const TableDef &table, const IndexDef &index, int limit);
 
 } // namespace Schema

@@ -53,6 +53,8 @@ bool ChooseDatabase(Session &session, Engine &engine, Messages &messages)
         try {
             engine.open(folder);
             session.databaseFolder = folder;
+            for (const QString &warning : engine.indexWarnings())
+                messages.ShowWarning(warning);
             return true;
         } catch (const EngineError &e) {
             messages.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n") + e.message());

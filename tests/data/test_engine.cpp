@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 class TestEngine : public QObject
 {
@@ -17,6 +20,12 @@ private slots:
     void newDatabaseHasNamedIndexesAndStartingRows();
     void reopeningKeepsRows();
     void fileThatIsNotADatabaseIsRefusedUntouched();
+    void emptyFileGetsTheSchema_data();
+    void emptyFileGetsTheSchema();
+    void bookedNumbersAreUnique_data();
+    void bookedNumbersAreUnique();
+    void olderDatabaseGetsTheUniqueIndexes();
+    void olderDatabaseWithDuplicatesSaysWhichAndWorksOn();
     void missingFolderIsRefused();
     void writesCutTextsAndStoreEmptyAsNull();
     void datesComeBackAsDates();
@@ -29,6 +38,31 @@ private slots:
     void lockedDatabaseSaysSoInHungarian();
 
 private:
+    static qint64 row(Engine &engine, const char *kiadva, QVariant dromvelid, QVariant betujel, QVariant ssz)
+    {
+        return engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("kiadva"), QString::fromLatin1(kiadva)},
+                                                         {QStringLiteral("dromvelid"), dromvelid},
+                                                         {QStringLiteral("betujel"), betujel},
+                                                         {QStringLiteral("ssz"), ssz}});
+    }
+    static const QStringList &uniqueIndexes()
+    {
+        static const QStringList names{QStringLiteral("ix_dromvel_booked_id"),
+                                       QStringLiteral("ix_dromvel_booked_number")};
+        return names;
+    }
+    // A database as it was before the unique indexes.
+    QString olderDatabase(const std::function<void(Engine &)> &fill)
+    {
+        const QString folder = freshFolder();
+        Engine engine(QStringLiteral("t_older"));
+        engine.open(folder);
+        for (const QString &name : uniqueIndexes())
+            engine.exec(QStringLiteral("DROP INDEX %1;").arg(name));
+        fill(engine);
+        return folder;
+    }
+
     QTemporaryDir m_dir;
     int m_count = 0;
     QString freshFolder()
@@ -202,6 +236,130 @@ void TestEngine::fileThatIsNotADatabaseIsRefusedUntouched()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), junk);
+}
+
+void TestEngine::emptyFileGetsTheSchema_data()
+{
+    QTest::addColumn<QStringList>("companions"); // empty files beside the database file
+    QTest::newRow("alone") << QStringList();
+    QTest::newRow("with empty -wal and -shm") << QStringList{QStringLiteral("-wal"), QStringLiteral("-shm")};
+}
+
+void TestEngine::emptyFileGetsTheSchema()
+{
+    QFETCH(QStringList, companions);
+    const QString folder = freshFolder();
+    const QString path = QDir(folder).filePath(QStringLiteral("dromvel.sqlite"));
+    for (const QString &suffix : QStringList{QString()} + companions) {
+        QFile f(path + suffix);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    Engine engine(QStringLiteral("t_empty"));
+    engine.open(folder);
+    QCOMPARE(engine.tables().size(), Schema::Tables().size());
+    Query kibe(engine, QStringLiteral("SELECT COUNT(*) FROM kibe;"));
+    QCOMPARE(kibe.firstValue().toInt(), 3);
+    QVERIFY(QFileInfo(path).size() > 0);
+    QCOMPARE(QDir(folder).entryList({QStringLiteral("*.new")}, QDir::Files), QStringList());
+}
+
+void TestEngine::bookedNumbersAreUnique_data()
+{
+    // A second row with the same numbers as a booked KB00012 with booking number 7.
+    QTest::addColumn<QString>("kiadva");
+    QTest::addColumn<QVariant>("dromvelid");
+    QTest::addColumn<QVariant>("betujel");
+    QTest::addColumn<QVariant>("ssz");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("booking number again") << "I" << QVariant(7) << QVariant("KP") << QVariant(1) << true;
+    QTest::newRow("voucher number again") << "I" << QVariant(8) << QVariant("KB") << QVariant(12) << true;
+    QTest::newRow("same serial, other code") << "I" << QVariant(8) << QVariant("KP") << QVariant(12) << false;
+    // A pending voucher may carry the numbers it is going to get; opening rows carry no code nor serial.
+    QTest::newRow("pending") << "N" << QVariant(7) << QVariant("KB") << QVariant(12) << false;
+    QTest::newRow("opening row") << "I" << QVariant(8) << QVariant() << QVariant() << false;
+}
+
+void TestEngine::bookedNumbersAreUnique()
+{
+    QFETCH(QString, kiadva);
+    QFETCH(QVariant, dromvelid);
+    QFETCH(QVariant, betujel);
+    QFETCH(QVariant, ssz);
+    QFETCH(bool, refused);
+    Engine engine(QStringLiteral("t_unique"));
+    engine.open(freshFolder());
+    for (const QString &name : uniqueIndexes())
+        QVERIFY2(engine.indexNames(QStringLiteral("dromvel")).contains(name), qPrintable(name));
+    row(engine, "I", 7, QStringLiteral("KB"), 12);
+    row(engine, "I", 6, QVariant(), QVariant());
+    bool thrown = false;
+    try {
+        row(engine, kiadva.toLatin1().constData(), dromvelid, betujel, ssz);
+    } catch (const EngineError &) {
+        thrown = true;
+    }
+    QCOMPARE(thrown, refused);
+}
+
+void TestEngine::olderDatabaseGetsTheUniqueIndexes()
+{
+    const QString folder = olderDatabase([](Engine &engine) {
+        row(engine, "I", 1, QStringLiteral("KB"), 1);
+        row(engine, "N", 1, QStringLiteral("KB"), 1);
+    });
+    Engine engine(QStringLiteral("t_upgrade"));
+    {
+        // Another workstation (an older program) writing: the index waits for a later open, the database opens
+        // all the same.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("t_upgrade_other"));
+        other.setDatabaseName(QDir(folder).filePath(QStringLiteral("dromvel.sqlite")));
+        QVERIFY(other.open());
+        QSqlQuery writing(other);
+        QVERIFY(writing.exec(QStringLiteral("BEGIN IMMEDIATE;")));
+        engine.open(folder);
+        QVERIFY(!engine.indexNames(QStringLiteral("dromvel")).contains(uniqueIndexes().first()));
+        QVERIFY(engine.indexWarnings().isEmpty());
+        QVERIFY(writing.exec(QStringLiteral("ROLLBACK;")));
+        writing.clear();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("t_upgrade_other"));
+    engine.open(folder);
+    for (const QString &name : uniqueIndexes())
+        QVERIFY2(engine.indexNames(QStringLiteral("dromvel")).contains(name), qPrintable(name));
+    QVERIFY(engine.indexWarnings().isEmpty());
+    QVERIFY_THROWS_EXCEPTION(EngineError, row(engine, "I", 1, QStringLiteral("KP"), 5));
+}
+
+void TestEngine::olderDatabaseWithDuplicatesSaysWhichAndWorksOn()
+{
+    const QString folder = olderDatabase([](Engine &engine) {
+        row(engine, "I", 17, QStringLiteral("KB"), 12);
+        row(engine, "I", 17, QStringLiteral("KB"), 13);
+        row(engine, "I", 18, QStringLiteral("KB"), 13);
+        row(engine, "I", 19, QStringLiteral("KP"), 12);
+        row(engine, "N", 19, QStringLiteral("KP"), 12);
+    });
+    Engine engine(QStringLiteral("t_dup"));
+    engine.open(folder);
+    const QStringList warnings = engine.indexWarnings();
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY2(warnings.at(0).startsWith(QStringLiteral("Az adatbázis könyvelt sorai között ismétlődő könyvelési "
+                                                      "sorszámok (dromvelid) vannak: 17.\n")),
+             qPrintable(warnings.at(0)));
+    QVERIFY2(warnings.at(1).contains(QStringLiteral("bizonylatszámok (betujel, ssz) vannak: betujel KB ssz 13.")),
+             qPrintable(warnings.at(1)));
+    QCOMPARE(engine.indexNames(QStringLiteral("dromvel")).filter(QStringLiteral("ix_dromvel_booked")), QStringList());
+    row(engine, "I", 20, QStringLiteral("KB"), 14);
+
+    // Rebuilding the indexes leaves out the ones the rows do not allow and builds the rest.
+    Transaction rebuild(engine);
+    engine.dropIndexes(QStringLiteral("dromvel"));
+    engine.createSecondaryIndexes(QStringLiteral("dromvel"));
+    rebuild.commit();
+    QCOMPARE(engine.indexWarnings().size(), 4);
+    QVERIFY(engine.indexNames(QStringLiteral("dromvel")).contains(QStringLiteral("idx_dromvelid")));
+    QVERIFY(engine.indexNames(QStringLiteral("dromvel")).contains(QStringLiteral("ix_dromvel_unclosed")));
 }
 
 void TestEngine::missingFolderIsRefused()

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 class TestLedgerOps : public QObject
 {
@@ -32,14 +33,16 @@ private slots:
 
 private:
     qint64 addRow(const QVariantMap &values) { return m_engine->insert(QStringLiteral("dromvel"), values); }
-    qint64 booked(int till, int dromvelid, double zaro, const QString &code = QStringLiteral("KB"), int ssz = 0)
+    // Booked rows never share their numbers: without a serial of its own a row gets its booking number.
+    qint64 booked(int till, int dromvelid, double zaro, const QString &code = QStringLiteral("KB"),
+                  std::optional<int> ssz = {})
     {
         return addRow({{QStringLiteral("kassza"), till},
                        {QStringLiteral("kiadva"), QStringLiteral("I")},
                        {QStringLiteral("dromvelid"), dromvelid},
                        {QStringLiteral("zaro"), zaro},
                        {QStringLiteral("betujel"), code},
-                       {QStringLiteral("ssz"), ssz}});
+                       {QStringLiteral("ssz"), ssz.value_or(dromvelid)}});
     }
     qint64 client(const QVariant &total, const QVariant &limit)
     {

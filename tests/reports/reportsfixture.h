@@ -27,6 +27,7 @@ public:
     void openDatabase(const QString &connection)
     {
         fresh(connection);
+        m_rows = 0;
         session.formatFt = QStringLiteral("### ### ##0");
 
         till =
@@ -51,10 +52,12 @@ public:
     // A booked payment of one item; the values override the defaults.
     qint64 voucher(const QVariantMap &values = {})
     {
-        QVariantMap row{{QStringLiteral("dromvelid"), ++m_rows},
+        // Booked vouchers never share their numbers: the first is KB00007, the next KB00008, ...
+        const int n = ++m_rows;
+        QVariantMap row{{QStringLiteral("dromvelid"), n},
                         {QStringLiteral("kibe"), QStringLiteral("K")},
                         {QStringLiteral("betujel"), QStringLiteral("KB")},
-                        {QStringLiteral("ssz"), 7},
+                        {QStringLiteral("ssz"), 6 + n},
                         {QStringLiteral("kassza"), till},
                         {QStringLiteral("dat_kiadva"), QDate(2026, 3, 14)},
                         {QStringLiteral("kiadva"), QStringLiteral("I")},
