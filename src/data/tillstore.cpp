@@ -21,9 +21,17 @@ QDate TillClosedUntil(Engine &engine, int till)
     return TillValue(engine, QStringLiteral("SELECT lezarva FROM kassza WHERE kassza = :pkassza;"), till).toDate();
 }
 
-void StoreBalance(Engine &engine, int till, double balance)
+bool StoreBalance(Engine &engine, int till, double balance)
 {
-    engine.update(QStringLiteral("kassza"), QStringLiteral("kassza"), till, {{QStringLiteral("most"), balance}});
+    const QVariant stored = TillValue(engine, QStringLiteral("SELECT most FROM kassza WHERE kassza = :pkassza;"), till);
+    if (!stored.isNull() && stored.toDouble() == balance)
+        return true;
+    try {
+        engine.update(QStringLiteral("kassza"), QStringLiteral("kassza"), till, {{QStringLiteral("most"), balance}});
+        return true;
+    } catch (const EngineError &) {
+        return false;
+    }
 }
 
 QString TillLetterCode(Engine &engine, int till, bool payment)
