@@ -31,6 +31,8 @@ struct Collected
 {
     QList<Item> items;
     bool hasDatabase = false;
+    // The database's -wal and -journal, which a raw copy of a damaged database needs beside it.
+    QList<Item> logs;
 };
 
 // What libzip's callbacks, which cannot throw through libzip, report in our words; the first one counts and
@@ -75,8 +77,11 @@ Collected Collect(const QString &folder, const QString &excludedPath)
         if (!info.isFile())
             throw ArchiveError(QStringLiteral("Nem közönséges fájl, nem archiválható: %1")
                                    .arg(QDir::toNativeSeparators(info.filePath())));
-        if (IsDatabaseCompanion(name))
+        if (IsDatabaseCompanion(name)) {
+            if (!name.endsWith(QStringLiteral("-shm"))) // an index of the log, rebuilt from it
+                result.logs.append({info.filePath(), name});
             continue;
+        }
         if (name == DatabaseName)
             result.hasDatabase = true;
         result.items.append({info.filePath(), name});
@@ -230,6 +235,62 @@ QString ZipMessage(zip_error_t *error)
         .arg(QString::fromLocal8Bit(zip_error_strerror(error)));
 }
 
+struct Snapshot
+{
+    QString failure;   // empty when the copy was taken
+    bool busy = false; // the database was being written beyond the waiting time
+};
+
+Snapshot TakeSnapshot(const QString &source, const QString &target)
+{
+    sqlite3 *from = nullptr;
+    sqlite3 *to = nullptr;
+    // Closes both connections on every way out; the failing one is asked for its message first.
+    const auto fail = [&](sqlite3 *failed, int code = SQLITE_OK) {
+        Snapshot result;
+        result.failure = QStringLiteral("Az adatbázisról nem készíthető másolat: %1\n%2")
+                             .arg(QDir::toNativeSeparators(source),
+                                  QString::fromUtf8(failed ? sqlite3_errmsg(failed) : "out of memory"));
+        if (code == SQLITE_OK)
+            code = failed ? sqlite3_errcode(failed) & 0xff : SQLITE_NOMEM;
+        result.busy = code == SQLITE_BUSY || code == SQLITE_LOCKED;
+        sqlite3_close(from);
+        sqlite3_close(to);
+        return result;
+    };
+    // Writable, like any reader of a WAL database, but never created: a missing file is an error.
+    if (sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return fail(from);
+    sqlite3_busy_timeout(from, 5000);
+    // Closing the last connection would copy the log into the database file and delete it: a damaged
+    // database must stay as it lies, for its raw copy and for whoever repairs it.
+    sqlite3_db_config(from, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    QFile::remove(target);
+    if (sqlite3_open_v2(target.toUtf8().constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK)
+        return fail(to);
+    sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        return fail(to);
+    // One step copies every page inside a single read transaction, so writers cannot tear the copy.
+    int rc;
+    int waits = 0;
+    while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        if (++waits > 100)
+            break;
+        sqlite3_sleep(50);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        QFile::remove(target);
+        // The step's error code lands on the target connection.
+        return fail(sqlite3_errcode(to) != SQLITE_OK ? to : from, rc & 0xff);
+    }
+    sqlite3_close(from);
+    sqlite3_close(to);
+    return {};
+}
+
 // End of central directory with no entries: the archive of a folder without files.
 bool WriteEmptyZip(QIODevice &out)
 {
@@ -237,15 +298,25 @@ bool WriteEmptyZip(QIODevice &out)
     return out.write(eocd, sizeof eocd) == sizeof eocd;
 }
 
-int Pack(const QString &folder, const Collected &collected, QIODevice &out)
+ArchiveResult Pack(const QString &folder, Collected collected, QIODevice &out)
 {
+    ArchiveResult result;
     QTemporaryDir snapshotDir;
     QString snapshot;
     if (collected.hasDatabase) {
         if (!snapshotDir.isValid())
             throw ArchiveError(QStringLiteral("Ideiglenes mappa nem hozható létre: %1").arg(snapshotDir.errorString()));
         snapshot = snapshotDir.filePath(DatabaseName);
-        SnapshotDatabase(QDir(folder).filePath(DatabaseName), snapshot);
+        const Snapshot taken = TakeSnapshot(QDir(folder).filePath(DatabaseName), snapshot);
+        if (taken.busy)
+            throw ArchiveError(taken.failure);
+        if (!taken.failure.isEmpty()) {
+            snapshot.clear();
+            result.unchecked = taken.failure;
+            collected.items += collected.logs;
+            std::sort(collected.items.begin(), collected.items.end(),
+                      [](const Item &a, const Item &b) { return a.name < b.name; });
+        }
     }
 
     Failure failure;
@@ -274,7 +345,6 @@ int Pack(const QString &folder, const Collected &collected, QIODevice &out)
         throw ArchiveError(failure.text);
     };
 
-    int files = 0;
     for (const Item &item : collected.items) {
         auto source = std::make_unique<FileSource>();
         source->path = item.name == DatabaseName && !snapshot.isEmpty() ? snapshot : item.path;
@@ -291,7 +361,7 @@ int Pack(const QString &folder, const Collected &collected, QIODevice &out)
         sources.push_back(std::move(source));
         if (zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_DEFLATE, 9) < 0)
             giveUp(ZipMessage(zip_get_error(zip)));
-        ++files;
+        ++result.entries;
     }
 
     if (zip_close(zip) < 0)
@@ -300,68 +370,33 @@ int Pack(const QString &folder, const Collected &collected, QIODevice &out)
     // libzip writes nothing for an archive without entries.
     if (out.pos() == target.base && !WriteEmptyZip(out))
         throw ArchiveError(QStringLiteral("Az archívum nem írható: %1").arg(out.errorString()));
-    return files;
+    return result;
 }
 
 } // namespace
 
 void SnapshotDatabase(const QString &source, const QString &target)
 {
-    sqlite3 *from = nullptr;
-    sqlite3 *to = nullptr;
-    // Closes both connections on every way out; the failing one is asked for its message first.
-    const auto fail = [&](sqlite3 *failed) {
-        const QString message = QStringLiteral("Az adatbázisról nem készíthető másolat: %1\n%2")
-                                    .arg(QDir::toNativeSeparators(source),
-                                         QString::fromUtf8(failed ? sqlite3_errmsg(failed) : "out of memory"));
-        sqlite3_close(from);
-        sqlite3_close(to);
-        throw ArchiveError(message);
-    };
-    // Writable, like any reader of a WAL database, but never created: a missing file is an error.
-    if (sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        fail(from);
-    sqlite3_busy_timeout(from, 5000);
-    QFile::remove(target);
-    if (sqlite3_open_v2(target.toUtf8().constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK)
-        fail(to);
-    sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
-    if (!backup)
-        fail(to);
-    // One step copies every page inside a single read transaction, so writers cannot tear the copy.
-    int rc;
-    int waits = 0;
-    while ((rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-        if (++waits > 100)
-            break;
-        sqlite3_sleep(50);
-    }
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE) {
-        QFile::remove(target);
-        // The step's error code lands on the target connection.
-        fail(sqlite3_errcode(to) != SQLITE_OK ? to : from);
-    }
-    sqlite3_close(from);
-    sqlite3_close(to);
+    const Snapshot taken = TakeSnapshot(source, target);
+    if (!taken.failure.isEmpty())
+        throw ArchiveError(taken.failure);
 }
 
-int ArchiveFolder(const QString &folder, QIODevice &out)
+ArchiveResult ArchiveFolder(const QString &folder, QIODevice &out)
 {
     return Pack(folder, Collect(folder, QString()), out);
 }
 
-int ArchiveFolder(const QString &folder, const QString &zipPath)
+ArchiveResult ArchiveFolder(const QString &folder, const QString &zipPath)
 {
     const Collected collected = Collect(folder, zipPath);
     QSaveFile file(zipPath);
     if (!file.open(QIODevice::WriteOnly))
         throw ArchiveError(QStringLiteral("Az archívum nem hozható létre: %1 (%2)")
                                .arg(QDir::toNativeSeparators(zipPath), file.errorString()));
-    int files = 0;
+    ArchiveResult result;
     try {
-        files = Pack(folder, collected, file);
+        result = Pack(folder, collected, file);
     } catch (...) {
         file.cancelWriting();
         throw;
@@ -369,5 +404,5 @@ int ArchiveFolder(const QString &folder, const QString &zipPath)
     if (!file.commit())
         throw ArchiveError(QStringLiteral("Az archívum nem írható: %1 (%2)")
                                .arg(QDir::toNativeSeparators(zipPath), file.errorString()));
-    return files;
+    return result;
 }

@@ -39,7 +39,14 @@ bool EnsureFolder(const QString &folder, Messages &messages, QWidget *parent)
 bool PackReporting(const QString &folder, const QString &zipPath, Messages &messages, QWidget *parent)
 {
     try {
-        ArchiveFolder(folder, zipPath);
+        const ArchiveResult result = ArchiveFolder(folder, zipPath);
+        if (!result.unchecked.isEmpty())
+            messages.ShowWarning(
+                QStringLiteral("Az archívum elkészült, de az adatbázisról nem készülhetett ellenőrzött "
+                               "másolat: a fájl nyers tartalma került bele (a -wal fájllal együtt). "
+                               "Ez a másolat ellenőrizetlen.\n") +
+                    result.unchecked,
+                parent);
         return true;
     } catch (const ArchiveError &e) {
         messages.ShowError(QStringLiteral("Hiba az archiválás közben\n") + e.message(), parent);

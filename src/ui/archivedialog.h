@@ -8,7 +8,7 @@ class Messages;
 class QWidget;
 
 // Archiving a database folder as the user does it: the save dialog for the archive's name, then the packing
-// (ArchiveFolder), and a message when it fails.
+// (ArchiveFolder), and a message when it fails or when the database went in unchecked.
 
 // DataFolder()/Archiv
 QString DefaultArchiveFolder();

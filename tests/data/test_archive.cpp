@@ -60,6 +60,7 @@ private slots:
     void init();
     void folderWithSubfoldersRoundTrips();
     void snapshotWhileAnotherConnectionWrites();
+    void damagedDatabaseGoesInAsItLies();
     void failureLeavesNoArchive();
     void failingDeviceIsReported();
     void emptyFolderGivesEmptyArchive();
@@ -96,7 +97,9 @@ void TestArchive::folderWithSubfoldersRoundTrips()
         WriteFile(db + "/" + it.key(), it.value());
 
     const QString zipPath = folder("mentes.zip");
-    QCOMPARE(ArchiveFolder(db, zipPath), files.size() + 1);
+    const ArchiveResult result = ArchiveFolder(db, zipPath);
+    QCOMPARE(result.entries, files.size() + 1);
+    QVERIFY(result.unchecked.isEmpty());
 
     const auto entries = ReadZip(zipPath);
     QStringList expected = files.keys();
@@ -179,6 +182,52 @@ void TestArchive::snapshotWhileAnotherConnectionWrites()
     }
 }
 
+// No snapshot can be taken of a database whose header is damaged: its bytes go in as they are, log and all.
+void TestArchive::damagedDatabaseGoesInAsItLies()
+{
+    const QString live = folder("live");
+    const QString db = folder("damaged");
+    QDir().mkpath(live);
+    QDir().mkpath(db);
+    Engine engine;
+    engine.open(live);
+    engine.insert("ugyfel", {{"ugyfel_nev", "Kovács Árpád"}});
+    QMap<QString, QByteArray> files;
+    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        QFile f(engine.filePath() + suffix);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        files.insert(QString(Engine::FileName) + suffix, f.readAll());
+    }
+    QVERIFY(files.value(QString(Engine::FileName) + "-wal").size() > 0);
+    QByteArray &main = files[Engine::FileName];
+    main[16] = 0; // page size 3: no database has it
+    main[17] = 3;
+    files.insert("leiras.txt", "szöveg");
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        WriteFile(db + "/" + it.key(), it.value());
+
+    const QString zipPath = folder("serult.zip");
+    ArchiveResult result;
+    try {
+        result = ArchiveFolder(db, zipPath);
+    } catch (const ArchiveError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
+    QVERIFY2(result.unchecked.startsWith("Az adatbázisról nem készíthető másolat"), qPrintable(result.unchecked));
+    const auto entries = ReadZip(zipPath);
+    QCOMPARE(entries.keys(),
+             (QStringList{QString(Engine::FileName), QString(Engine::FileName) + "-wal", "leiras.txt"}));
+    QCOMPARE(result.entries, 3);
+    for (const QString &name : entries.keys())
+        QCOMPARE(entries.value(name).bytes, files.value(name));
+    // The failed attempt left the database and its log as they were (the -shm is only an index of the log).
+    for (const QString &name : entries.keys()) {
+        QFile f(db + "/" + name);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY2(f.readAll() == files.value(name), qPrintable(name));
+    }
+}
+
 void TestArchive::failureLeavesNoArchive()
 {
     const QString db = folder("db");
@@ -230,7 +279,7 @@ void TestArchive::emptyFolderGivesEmptyArchive()
 {
     QDir().mkpath(folder("ures"));
     const QString zipPath = folder("ures.zip");
-    QCOMPARE(ArchiveFolder(folder("ures"), zipPath), 0);
+    QCOMPARE(ArchiveFolder(folder("ures"), zipPath).entries, 0);
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     QVERIFY(zip);

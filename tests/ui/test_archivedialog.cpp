@@ -19,6 +19,7 @@ private slots:
     void init();
     void mainWindowFlow();
     void listEditorFlow();
+    void damagedDatabaseIsArchivedUnchecked();
 
 private:
     QString folder(const QString &name) const { return m_root + "/" + name; }
@@ -102,6 +103,25 @@ void TestArchiveDialog::listEditorFlow()
     QVERIFY(!ArchiveListEntry(folder("nincs"), archiveFolder, ini, iniPath, m_messages, m_dialogs));
     QVERIFY(m_messages.texts().first().startsWith("Hiba az archiválás közben\nNem létező adatbázis mappa"));
     QVERIFY(!ini.valueExists("Archive", "LastArchive"));
+}
+
+void TestArchiveDialog::damagedDatabaseIsArchivedUnchecked()
+{
+    const QString db = folder("db");
+    QByteArray damaged = "SQLite format 3";
+    damaged.append('\0');
+    damaged.append(QByteArray(4080, '\x7f'));
+    WriteFile(db + "/dromvel.sqlite", damaged);
+    WriteFile(db + "/dromvel.sqlite-wal", "naplo");
+    const QString zipPath = folder("serult.zip");
+    m_dialogs.answers = {zipPath};
+    QCOMPARE(ArchiveDatabaseFolder(db, m_messages, m_dialogs), zipPath);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("warning"));
+    QVERIFY2(m_messages.shown.first().text.contains("Ez a másolat ellenőrizetlen."),
+             qPrintable(m_messages.shown.first().text));
+    QCOMPARE(ReadZip(zipPath).value("dromvel.sqlite").bytes, damaged);
+    QCOMPARE(ReadZip(zipPath).value("dromvel.sqlite-wal").bytes, QByteArray("naplo"));
 }
 
 QTEST_MAIN(TestArchiveDialog)
