@@ -153,7 +153,17 @@ QVariantMap SqlListWindow::currentRecord() const
 void SqlListWindow::editCurrentRow(RecordEditor &editor)
 {
     const qint64 key = currentKey();
-    editor.setPost([this, key](const QVariantMap &values) { m_engine.update(m_table, m_keyField, key, values); });
+    // Only what the user changed is written: a field shows a stored value in its own way (a number rounded, a
+    // missing flag as "no"), and OK without a change must not store that instead.
+    const QVariantMap shown = editor.values();
+    const QStringList always = editor.alwaysWritten();
+    editor.setPost([this, key, shown, always](const QVariantMap &values) {
+        QVariantMap changed;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            if (always.contains(it.key()) || !shown.contains(it.key()) || shown.value(it.key()) != it.value())
+                changed.insert(it.key(), it.value());
+        m_engine.update(m_table, m_keyField, key, changed);
+    });
     if (editor.exec() == QDialog::Accepted)
         refresh(key);
 }

@@ -64,7 +64,8 @@ protected:
 
     // "Valóban töröljem a sort?", then the current row goes.
     void deleteRow() override;
-    // Runs the editor on the current row: OK writes its values into that row and stands on it again.
+    // Runs the editor on the current row: OK writes the values the user changed into that row and stands on it
+    // again.
     void editCurrentRow(RecordEditor &editor);
 
 private:

@@ -1,5 +1,6 @@
 #include "tfrm_torzskassza_szerkeszt.h"
 
+#include "formbehaviour.h"
 #include "numberedit.h"
 
 #include <QGridLayout>
@@ -30,12 +31,7 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, Message
     setProminent(m_name);
     setWidthInChars(m_name, 26, 0);
     m_currency = textField(Table, QStringLiteral("valuta"));
-    // Currency codes are upper case whatever is typed.
-    connect(m_currency, &QLineEdit::textEdited, m_currency, [this](const QString &text) {
-        const int pos = m_currency->cursorPosition();
-        m_currency->setText(text.toUpper());
-        m_currency->setCursorPosition(pos);
-    });
+    UpperCaseTyping(m_currency);
     m_receiptCode = textField(Table, QStringLiteral("betujel_be"));
     m_paymentCode = textField(Table, QStringLiteral("betujel_ki"));
     for (QLineEdit *shortField : {m_currency, m_receiptCode, m_paymentCode})
@@ -69,7 +65,7 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, Message
 void Tfrm_TorzsKassza_Szerkeszt::setValues(const QVariantMap &values)
 {
     m_name->setText(values.value(QStringLiteral("kassza_nev")).toString());
-    m_currency->setText(values.value(QStringLiteral("valuta")).toString().toUpper());
+    m_currency->setText(values.value(QStringLiteral("valuta")).toString());
     m_receiptCode->setText(values.value(QStringLiteral("betujel_be")).toString());
     m_paymentCode->setText(values.value(QStringLiteral("betujel_ki")).toString());
     if (m_newTill)

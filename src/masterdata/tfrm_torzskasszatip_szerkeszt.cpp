@@ -69,3 +69,8 @@ QVariantMap Tfrm_TorzsKasszaTip_Szerkeszt::values() const
             {QStringLiteral("kibe"), payment ? QStringLiteral("K") : QStringLiteral("B")},
             {QStringLiteral("elszamolas"), m_advance->isChecked() ? QStringLiteral("I") : QStringLiteral("N")}};
 }
+
+QStringList Tfrm_TorzsKasszaTip_Szerkeszt::alwaysWritten() const
+{
+    return {QStringLiteral("szorzo"), QStringLiteral("kibe")};
+}

@@ -18,6 +18,8 @@ public:
     void setValues(const QVariantMap &values);
     // kasszatip_nev, szorzo, kibe, elszamolas.
     QVariantMap values() const override;
+    // szorzo and kibe: the choice is stored whole on every OK, so the two always agree.
+    QStringList alwaysWritten() const override;
 
 private:
     QLineEdit *m_name;

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
+#include <memory>
 
 namespace {
 
@@ -80,6 +81,30 @@ void EnterMovesFocus(QWidget *form)
         if (qobject_cast<QLineEdit *>(child) || qobject_cast<QAbstractSpinBox *>(child) ||
             qobject_cast<QComboBox *>(child) || qobject_cast<QAbstractButton *>(child))
             child->installEventFilter(filter);
+}
+
+void UpperCaseTyping(QLineEdit *edit)
+{
+    // The text before each edit: textEdited comes before textChanged, which then brings this up to date (read
+    // from the field, since an upper-cased edit is set inside textEdited).
+    auto before = std::make_shared<QString>(edit->text());
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, before] { *before = edit->text(); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, before](const QString &text) {
+        // What the edit put in is what lies between the part kept in front and the part kept behind.
+        qsizetype front = 0;
+        while (front < text.size() && front < before->size() && text.at(front) == before->at(front))
+            ++front;
+        qsizetype back = 0;
+        while (back < text.size() - front && back < before->size() - front &&
+               text.at(text.size() - 1 - back) == before->at(before->size() - 1 - back))
+            ++back;
+        const QString inserted = text.mid(front, text.size() - front - back);
+        if (inserted == inserted.toUpper())
+            return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(text.left(front) + inserted.toUpper() + text.right(back));
+        edit->setCursorPosition(cursor);
+    });
 }
 
 void ApplyMenuStyle(QWidget *window)

@@ -12,6 +12,10 @@ void PaintFocusedField(QWidget *form);
 // Enter (and the keypad's Enter) in an edit field or check box moves the focus to the next control instead of
 // closing the dialog. Push buttons and multi-line edits keep their own Enter.
 void EnterMovesFocus(QWidget *form);
+class QLineEdit;
+// Letters typed or pasted into the field turn upper case; the text the field was given keeps its letters, so a
+// stored "Ft" stays "Ft" until the user edits it.
+void UpperCaseTyping(QLineEdit *edit);
 // The program's menu look: the menu bar's items on light blue, pop-up items on light grey, the selected item
 // on salmon with a grey frame, separators as thin grey lines.
 void ApplyMenuStyle(QWidget *window);

@@ -31,6 +31,9 @@ public:
 
     // The fields' values, keyed by field name.
     virtual QVariantMap values() const = 0;
+    // Fields an edit writes on every OK, changed or not: a choice the editor always stores whole. The others
+    // are written only when the user changed them.
+    virtual QStringList alwaysWritten() const { return {}; }
 
     QPushButton *okButton() const { return m_ok; }
     QPushButton *cancelButton() const { return m_cancel; }

@@ -20,6 +20,7 @@ private slots:
 
     void newTypeIsAPaymentUntilToldOtherwise();
     void szorzoChoiceRewritesBothFields();
+    void okWithoutAChangeWritesOnlyTheChoice();
     void listShowsTheDirectionNameAndSearchesByName();
     void chooserReturnsTypeDirectionAndFlag();
     void chooserOnAnEmptyListAndWhenClosed();
@@ -99,6 +100,26 @@ void TestMovementTypes::szorzoChoiceRewritesBothFields()
     window.editAction()->trigger();
     QCOMPARE(m_db.scalar(QStringLiteral("SELECT kibe FROM kasszatip WHERE kasszatip_nev='Üres';")).toString(),
              QStringLiteral("B"));
+}
+
+void TestMovementTypes::okWithoutAChangeWritesOnlyTheChoice()
+{
+    // A type written by hand with no advance flag: the box shows "no", and OK must not store that "N".
+    const qint64 id = m_db.engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), "Posta"},
+                                                                        {QStringLiteral("szorzo"), -1},
+                                                                        {QStringLiteral("kibe"), QStringLiteral("K")}});
+    Tfrm_TorzsKasszaTip window(m_db.session, *m_db.engine, m_db.messages);
+    window.open(static_cast<int>(id));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    OnNextModal([](QDialog *editor) {
+        QVERIFY(!editor->findChild<QCheckBox *>("elszamolas")->isChecked());
+        QTest::mouseClick(editor->findChild<QPushButton *>("bOK"), Qt::LeftButton);
+    });
+    QTest::keyClick(window.grid(), Qt::Key_F2);
+    QVERIFY(field(id, "elszamolas").isNull());
+    QCOMPARE(field(id, "kasszatip_nev").toString(), QStringLiteral("Posta"));
+    QCOMPARE(field(id, "szorzo").toInt(), -1);
 }
 
 void TestMovementTypes::listShowsTheDirectionNameAndSearchesByName()

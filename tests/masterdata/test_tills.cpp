@@ -28,6 +28,7 @@ private slots:
     void refusedPostKeepsTheEditorOpen();
     void editorTakesTheSessionFontUnderItsList();
     void editNeverTouchesTheOpeningAmount();
+    void okWithoutAChangeKeepsWhatIsStored();
     void deleteAsksAndRemovesOnlyTheTill();
     void chooserReturnsTheAcceptedTill();
     void chooserOnAnEmptyListAndWhenClosed();
@@ -239,6 +240,39 @@ void TestTills::editNeverTouchesTheOpeningAmount()
     });
     window.editAction()->trigger();
     QCOMPARE(m_db.scalar(QStringLiteral("SELECT kassza_nev FROM kassza;")).toString(), QStringLiteral("Új név"));
+}
+
+void TestTills::okWithoutAChangeKeepsWhatIsStored()
+{
+    const qint64 id = till(QStringLiteral("Forint"), QStringLiteral("Ft"));
+    Tfrm_TorzsKassza window(m_db.session, *m_db.engine, m_db.messages);
+    window.open(static_cast<int>(id));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    OnNextModal([](QDialog *editor) {
+        QCOMPARE(editor->findChild<QLineEdit *>("valuta")->text(), QStringLiteral("Ft"));
+        clickOk(editor);
+    });
+    QTest::keyClick(window.grid(), Qt::Key_F2);
+    QCOMPARE(m_db.scalar(QStringLiteral("SELECT valuta FROM kassza;")).toString(), QStringLiteral("Ft"));
+
+    // Typed letters turn upper case; the letters already there keep theirs.
+    OnNextModal([](QDialog *editor) {
+        auto *currency = editor->findChild<QLineEdit *>("valuta");
+        currency->setFocus();
+        currency->setCursorPosition(1);
+        TypeText(currency, QStringLiteral("x"));
+        QCOMPARE(currency->text(), QStringLiteral("FXt"));
+        QCOMPARE(currency->cursorPosition(), 2);
+        QTest::keyClick(currency, Qt::Key_Backspace);
+        QCOMPARE(currency->text(), QStringLiteral("Ft"));
+        currency->end(false);
+        currency->insert(QStringLiteral("é")); // as a paste puts it in
+        QCOMPARE(currency->text(), QStringLiteral("FtÉ"));
+        clickOk(editor);
+    });
+    window.editAction()->trigger();
+    QCOMPARE(m_db.scalar(QStringLiteral("SELECT valuta FROM kassza;")).toString(), QStringLiteral("FtÉ"));
 }
 
 void TestTills::deleteAsksAndRemovesOnlyTheTill()
