@@ -72,11 +72,11 @@ Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, FileD
 
 Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, MainDialogs dialogs, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_engine(engine), m_messages(messages), m_dialogs(std::move(dialogs)),
-      m_ops(std::make_unique<LedgerOps>(engine))
+      m_ops(std::make_unique<LedgerOps>(engine)), m_moneyFormat(session.formatFt)
 {
     setObjectName(QStringLiteral("frm_Main"));
     m_model = new LedgerModel(engine, this);
-    m_model->setMoneyFormat(session.formatFt);
+    m_model->setMoneyFormat(m_moneyFormat);
     createActions();
     createCentralArea();
     createMenus();
@@ -542,8 +542,8 @@ void Tfrm_Main::reopenView(int dromvel)
 void Tfrm_Main::reopenSums()
 {
     const UnclosedTotals sums = m_ops->UnclosedSums(m_session.till);
-    m_sumIn->setText(FormatFloat(m_session.formatFt, sums.receipts));
-    m_sumOut->setText(FormatFloat(m_session.formatFt, sums.payments));
+    m_sumIn->setText(FormatFloat(m_moneyFormat, sums.receipts));
+    m_sumOut->setText(FormatFloat(m_moneyFormat, sums.payments));
 }
 
 void Tfrm_Main::BalanceDisplay()

@@ -99,6 +99,9 @@ private:
     Messages &m_messages;
     MainDialogs m_dialogs;
     std::unique_ptr<LedgerOps> m_ops;
+    // The money format of the ledger view and its sums, as the settings were at start-up: a format changed
+    // in the settings applies to windows opened later.
+    const QString m_moneyFormat;
     LedgerModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
     QLabel *m_title = nullptr;

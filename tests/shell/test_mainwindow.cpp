@@ -1,6 +1,7 @@
 #include "ledgermodel.h"
 #include "maindialogs.h"
 #include "query.h"
+#include "settings.h"
 #include "testdatabase.h"
 #include "tfrm_main.h"
 
@@ -27,6 +28,7 @@ private slots:
     void actionsWithoutTheirRightAreRefused();
     void balanceDisplayWritesMost();
     void balanceShowsWhileAnotherWorkstationWrites();
+    void ledgerAndSumsKeepTheStartUpMoneyFormat();
     void engineErrorInAnActionIsShownAndTheWindowGoesOn();
     void columnWidthsFollowTheGrid();
     void closingWritesTheIniFile();
@@ -230,6 +232,29 @@ void TestMainWindow::balanceShowsWhileAnotherWorkstationWrites()
     // The next display writes what was skipped.
     w->BalanceDisplay();
     QCOMPARE(most(2).toDouble(), 700.0);
+}
+
+void TestMainWindow::ledgerAndSumsKeepTheStartUpMoneyFormat()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 1234567);
+    m_db.engine->exec(QStringLiteral("UPDATE dromvel SET bevetel = 1234567;"));
+    // The settings dialog changes the format and reads the settings row again, as after "OK".
+    m_dialogs.settings = [this](QWidget *) {
+        m_db.engine->exec(QStringLiteral("UPDATE beallit SET formatft = '0.00';"));
+        ReadSettingsRow(m_db.session, *m_db.engine);
+        return true;
+    };
+    auto w = window();
+    const int zaro = w->ledger()->record().indexOf(QStringLiteral("zaro"));
+    const auto shown = [&w, zaro] { return w->ledger()->index(0, zaro).data().toString(); };
+    QCOMPARE(w->sumText(0), QStringLiteral("1 234 567"));
+    QCOMPARE(shown(), QStringLiteral("1 234 567"));
+    w->action(QStringLiteral("aBeallit"))->trigger();
+    QCOMPARE(m_db.session.formatFt, QStringLiteral("0.00")); // for the windows opened from now on
+    w->Refresh(1);
+    QCOMPARE(w->sumText(0), QStringLiteral("1 234 567"));
+    QCOMPARE(shown(), QStringLiteral("1 234 567"));
 }
 
 void TestMainWindow::engineErrorInAnActionIsShownAndTheWindowGoesOn()
