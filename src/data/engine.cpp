@@ -142,14 +142,12 @@ bool IsEmptyDatabaseFile(const QString &path)
     return file.isFile() && file.size() == 0 && (!wal.exists() || wal.size() == 0);
 }
 
-// One value of a repeated key as the user knows it.
-QString KeyText(const IndexDef &index, const QVariantList &values)
+// One repeated key: its fields' values in the index's order ("KB 12").
+QString KeyText(const QVariantList &values)
 {
-    if (values.size() == 1)
-        return values.first().toString();
     QStringList parts;
-    for (qsizetype i = 0; i < values.size(); ++i)
-        parts.append(index.fields.value(i) + QLatin1Char(' ') + values.at(i).toString());
+    for (const QVariant &value : values)
+        parts.append(value.toString());
     return parts.join(QLatin1Char(' '));
 }
 
@@ -465,7 +463,7 @@ QString Engine::duplicateText(const TableDef &table, const IndexDef &index) cons
         return {};
     QStringList keys;
     for (qsizetype i = 0; i < rows.size() && i < Shown; ++i)
-        keys.append(KeyText(index, rows.at(i)));
+        keys.append(KeyText(rows.at(i)));
     if (rows.size() > Shown)
         keys.append(QStringLiteral("…"));
     return QStringLiteral("Az adatbázis könyvelt sorai között ismétlődő %1 vannak: %2.\n"

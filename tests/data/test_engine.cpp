@@ -347,7 +347,7 @@ void TestEngine::olderDatabaseWithDuplicatesSaysWhichAndWorksOn()
     QVERIFY2(warnings.at(0).startsWith(QStringLiteral("Az adatbázis könyvelt sorai között ismétlődő könyvelési "
                                                       "sorszámok (dromvelid) vannak: 17.\n")),
              qPrintable(warnings.at(0)));
-    QVERIFY2(warnings.at(1).contains(QStringLiteral("bizonylatszámok (betujel, ssz) vannak: betujel KB ssz 13.")),
+    QVERIFY2(warnings.at(1).contains(QStringLiteral("bizonylatszámok (betujel, ssz) vannak: KB 13.")),
              qPrintable(warnings.at(1)));
     QCOMPARE(engine.indexNames(QStringLiteral("dromvel")).filter(QStringLiteral("ix_dromvel_booked")), QStringList());
     row(engine, "I", 20, QStringLiteral("KB"), 14);
