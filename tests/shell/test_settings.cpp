@@ -1,3 +1,5 @@
+#include "filefaults.h"
+#include "inibytes.h"
 #include "query.h"
 #include "settings.h"
 #include "testdatabase.h"
@@ -65,6 +67,7 @@ private slots:
     void iniValuesAndTheirDefaults();
     void closingWritesEveryKeyInOrder();
     void unwritableIniIsTold();
+    void quittingOnAFullDiskKeepsTheList();
     void okPostsRowsAndChangesMemory();
     void cancelChangesNothingButRereadsTheRow();
     void browseAndEnter();
@@ -155,6 +158,26 @@ void TestSettings::unwritableIniIsTold()
     QCOMPARE(m_db.messages.shown.size(), 1);
     QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
     QVERIFY(m_db.messages.shown.first().text.contains(m_db.session.iniPath));
+}
+
+void TestSettings::quittingOnAFullDiskKeepsTheList()
+{
+    const QByteArray stored = "[Adatbazis]\r\nConStr1=1. Teszt adatb\xE1zis;/srv/teszt;\r\n";
+    QVERIFY(WriteBytes(m_db.session.iniPath, stored));
+    QVERIFY(m_db.session.ini.load(m_db.session.iniPath));
+    bool saved = true;
+    {
+        const FileSizeLimit disk(64);
+        if (!disk.active())
+            QSKIP("the file size limit cannot be set");
+        saved = WriteIniSettings(m_db.session, m_db.messages, QRect(5, 6, 800, 500));
+    }
+    QVERIFY(!saved);
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
+    QFile file(m_db.session.iniPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
 }
 
 void TestSettings::okPostsRowsAndChangesMemory()
