@@ -63,16 +63,6 @@ void TestDbList::writeTouchesKeysUpTo25_data()
     QTest::newRow("an emptied list keeps the keys above 25")
         << (QStringList{"ConStr1", "A;/a;"} + above) << QStringList()
         << QStringList{"ConStr26=Z26;/z26;", "ConStr30=Z30;/z30;"};
-    QStringList long26;
-    for (int n = 1; n <= 26; ++n)
-        long26.append(QString("%1;/%1;").arg(n));
-    QTest::newRow("a longer list goes beyond 25")
-        << (QStringList{"ConStr1", "1;/1;"} + above) << long26 << QStringList{"ConStr30=Z30;/z30;"} + [&long26] {
-               QStringList keys;
-               for (int n = 1; n <= 26; ++n)
-                   keys.append(QString("ConStr%1=%2").arg(n).arg(long26.at(n - 1)));
-               return keys;
-           }();
 }
 
 void TestDbList::writeTouchesKeysUpTo25()
