@@ -143,10 +143,11 @@ void TestLedgerCheck::plantedFaultIsFound_data()
            "LIMIT 1;"
         << QStringList{"UPDATE dromvel SET elszamol_ssz=0 WHERE dromvel=%1;"}
         << QStringList{"%2 bizonylat (%1. sor) könyvelt előleg, de nincs elszámolási sorszáma."};
+    // The database's own backstop refuses this; an older or imported database may lack it.
     QTest::newRow("booking number twice")
         << "SELECT a.dromvel, b.dromvelid, b.dromvel FROM dromvel a, dromvel b WHERE a.kiadva='I' AND b.kiadva='I' "
            "AND b.dromvelid = a.dromvelid - 1 AND a.kassza <> b.kassza LIMIT 1;"
-        << QStringList{"UPDATE dromvel SET dromvelid=%2 WHERE dromvel=%1;"}
+        << QStringList{"DROP INDEX ix_dromvel_booked_id;", "UPDATE dromvel SET dromvelid=%2 WHERE dromvel=%1;"}
         << QStringList{"%2 könyvelési sorszám (dromvelid) több könyvelt soron is szerepel"};
     QTest::newRow("closing record off by one row")
         << "SELECT zaro FROM dromvel WHERE zarbizonylat=1 ORDER BY dromvelid DESC LIMIT 1 OFFSET 1;"
