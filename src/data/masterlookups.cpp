@@ -26,6 +26,25 @@ QString NameOf(Engine &engine, const QString &sql, const QString &parameter, con
 
 } // namespace
 
+VoucherMasters FindVoucherMasters(Engine &engine, int kassza, int kasszatip, int ugyfel)
+{
+    Query q(engine, QStringLiteral("SELECT (SELECT COUNT(*) FROM kassza WHERE kassza = :pkassza),"
+                                   " (SELECT COUNT(*) FROM kasszatip WHERE kasszatip = :pkasszatip),"
+                                   " (SELECT COUNT(*) FROM ugyfel WHERE ugyfel = :pugyfel);"));
+    q.setInt(QStringLiteral("pkassza"), kassza);
+    q.setInt(QStringLiteral("pkasszatip"), kasszatip);
+    q.setInt(QStringLiteral("pugyfel"), ugyfel);
+    q.open();
+    VoucherMasters found;
+    if (q.next()) {
+        found.till = q.value(0).toInt() > 0;
+        found.movementType = q.value(1).toInt() > 0;
+        found.client = q.value(2).toInt() > 0;
+    }
+    q.close();
+    return found;
+}
+
 QString DirectionName(Engine &engine, const QString &kibe)
 {
     return NameOf(engine, QStringLiteral("SELECT kibe_nev FROM kibe WHERE kibe = :pkibe;"), QStringLiteral("pkibe"),

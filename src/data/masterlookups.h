@@ -34,6 +34,15 @@ struct ClientRecord
     double limit = 0;
 };
 
+// Whether the master rows a voucher points at exist.
+struct VoucherMasters
+{
+    bool till = false;         // kassza
+    bool movementType = false; // kasszatip
+    bool client = false;       // ugyfel
+};
+VoucherMasters FindVoucherMasters(Engine &engine, int kassza, int kasszatip, int ugyfel);
+
 // The heading of a direction (kibe_nev of kibe); empty for an unknown direction.
 QString DirectionName(Engine &engine, const QString &kibe);
 // kasszatip_nev; empty for an unknown type.

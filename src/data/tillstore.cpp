@@ -47,6 +47,11 @@ QString TillCurrency(Engine &engine, int till)
                    QString());
 }
 
+bool TillExists(Engine &engine, int till)
+{
+    return TillValue(engine, QStringLiteral("SELECT COUNT(*) FROM kassza WHERE kassza = :pkassza;"), till).toInt() > 0;
+}
+
 QList<int> TillIds(Engine &engine)
 {
     Query q(engine, QStringLiteral("SELECT kassza FROM kassza ORDER BY kassza;"));

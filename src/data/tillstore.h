@@ -20,5 +20,6 @@ bool StoreBalance(Engine &engine, int till, double balance);
 QString TillLetterCode(Engine &engine, int till, bool payment);
 // The till's currency text (valuta); empty when it has none.
 QString TillCurrency(Engine &engine, int till);
+bool TillExists(Engine &engine, int till);
 // The keys of every till, in key order.
 QList<int> TillIds(Engine &engine);

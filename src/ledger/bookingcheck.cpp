@@ -1,6 +1,7 @@
 #include "bookingcheck.h"
 
 #include "ledgerops.h"
+#include "masterlookups.h"
 #include "util.h"
 #include "voucherbooking.h"
 
@@ -30,6 +31,18 @@ BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingD
         return BookingCheck::NotFound;
     if (ValueOr(row.value(QStringLiteral("kiadva")), QString()) == QLatin1String("I"))
         return BookingCheck::AlreadyBooked;
+    const VoucherMasters masters = FindVoucherMasters(engine, ValueOr(row.value(QStringLiteral("kassza")), 0),
+                                                      ValueOr(row.value(QStringLiteral("kasszatip")), 0),
+                                                      ValueOr(row.value(QStringLiteral("ugyfel")), 0));
+    if (!masters.till)
+        return BookingCheck::NoTill;
+    if (!masters.movementType)
+        return BookingCheck::NoMovementType;
+    if (!masters.client)
+        return BookingCheck::NoClient;
+    // A serial of a strict-accountability form is never spent on a voucher of nothing.
+    if (!(ValueOr(row.value(QStringLiteral("osszeg")), 0.0) > 0))
+        return BookingCheck::NoAmount;
     const QDate date = row.value(QStringLiteral("dat_kiadva")).toDate();
     if (!DateAllowed(date, day))
         return BookingCheck::NotOpenDay;
@@ -52,6 +65,17 @@ QString BookingCheckText(BookingCheck check)
         return VoucherWriteText(VoucherWrite::NotFound);
     case BookingCheck::AlreadyBooked:
         return VoucherWriteText(VoucherWrite::AlreadyBooked);
+    case BookingCheck::NoTill:
+        return QStringLiteral("A bizonylat nem könyvelhető: a kasszája nem létezik. Előbb hozzon létre egy kasszát "
+                              "(Törzsadatok / Kasszák), és válassza ki (Rekordok / Kassza választás).");
+    case BookingCheck::NoMovementType:
+        return QStringLiteral("A bizonylat nem könyvelhető: a kassza típusa nem létezik. Vegyen fel kassza típust "
+                              "(Törzsadatok / Kassza típusok), és írja meg vele a bizonylatot.");
+    case BookingCheck::NoClient:
+        return QStringLiteral("A bizonylat nem könyvelhető: az ügyfele nem létezik. Válasszon ügyfelet a listából.");
+    case BookingCheck::NoAmount:
+        return QStringLiteral("A bizonylat nem könyvelhető: az összege nem nagyobb 0-nál. Írja be a tételek "
+                              "összegét, vagy mentse el függőként.");
     case BookingCheck::NotOpenDay:
         return QStringLiteral("Bizonylat csak a megnyitott napra könyvelhető.");
     case BookingCheck::DayClosed:

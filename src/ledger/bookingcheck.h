@@ -26,13 +26,18 @@ enum class BookingCheck {
     Allowed,
     NotFound,       // the row is gone (deleted on another workstation)
     AlreadyBooked,  // the row is booked already
+    NoTill,         // its till does not exist
+    NoMovementType, // its movement type does not exist
+    NoClient,       // its client does not exist
+    NoAmount,       // its amount is not above 0
     NotOpenDay,     // its date breaks the date rule
     DayClosed,      // its date is not later than the closed-until date
     NotEnoughMoney, // a payment larger than its till's balance
 };
 
-// The one decision whether a voucher may be booked now: the row still pending, its date against the open day
-// and the closed-until date, and for a payment the money on hand in the row's till, checked in this order.
+// The one decision whether a voucher may be booked now: the row still pending, its till, movement type and
+// client existing, its amount above 0, its date against the open day and the closed-until date, and for a payment
+// the money on hand in the row's till, checked in this order.
 // row is the voucher as it would be booked (empty when it is gone). The voucher form and "Kész!" ask it before
 // their questions; the booking asks it again under the write lock.
 BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingDay &day);

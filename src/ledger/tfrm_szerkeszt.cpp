@@ -33,6 +33,12 @@
 namespace {
 
 const QString DateFormat = QStringLiteral("yyyy.MM.dd");
+const QString NoTillText = QStringLiteral("Nincs kiválasztott kassza. Előbb hozzon létre egy kasszát "
+                                          "(Törzsadatok / Kasszák), és válassza ki (Rekordok / Kassza választás).");
+const QString NoMovementTypeText =
+    QStringLiteral("Nincs kiválasztott kassza típus. Előbb vegyen fel egyet (Törzsadatok / Kassza típusok).");
+const QString NoClientText =
+    QStringLiteral("Nincs kiválasztott ügyfél. Előbb vegyen fel egyet (Törzsadatok / Ügyfelek).");
 const int RemarkWidth = 255;
 const int WordsWidth = 520;
 
@@ -210,7 +216,7 @@ void Tfrm_Szerkeszt::buildLayout()
         line.bizszam->setObjectName(Name("bizszam", i));
         line.bizszam->setMaxLength(Width("bizszam1"));
         line.szoveg = PickList(this, Name("szoveg", i), Width("szoveg1"));
-        line.osszeg = new NumberEdit(NumberEdit::Amount, this);
+        line.osszeg = new NumberEdit(NumberEdit::UnsignedAmount, this);
         line.osszeg->setObjectName(Name("osszeg", i));
         line.osszeg->setMaximumWidth(line.osszeg->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 14 + 12);
         connect(line.osszeg, &QLineEdit::textChanged, this, &Tfrm_Szerkeszt::updateTotal);
@@ -219,6 +225,9 @@ void Tfrm_Szerkeszt::buildLayout()
         lines->addWidget(line.szoveg, i + 1, 2);
         lines->addWidget(line.osszeg, i + 1, 3);
     }
+    m_hint = NumberEdit::HintLine(this);
+    for (const Line &line : m_lines)
+        line.osszeg->showRefusalsIn(m_hint);
     lines->setColumnStretch(0, 3);
     lines->setColumnStretch(1, 3);
     lines->setColumnStretch(2, 5);
@@ -275,8 +284,9 @@ void Tfrm_Szerkeszt::buildLayout()
 
     m_type = ReadOnlyField(this, QStringLiteral("kasszatip_nev"));
     m_user = ReadOnlyField(this, QStringLiteral("felhasznalo"));
-    m_received = new NumberEdit(NumberEdit::Amount, this);
+    m_received = new NumberEdit(NumberEdit::UnsignedAmount, this);
     m_received->setObjectName(QStringLiteral("elvett"));
+    m_received->showRefusalsIn(m_hint);
     m_change = ReadOnlyField(this, QStringLiteral("visszajar"));
     m_change->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -326,6 +336,7 @@ void Tfrm_Szerkeszt::buildLayout()
     layout->addSpacing(6);
     layout->addLayout(groups);
     layout->addLayout(footer);
+    layout->addWidget(m_hint);
     layout->addWidget(frame);
     layout->addLayout(buttons);
 
@@ -341,12 +352,25 @@ void Tfrm_Szerkeszt::buildLayout()
 
 bool Tfrm_Szerkeszt::openNew(const QDate &today)
 {
+    // The choosers answer 0 on an empty list: a voucher needs a till, a movement type and a client that exist.
+    if (!TillExists(m_engine, m_session.till)) {
+        m_messages.ShowError(NoTillText, parentWidget());
+        return false;
+    }
     const KasszaTipChoice type = m_choosers.type(parentWidget());
     if (type.kasszatip == -1)
         return false;
+    if (!FindVoucherMasters(m_engine, m_session.till, type.kasszatip, 0).movementType) {
+        m_messages.ShowError(NoMovementTypeText, parentWidget());
+        return false;
+    }
     const UgyfelChoice client = m_choosers.newClient(parentWidget());
     if (client.ugyfel == -1)
         return false;
+    if (!FindVoucherMasters(m_engine, m_session.till, type.kasszatip, client.ugyfel).client) {
+        m_messages.ShowError(NoClientText, parentWidget());
+        return false;
+    }
     m_row = NewVoucherValues(m_engine, m_session.till, m_session.user, type, client, today);
     m_dromvel = -1;
     showRow();
@@ -590,6 +614,16 @@ void Tfrm_Szerkeszt::refuse(BookingCheck check)
         messages.ShowError(QStringLiteral("Lezárt napra bizonylat nem könyvelhető"), this);
         m_date->setFocus(Qt::OtherFocusReason);
         return;
+    case BookingCheck::NoAmount:
+        messages.ShowError(BookingCheckText(check), this);
+        m_lines[0].osszeg->setFocus(Qt::OtherFocusReason);
+        return;
+    case BookingCheck::NoClient:
+        messages.ShowError(BookingCheckText(check), this);
+        m_client->setFocus(Qt::OtherFocusReason);
+        return;
+    case BookingCheck::NoTill:
+    case BookingCheck::NoMovementType:
     case BookingCheck::NotEnoughMoney:
         messages.ShowError(BookingCheckText(check), this);
         return;

@@ -131,6 +131,7 @@ private:
     QPushButton *m_remarkButton = nullptr;
     QLineEdit *m_type = nullptr;
     NumberEdit *m_received = nullptr;
+    QLabel *m_hint = nullptr; // why an amount field refused a keystroke
     QLineEdit *m_change = nullptr;
     QLineEdit *m_user = nullptr;
     QPushButton *m_keszButton = nullptr;

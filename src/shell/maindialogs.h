@@ -13,12 +13,14 @@ class Messages;
 class QWidget;
 struct Session;
 
+// The till list ("Kasszák"); in choose mode the chosen till and its name, -1 when closed without a choice.
+using TillList = std::function<int(int till, bool choose, QString *name, QWidget *parent)>;
+
 // The choosers, lists and dialogs the main window opens. Default() gives the program's own; tests replace the
 // ones they must not open.
 struct MainDialogs
 {
-    // The till list ("Kasszák"); in choose mode the chosen till and its name, -1 when closed without a choice.
-    std::function<int(int till, bool choose, QString *name, QWidget *parent)> tills;
+    TillList tills;
     // The movement type and client lists, to maintain them.
     std::function<void(QWidget *parent)> movementTypes;
     std::function<void(QWidget *parent)> clients;

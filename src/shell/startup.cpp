@@ -10,6 +10,7 @@
 #include "samplevouchers.h"
 #include "session.h"
 #include "settings.h"
+#include "starttill.h"
 #include "tfrm_adatbazisnyitbde.h"
 #include "tfrm_login.h"
 #include "tfrm_main.h"
@@ -99,7 +100,12 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
 
         session.openDay = QDate::currentDate();
         QString tillName;
-        const int till = KasszaValaszt(session, engine, messages, session.till, true, &tillName);
+        const int till = ChooseStartTill(
+            session, engine, messages,
+            [&session, &engine, &messages](int current, bool choose, QString *name, QWidget *parent) {
+                return KasszaValaszt(session, engine, messages, current, choose, name, parent);
+            },
+            &tillName);
         if (till == -1)
             return 0;
 

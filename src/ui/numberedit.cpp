@@ -2,6 +2,7 @@
 
 #include "util.h"
 
+#include <QLabel>
 #include <QRegularExpression>
 #include <QValidator>
 
@@ -23,8 +24,12 @@ public:
     State validate(QString &input, int &) const override
     {
         static const QRegularExpression amount(QStringLiteral("^-?[0-9 ]*([.,][0-9]*)?$"));
+        static const QRegularExpression unsignedAmount(QStringLiteral("^[0-9 ]*([.,][0-9]*)?$"));
         static const QRegularExpression whole(QStringLiteral("^[0-9]{0,9}$"));
-        if (!(m_kind == NumberEdit::Amount ? amount : whole).match(input).hasMatch())
+        const QRegularExpression &pattern = m_kind == NumberEdit::Amount           ? amount
+                                            : m_kind == NumberEdit::UnsignedAmount ? unsignedAmount
+                                                                                   : whole;
+        if (!pattern.match(input).hasMatch())
             return Invalid;
         if (input.trimmed().isEmpty())
             return Acceptable;
@@ -43,14 +48,21 @@ NumberEdit::NumberEdit(Kind kind, QWidget *parent) : QLineEdit(parent), m_kind(k
 {
     setValidator(new NumberValidator(kind, this));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setMaxLength(kind == Amount ? 20 : 9);
+    setMaxLength(kind == WholeNumber ? 9 : 20);
     connect(this, &QLineEdit::inputRejected, this, [this] { emit refused(hint()); });
 }
 
 QString NumberEdit::hint() const
 {
-    return m_kind == Amount ? QStringLiteral("Ide csak számot lehet írni (számjegyek, tizedesvessző, mínuszjel).")
-                            : QStringLiteral("Ide csak egész számot lehet írni (számjegyek).");
+    switch (m_kind) {
+    case Amount:
+        return QStringLiteral("Ide csak számot lehet írni (számjegyek, tizedesvessző, mínuszjel).");
+    case UnsignedAmount:
+        return QStringLiteral("Ide csak 0 vagy pozitív számot lehet írni (számjegyek, szóköz, egy tizedesvessző).");
+    case WholeNumber:
+        break;
+    }
+    return QStringLiteral("Ide csak egész számot lehet írni (számjegyek).");
 }
 
 bool NumberEdit::isComplete() const
@@ -67,6 +79,25 @@ QVariant NumberEdit::value() const
     if (m_kind == WholeNumber)
         return Normalised(text()).toInt();
     return Normalised(text()).toDouble();
+}
+
+QLabel *NumberEdit::HintLine(QWidget *parent)
+{
+    auto *line = new QLabel(parent);
+    line->setObjectName(QStringLiteral("lHint"));
+    line->setWordWrap(true);
+    line->setStyleSheet(QStringLiteral("color: #b00000;"));
+    line->hide();
+    return line;
+}
+
+void NumberEdit::showRefusalsIn(QLabel *hintLine)
+{
+    connect(this, &NumberEdit::refused, hintLine, [hintLine](const QString &hint) {
+        hintLine->setText(hint);
+        hintLine->show();
+    });
+    connect(this, &QLineEdit::textEdited, hintLine, &QWidget::hide);
 }
 
 void NumberEdit::setValue(const QVariant &value)

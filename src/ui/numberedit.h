@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QVariant>
 
+class QLabel;
+
 // An edit field that takes only a number: a keystroke or paste that would make anything else is refused and
 // hint() says what the field takes. An empty field is a NULL value.
 class NumberEdit : public QLineEdit
@@ -11,8 +13,9 @@ class NumberEdit : public QLineEdit
 
 public:
     enum Kind {
-        Amount,      // optional minus, digits with blanks between groups, "," or "." as the decimal mark
-        WholeNumber, // digits only, at most nine
+        Amount,         // optional minus, digits with blanks between groups, "," or "." as the decimal mark
+        UnsignedAmount, // as Amount, without the minus
+        WholeNumber,    // digits only, at most nine
     };
 
     explicit NumberEdit(Kind kind, QWidget *parent = nullptr);
@@ -25,6 +28,11 @@ public:
     // NULL when empty; a double (Amount) or an int (WholeNumber) otherwise. Only meaningful when complete.
     QVariant value() const;
     void setValue(const QVariant &value);
+
+    // The line under a form's fields that tells why a field refused a keystroke or a paste; hidden until then.
+    static QLabel *HintLine(QWidget *parent);
+    // The field's refusals show in the hint line until the field is edited again.
+    void showRefusalsIn(QLabel *hintLine);
 
 signals:
     // A keystroke or paste was refused.

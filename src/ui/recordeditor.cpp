@@ -30,11 +30,7 @@ RecordEditor::RecordEditor(Session &session, Messages &messages, const QString &
     setWindowTitle(caption);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    m_hint = new QLabel(this);
-    m_hint->setObjectName(QStringLiteral("lHint"));
-    m_hint->setWordWrap(true);
-    m_hint->setStyleSheet(QStringLiteral("color: #b00000;"));
-    m_hint->hide();
+    m_hint = NumberEdit::HintLine(this);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("bOK"));
@@ -62,11 +58,7 @@ NumberEdit *RecordEditor::numberField(const QString &field, int kind, const QStr
     auto *edit = new NumberEdit(static_cast<NumberEdit::Kind>(kind), this);
     edit->setObjectName(field);
     m_numbers.append({edit, label});
-    connect(edit, &NumberEdit::refused, this, [this](const QString &hint) {
-        m_hint->setText(hint);
-        m_hint->show();
-    });
-    connect(edit, &QLineEdit::textEdited, m_hint, &QWidget::hide);
+    edit->showRefusalsIn(m_hint);
     return edit;
 }
 

@@ -18,6 +18,8 @@ const QString Booked = QStringLiteral("A bizonylat már le lett zárva.");
 const QString Gone = QStringLiteral("A bizonylat már nem létezik: közben egy másik munkahelyen törölték.");
 const QString DeleteQuestion = QStringLiteral("Valóban töröljem a sort?");
 const QString CannotDelete = QStringLiteral("Már kiadott bizonylat nem törölhető.");
+const QString NoAmount = QStringLiteral(
+    "A bizonylat nem könyvelhető: az összege nem nagyobb 0-nál. Írja be a tételek összegét, vagy mentse el függőként.");
 const int Never = 99;
 
 struct Printed
@@ -111,6 +113,13 @@ void TestBooking::keszChecksDatesMoneyAndAsks_data()
         << false << int(F::Payment) << 0.3 << (0.1 + 0.2) << 0 << Never << yes << QStringList{Confirm} << true << 0;
     QTest::newRow("receipt on a negative balance")
         << false << int(F::Receipt) << 300.0 << -500.0 << 0 << Never << yes << QStringList{Confirm} << true << 0;
+    // A serial number is never spent on a voucher of nothing, and nothing is asked first.
+    QTest::newRow("zero amount") << false << int(F::Receipt) << 0.0 << 1000.0 << 0 << Never << yes
+                                 << QStringList{NoAmount} << false << 0;
+    QTest::newRow("negative amount") << false << int(F::Payment) << -500.0 << 1000.0 << 0 << Never << yes
+                                     << QStringList{NoAmount} << false << 0;
+    QTest::newRow("other day, zero amount: date not moved")
+        << false << int(F::Receipt) << 0.0 << 1000.0 << -1 << Never << yes << QStringList{NoAmount} << false << -1;
     QTest::newRow("other direction books as a receipt")
         << false << int(F::OtherDirection) << 200.0 << 1000.0 << 0 << Never << yes << QStringList{Confirm} << true << 0;
 }

@@ -24,6 +24,8 @@ private slots:
 
     void decision_data();
     void decision();
+    void voucherOfNothingOrOfMissingMasters_data();
+    void voucherOfNothingOrOfMissingMasters();
     void goneAndBookedRows();
     void bookingRefusesUnderTheLockWhatTheCheckRefuses();
 
@@ -82,6 +84,49 @@ void TestBookingCheck::decision()
     const BookingDay day{open, closedOffset == Never ? QDate() : open.addDays(closedOffset), rule};
 
     QCOMPARE(CheckBooking(*m_db.engine, ReadVoucherRow(*m_db.engine, row), day), expected);
+}
+
+void TestBookingCheck::voucherOfNothingOrOfMissingMasters_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<BookingCheck>("expected");
+    QTest::addColumn<QString>("named"); // what the message must name
+
+    using C = BookingCheck;
+    QTest::newRow("till 0") << "kassza" << QVariant(0) << C::NoTill << "kasszája";
+    QTest::newRow("deleted till") << "kassza" << QVariant(7) << C::NoTill << "kasszája";
+    QTest::newRow("no movement type") << "kasszatip" << QVariant() << C::NoMovementType << "kassza típusa";
+    QTest::newRow("movement type 0") << "kasszatip" << QVariant(0) << C::NoMovementType << "kassza típusa";
+    QTest::newRow("no client") << "ugyfel" << QVariant() << C::NoClient << "ügyfele";
+    QTest::newRow("client 0") << "ugyfel" << QVariant(0) << C::NoClient << "ügyfele";
+    QTest::newRow("empty amount") << "osszeg" << QVariant() << C::NoAmount << "összege";
+    QTest::newRow("zero amount") << "osszeg" << QVariant(0.0) << C::NoAmount << "összege";
+    QTest::newRow("negative amount") << "osszeg" << QVariant(-500.0) << C::NoAmount << "összege";
+    QTest::newRow("a fraction above 0") << "osszeg" << QVariant(0.01) << C::Allowed << "";
+}
+
+void TestBookingCheck::voucherOfNothingOrOfMissingMasters()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(BookingCheck, expected);
+    QFETCH(QString, named);
+
+    const QDate open = m_db.session.openDay;
+    const int till = m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
+    const int row = m_db.pending(till, LedgerFixture::Receipt, 10, open);
+    m_db.engine->update(QStringLiteral("dromvel"), QStringLiteral("dromvel"), row, {{field, value}});
+    const BookingDay day{open, QDate(), DateRule::OpenDayOnly};
+
+    QCOMPARE(CheckBooking(*m_db.engine, ReadVoucherRow(*m_db.engine, row), day), expected);
+    QVERIFY(BookingCheckText(expected).contains(named));
+    // The booking itself refuses it under the lock, and spends no number on it.
+    const BookingResult booked = BookVoucher(*m_db.engine, row, day);
+    QCOMPARE(booked.check, expected);
+    QCOMPARE(m_db.isBooked(row), expected == BookingCheck::Allowed);
+    if (expected != BookingCheck::Allowed)
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE ssz > 0;")).toInt(), 0);
 }
 
 void TestBookingCheck::goneAndBookedRows()

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -59,6 +60,9 @@ private slots:
     void changeFromTheReceivedCash();
     void keszChecksDateClosedDayAndMoney();
     void cancelledChooserWritesNothing();
+    void newVoucherNeedsTillTypeAndClient();
+    void amountFieldsTakeUnsignedNumbersOnly();
+    void voucherOfNothingIsStoredNotBooked();
 
 private:
     VoucherChoosers choosers(LedgerFixture::Type type, int client = 1)
@@ -401,6 +405,102 @@ void TestVoucherForm::cancelledChooserWritesNothing()
     press(form.get(), "bMegsem");
     QCOMPARE(form->storedKey(), -1);
     QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt(), rows);
+}
+
+void TestVoucherForm::newVoucherNeedsTillTypeAndClient()
+{
+    const int rows = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt();
+    bool typeAsked = false;
+    VoucherChoosers c = choosers(LedgerFixture::Receipt);
+    const auto type = c.type;
+    c.type = [&typeAsked, type](QWidget *parent) {
+        typeAsked = true;
+        return type(parent);
+    };
+    // No current till (an empty till list answers 0): nothing is asked.
+    m_db.session.till = 0;
+    QVERIFY(!Tfrm_Szerkeszt(m_db.session, *m_db.engine, m_db.messages, c).openNew(m_today));
+    QVERIFY(!typeAsked);
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    QVERIFY(m_db.messages.shown.first().text.startsWith(QStringLiteral("Nincs kiválasztott kassza.")));
+
+    // The type and client lists answer 0 when they are empty.
+    m_db.session.till = 1;
+    m_db.messages.clear();
+    c.type = [](QWidget *) {
+        KasszaTipChoice none;
+        none.kasszatip = 0;
+        return none;
+    };
+    QVERIFY(!Tfrm_Szerkeszt(m_db.session, *m_db.engine, m_db.messages, c).openNew(m_today));
+    c = choosers(LedgerFixture::Receipt, 0);
+    QVERIFY(!Tfrm_Szerkeszt(m_db.session, *m_db.engine, m_db.messages, c).openNew(m_today));
+    QCOMPARE(m_db.messages.shown.size(), 2);
+    QVERIFY(m_db.messages.shown.at(0).text.startsWith(QStringLiteral("Nincs kiválasztott kassza típus.")));
+    QVERIFY(m_db.messages.shown.at(1).text.startsWith(QStringLiteral("Nincs kiválasztott ügyfél.")));
+    QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt(), rows);
+}
+
+void TestVoucherForm::amountFieldsTakeUnsignedNumbersOnly()
+{
+    auto form = newForm(LedgerFixture::Payment);
+    QVERIFY(form);
+    auto *hint = child<QLabel>(form.get(), "lHint");
+    QVERIFY(hint && !hint->isVisible());
+    const QString takes =
+        QStringLiteral("Ide csak 0 vagy pozitív számot lehet írni (számjegyek, szóköz, egy tizedesvessző).");
+
+    // Typed: the minus and the letters are refused, and the form says why until the field takes a key again.
+    focus(form.get(), "osszeg1");
+    Type(QStringLiteral("-"));
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(), takes);
+    Type(QStringLiteral("500"));
+    QVERIFY(!hint->isVisible());
+    Type(QStringLiteral("x,5,"));
+    QCOMPARE(child<QLineEdit>(form.get(), "osszeg1")->text(), QStringLiteral("500,5"));
+    QVERIFY(hint->isVisible());
+    focus(form.get(), "osszeg2");
+    Type(QStringLiteral("7"));
+    QVERIFY(!hint->isVisible());
+
+    // Pasted: text with letters is refused whole, the field keeps what it held.
+    QApplication::clipboard()->setText(QStringLiteral("abc12x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(child<QLineEdit>(form.get(), "osszeg2")->text(), QStringLiteral("7"));
+    QVERIFY(hint->isVisible());
+    QApplication::clipboard()->setText(QStringLiteral("00"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(child<QLineEdit>(form.get(), "osszeg2")->text(), QStringLiteral("700"));
+
+    // The cash received cannot be negative either.
+    focus(form.get(), "elvett");
+    Type(QStringLiteral("-1"));
+    QCOMPARE(child<QLineEdit>(form.get(), "elvett")->text(), QStringLiteral("1"));
+    QCOMPARE(hint->text(), takes);
+    shot(form.get(), QStringLiteral("osszeg-hiba"));
+}
+
+void TestVoucherForm::voucherOfNothingIsStoredNotBooked()
+{
+    const QString noAmount = QStringLiteral("A bizonylat nem könyvelhető: az összege nem nagyobb 0-nál. Írja be a "
+                                            "tételek összegét, vagy mentse el függőként.");
+    auto form = newForm(LedgerFixture::Receipt);
+    QVERIFY(form);
+    const int rows = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt();
+    press(form.get(), "bKesz");
+    QCOMPARE(m_db.messages.texts(), QStringList{noAmount});
+    QVERIFY(form->isVisible());
+    QCOMPARE(Focused(), QStringLiteral("osszeg1"));
+    QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt(), rows);
+
+    press(form.get(), "bElment");
+    QCOMPARE(form->result(), int(QDialog::Accepted));
+    const int row = form->storedKey();
+    QVERIFY(row > 0);
+    QVERIFY(!m_db.isBooked(row));
+    QCOMPARE(m_db.value(row, "osszeg").toDouble(), 0.0);
+    QCOMPARE(m_db.value(row, "ssz").toInt(), 0);
 }
 
 QTEST_MAIN(TestVoucherForm)

@@ -339,8 +339,12 @@ void TestMainWindow::bookingAndDeletingFromTheWindow()
 {
     till(QStringLiteral("Főpénztár"));
     booked(1, 1, 1000);
+    m_db.engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QStringLiteral("Áru eladás")}});
+    m_db.engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Kovács Péter")}});
     const auto pending = [this](double amount) {
         return m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                               {QStringLiteral("kasszatip"), 1},
+                                                               {QStringLiteral("ugyfel"), 1},
                                                                {QStringLiteral("kibe"), QStringLiteral("B")},
                                                                {QStringLiteral("kiadva"), QStringLiteral("N")},
                                                                {QStringLiteral("lezarva"), QStringLiteral("N")},
