@@ -8,10 +8,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QToolBar>
 
 namespace Report {
@@ -28,8 +30,25 @@ QString ProposedPdfPath(const Document &doc)
             c = QLatin1Char('-');
     if (name.trimmed().isEmpty())
         name = QStringLiteral("dokumentum");
-    const QString folder = DocumentsFolder().isEmpty() ? QDir::homePath() : DocumentsFolder();
+    // A new account has no documents folder yet: a proposal in a missing folder could not be written.
+    QString folder = DocumentsFolder();
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        folder = QDir::homePath();
     return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+// Why the file could not be written, in words the user can act on.
+QString WriteFailureReason(const QString &path, const QFileDevice &file)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir::toNativeSeparators(info.absolutePath());
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return QStringLiteral("A mappa nem létezik: %1").arg(folder);
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return QStringLiteral("A mappába nincs írási joga: %1").arg(folder);
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("A fájl írásvédett.");
+    return QStringLiteral("Írási hiba (például megtelt a lemez): %1").arg(file.errorString());
 }
 
 } // namespace
@@ -43,26 +62,46 @@ DocumentOutput::DocumentOutput(Messages &messages, FileDialogs &fileDialogs, Pri
     : m_messages(messages), m_fileDialogs(fileDialogs), m_printer(std::move(printer))
 {}
 
-bool WritePdf(const Document &doc, const QString &path)
+QString WritePdf(const Document &doc, const QString &path)
 {
-    QPdfWriter writer(path);
-    writer.setTitle(doc.title);
-    writer.setCreator(QStringLiteral("Dromvel.Pro"));
-    return PaintDocument(doc, writer);
+    // Through a save file, so that a failed write leaves an earlier file of that name whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return WriteFailureReason(path, file);
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(doc.title);
+        writer.setCreator(QStringLiteral("Dromvel.Pro"));
+        painted = PaintDocument(doc, writer);
+    }
+    if (!painted) {
+        file.cancelWriting();
+        return QStringLiteral("A dokumentum nem rajzolható ki.");
+    }
+    if (!file.commit())
+        return WriteFailureReason(path, file);
+    return QString();
 }
 
 bool DocumentOutput::saveAsPdf(const Document &doc, QWidget *parent) const
 {
-    const QString path =
-        m_fileDialogs.SaveFileName(QStringLiteral("Mentés PDF fájlba"), ProposedPdfPath(doc),
-                                   QStringLiteral("PDF fájlok (*.pdf)"), QStringLiteral("pdf"), parent);
-    if (path.isEmpty())
-        return false;
-    if (!WritePdf(doc, path)) {
-        m_messages.ShowError(QStringLiteral("A PDF fájl nem írható:\n%1").arg(QDir::toNativeSeparators(path)), parent);
-        return false;
+    QString proposed = ProposedPdfPath(doc);
+    for (;;) {
+        const QString path =
+            m_fileDialogs.SaveFileName(QStringLiteral("Mentés PDF fájlba"), proposed,
+                                       QStringLiteral("PDF fájlok (*.pdf)"), QStringLiteral("pdf"), parent);
+        if (path.isEmpty())
+            return false;
+        const QString failure = WritePdf(doc, path);
+        if (failure.isEmpty())
+            return true;
+        // The document is not lost: the user picks another place.
+        m_messages.ShowError(QStringLiteral("A PDF fájl nem írható:\n%1\n%2\n\nVálasszon másik helyet.")
+                                 .arg(QDir::toNativeSeparators(path), failure),
+                             parent);
+        proposed = path;
     }
-    return true;
 }
 
 void DocumentOutput::print(const Document &doc, QWidget *parent) const

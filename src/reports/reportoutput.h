@@ -28,8 +28,9 @@ public:
     // The modal print preview; its tool bar also saves the document as PDF.
     void preview(const Document &doc, QWidget *parent = nullptr) const;
     void output(const Document &doc, bool preview, QWidget *parent = nullptr) const;
-    // Asks for a file name (proposed in the documents folder) and writes the PDF there; false when cancelled or
-    // the file could not be written (said through the messages).
+    // Asks for a file name (proposed in the documents folder, made when missing, else in the home folder) and
+    // writes the PDF there. A file that cannot be written is said with the reason, and the dialog is offered
+    // again; false when the dialog is cancelled.
     bool saveAsPdf(const Document &doc, QWidget *parent = nullptr) const;
 
 private:
@@ -38,7 +39,7 @@ private:
     PrinterSource m_printer;
 };
 
-// False when the file cannot be written.
-bool WritePdf(const Document &doc, const QString &path);
+// Writes the document as PDF; the reason in Hungarian when the file could not be written, else empty.
+QString WritePdf(const Document &doc, const QString &path);
 
 } // namespace Report

@@ -1,7 +1,6 @@
 #include "voucherdata.h"
 
 #include "ledgerops.h"
-#include "makerinfo.h"
 #include "query.h"
 #include "settingsstore.h"
 #include "util.h"
@@ -99,12 +98,6 @@ QList<VoucherRow> ReadVoucherRows(Query &q)
 
 } // namespace
 
-QString VoucherFooterText()
-{
-    return QStringLiteral("Készítette: %1, %2")
-        .arg(QString::fromUtf8(MakerInfo::Name), QString::fromUtf8(MakerInfo::HomePage));
-}
-
 QString FormattedAmount(const QString &format, const QVariant &amount)
 {
     return amount.isNull() ? QString() : FormatFloat(format, amount.toDouble());
@@ -154,6 +147,6 @@ QList<RequestRow> ReadRequest(Engine &engine, qint64 row)
 
 VoucherSettings CurrentVoucherSettings(Engine &engine, const QString &formatFt)
 {
-    return {OwnerName(engine), formatFt.isEmpty() ? QStringLiteral("### ### ##0") : formatFt, VoucherFooterText(),
+    return {OwnerName(engine), formatFt.isEmpty() ? QStringLiteral("### ### ##0") : formatFt, QString(),
             QDateTime::currentDateTime()};
 }

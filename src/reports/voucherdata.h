@@ -52,12 +52,9 @@ struct VoucherSettings
 {
     QString owner;    // the issuer: tulajdonos of the owner row
     QString formatFt; // amount format
-    QString footer;   // the fixed text under each copy
+    QString footer;   // the fixed text under each copy; the program's documents leave it empty
     QDateTime printedAt;
 };
-
-// The fixed text printed under every copy: who made the program and where to find it.
-QString VoucherFooterText();
 
 // Amount with the format; NULL gives the empty text.
 QString FormattedAmount(const QString &format, const QVariant &amount);

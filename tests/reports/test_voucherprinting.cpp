@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 
 class TestVoucherPrinting : public QObject
 {
@@ -19,6 +20,7 @@ private slots:
 
     void withoutPrinterTheVoucherCanBeSavedAsPdf();
     void declinedPdfWritesNothing();
+    void newAccountGetsASecondChanceToSave();
     void previewIsModalAndSavesPdf();
     void printChoiceAfterBooking();
 
@@ -56,6 +58,9 @@ void TestVoucherPrinting::withoutPrinterTheVoucherCanBeSavedAsPdf()
     QVERIFY(text.contains(QStringLiteral("1. példány")));
     QVERIFY(text.contains(QStringLiteral("2. példány")));
     QVERIFY(text.contains(QStringLiteral("KB00007")));
+    // A legal document carries no address of the program's maker.
+    QVERIFY(!text.contains(QStringLiteral("Készítette")));
+    QVERIFY(!text.contains(QStringLiteral("http")));
 
     // With one copy a page the second one is gone from the paper too.
     m_db.session.csakEgyetNyomtat = true;
@@ -73,15 +78,45 @@ void TestVoucherPrinting::declinedPdfWritesNothing()
     KpElszamolNyomtat(m_db.session, *m_db.engine, m_db.output(), m_db.voucher(), false);
     QCOMPARE(m_db.messages.shown.size(), 1);
     QVERIFY(m_db.fileDialogs.asked.isEmpty());
+}
 
-    // A file that cannot be written is said, not passed over.
-    m_db.messages.clear();
+void TestVoucherPrinting::newAccountGetsASecondChanceToSave()
+{
+    // A new account: the home folder holds no documents folder yet.
+    const QString home = m_db.dir.filePath(QStringLiteral("uj-felhasznalo"));
+    QVERIFY(QDir().mkpath(home));
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        if (!oldConfig.isNull())
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+
     m_db.messages.answers = {true};
-    m_db.fileDialogs.answers = {QStringLiteral("/nonexistent-folder/x.pdf")};
+    const QString missing = m_db.dir.filePath(QStringLiteral("nincs-ilyen/x.pdf"));
+    m_db.fileDialogs.answers = {missing, pdfPath(QStringLiteral("masodszor"))};
     KpElszamolNyomtat(m_db.session, *m_db.engine, m_db.output(), m_db.voucher(), false);
+
+    // Proposed in a folder that exists now.
+    QCOMPARE(m_db.fileDialogs.asked.size(), 2);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(documents.startsWith(home));
+    QCOMPARE(QFileInfo(m_db.fileDialogs.asked.first().path).absolutePath(), documents);
+    QVERIFY(QFileInfo(documents).isDir());
+    // The failed write says why, and the save dialog comes again on that name.
     QCOMPARE(m_db.messages.shown.size(), 2);
     QCOMPARE(m_db.messages.shown.last().kind, QStringLiteral("error"));
-    QVERIFY(m_db.messages.shown.last().text.contains(QStringLiteral("/nonexistent-folder/x.pdf")));
+    QVERIFY(m_db.messages.shown.last().text.contains(missing));
+    QVERIFY(m_db.messages.shown.last().text.contains(QStringLiteral("A mappa nem létezik")));
+    QCOMPARE(m_db.fileDialogs.asked.last().path, missing);
+    const QString text = textOf(pdfPath(QStringLiteral("masodszor")));
+    if (text.isNull())
+        QSKIP("pdftotext is not installed");
+    QVERIFY(text.contains(QStringLiteral("Készpénzigénylés elszámolásra")));
+    QVERIFY(!text.contains(QStringLiteral("Készítette")));
+    QVERIFY(!text.contains(QStringLiteral("http")));
 }
 
 void TestVoucherPrinting::previewIsModalAndSavesPdf()
