@@ -38,7 +38,6 @@ Tfrm_BizNyomtatas::Tfrm_BizNyomtatas(Session &session, bool requestEnabled, QWid
     boxes->addWidget(m_request);
 
     const OkCancelRow buttons = OkCancelButtons(this);
-    buttons.cancel->setAutoDefault(false);
     connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
@@ -47,6 +46,7 @@ Tfrm_BizNyomtatas::Tfrm_BizNyomtatas(Session &session, bool requestEnabled, QWid
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     ApplyFontSize(this, session.fontSize);
+    EnterMovesFocus(this);
     RestoreWindowPos(this, session.ini, FormName);
     buttons.ok->setFocus();
 }

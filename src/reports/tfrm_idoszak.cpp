@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -90,7 +89,8 @@ Tfrm_Idoszak::Tfrm_Idoszak(Session &session, const DateRange &range, QWidget *pa
     for (const auto &b : buttons) {
         auto *button = new QPushButton(QString::fromUtf8(b.caption), presets);
         button->setObjectName(QString::fromLatin1(b.name));
-        button->setAutoDefault(false);
+        // Enter on a focused preset presses it; the dialog stays open.
+        button->setAutoDefault(true);
         const PeriodPreset preset = b.preset;
         connect(button, &QPushButton::clicked, this, [this, preset] { applyPreset(preset); });
         presetGrid->addWidget(button, i / 2, i % 2);
@@ -98,13 +98,8 @@ Tfrm_Idoszak::Tfrm_Idoszak(Session &session, const DateRange &range, QWidget *pa
     }
 
     const OkCancelRow okCancel = OkCancelButtons(this);
-    okCancel.cancel->setAutoDefault(false);
     connect(okCancel.ok, &QPushButton::clicked, this, &QDialog::accept);
     QHBoxLayout *buttonRow = okCancel.row;
-
-    // Ctrl+Enter closes with OK from any control, a focused preset button included.
-    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(period);

@@ -15,7 +15,7 @@
 DromvelApplication::DromvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("DromvelPro"));
-    setApplicationDisplayName(QStringLiteral("Dromvel.Pro"));
+    // No display name: Qt would append it to every window caption, and each caption is the program's own.
     setOrganizationName(QStringLiteral("DromvelPro"));
     setWindowIcon(ProgramIcon(ProductProgram::CashBook));
 }

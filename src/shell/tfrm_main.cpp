@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QShortcut>
 #include <QSqlRecord>
 #include <QStatusBar>
 #include <QStyle>
@@ -52,6 +53,13 @@ const QStringList VisibleFields{
 const double WidthFactors[] = {0.10, 0.10, 0.13, 0.25, 0.10, 0.10, 0.10, 0.10};
 const int PanelWidths[] = {75, 200, 150, 150, 50};
 const QString NoRight = QStringLiteral("Nincs jogosultság a művelethez.");
+
+// The key opens the menu bar's menu.
+void OpenMenuOn(const QKeySequence &key, QMenuBar *bar, QAction *menu)
+{
+    QObject::connect(new QShortcut(key, bar->window()), &QShortcut::activated, bar,
+                     [bar, menu] { bar->setActiveAction(menu); });
+}
 
 // Fills a menu or a tool bar with the named actions in order; "-" is a separator.
 template <typename Target> void Fill(Target *target, std::initializer_list<const char *> names, const Tfrm_Main *window)
@@ -83,7 +91,7 @@ Tfrm_Main::Tfrm_Main(Session &session, Engine &engine, Messages &messages, MainD
     createToolBars();
     createStatusBar();
     ApplyMenuStyle(this);
-    ApplyFontSize(this, session.fontSize);
+    setFontSize(session.fontSize);
 
     updateCaption();
     setStatus(3, QString());
@@ -186,11 +194,19 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aBetuCsokkent"), QStringLiteral("Betűméret csökkentése"), {}, none,
               QStringLiteral("format-font-size-less"), R::None, [this] { onFontSmaller(); });
     addAction(QStringLiteral("aTorzsKasszaTipus"), QStringLiteral("Kassza típusok"), {}, none, QString(), R::Edit,
-              [this] { m_dialogs.movementTypes(this); });
+              [this] {
+                  m_dialogs.movementTypes(this);
+                  refreshNames();
+              });
     addAction(QStringLiteral("aTorzsUgyfel"), QStringLiteral("Ügyfelek"), {}, none, QStringLiteral("system-users"),
-              R::Edit, [this] { m_dialogs.clients(this); });
-    addAction(QStringLiteral("aTorzsKassza"), QStringLiteral("Kasszák"), {}, none, QString(), R::None,
-              [this] { m_dialogs.tills(-1, false, nullptr, this); });
+              R::Edit, [this] {
+                  m_dialogs.clients(this);
+                  refreshNames();
+              });
+    addAction(QStringLiteral("aTorzsKassza"), QStringLiteral("Kasszák"), {}, none, QString(), R::None, [this] {
+        m_dialogs.tills(-1, false, nullptr, this);
+        refreshNames();
+    });
     for (const char *name : {"aNyomBevet", "aNyomKifizet", "aNyomKasszatortenet", "aNyomBevet1", "aNyomKifizet1",
                              "aNyomKasszatortenet1"}) {
         const QString n = QString::fromLatin1(name);
@@ -254,6 +270,13 @@ void Tfrm_Main::createMenus()
     add(bar->addMenu(QStringLiteral("Rendszer")),
         {"aFelhasznalo", "aSQL", "-", "aArchiv", "aAdatbazis", "-", "aBeallit"});
     add(bar->addMenu(QStringLiteral("Súgó")), {"aSugo", "-", "aHonlap", "aLevel", "aUjdonsag", "-", "aNevjegy"});
+    // The menus open from the keyboard: F10 the first, Alt and a letter of the caption each. The letters are the
+    // window's shortcuts rather than "&" marks, so the captions show exactly their text.
+    const QList<QAction *> menus = bar->actions();
+    const Qt::Key letters[] = {Qt::Key_R, Qt::Key_K, Qt::Key_N, Qt::Key_T, Qt::Key_Y, Qt::Key_E, Qt::Key_S};
+    for (int i = 0; i < menus.size(); ++i)
+        OpenMenuOn(QKeySequence(Qt::ALT | letters[i]), bar, menus.at(i));
+    OpenMenuOn(QKeySequence(Qt::Key_F10), bar, menus.first());
 
     auto *gridMenu = new QMenu(this);
     gridMenu->setObjectName(QStringLiteral("GridMenu"));
@@ -616,6 +639,17 @@ void Tfrm_Main::setFontSize(int size)
     m_session.fontSize = size;
     ApplyFontSize(this, size);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    fitInfoPanel();
+}
+
+void Tfrm_Main::fitInfoPanel()
+{
+    // 69 pixels hold the three lines at the usual sizes; larger fonts need more.
+    auto *info = static_cast<QFrame *>(m_balance->parentWidget());
+    auto *grid = static_cast<QGridLayout *>(info->layout());
+    const QMargins margins = grid->contentsMargins();
+    const int lines = 3 * m_balance->fontMetrics().height() + 2 * grid->verticalSpacing();
+    info->setFixedHeight(std::max(69, lines + margins.top() + margins.bottom() + 2 * info->frameWidth()));
 }
 
 void Tfrm_Main::onFontBigger()
@@ -643,6 +677,17 @@ void Tfrm_Main::onArchive()
 {
     m_dialogs.archive(this);
     Refresh(currentId());
+}
+
+void Tfrm_Main::refreshNames()
+{
+    // The master lists may have renamed a till, a movement type or a client that the window shows.
+    const int row = currentId();
+    const QString name = m_ops->TillName(m_session.till);
+    m_title->setText(QStringLiteral("Kassza: ") + name);
+    setStatus(2, QStringLiteral("Kassza: ") + name);
+    m_session.tillName = name;
+    Refresh(row);
 }
 
 void Tfrm_Main::afterForm(int dromvel)

@@ -78,12 +78,14 @@ private:
     void updateInfoPanel();
     void updateColumnWidths();
     void setFontSize(int size);
+    void fitInfoPanel();
     void updateCaption();
     void setStatus(int panel, const QString &text);
     void openShell(const QString &target);
 
     void onChooseTill();
     void onArchive();
+    void refreshNames();
     void afterForm(int dromvel);
     void printVoucher(bool request, bool preview);
     void printPeriodVouchers(bool preview);

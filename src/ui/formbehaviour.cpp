@@ -14,8 +14,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,9 +60,21 @@ void ApplyFontSize(QWidget *window, int pointSize)
 {
     if (pointSize <= 0)
         return;
+    // Every child is set itself: a style sheet on the window (the menu look, the focus colour) keeps the
+    // children's fonts from following the window's. Each keeps its distance from the window's size (bold
+    // headings stay larger); fonts sized in pixels keep their size.
+    const int step = pointSize - window->font().pointSize();
+    QList<QPair<QWidget *, QFont>> children;
+    for (QWidget *child : window->findChildren<QWidget *>())
+        if (child->font().pointSize() > 0)
+            children.append({child, child->font()});
     QFont font = window->font();
     font.setPointSize(pointSize);
     window->setFont(font);
+    for (auto &[child, childFont] : children) {
+        childFont.setPointSize(std::max(1, childFont.pointSize() + step));
+        child->setFont(childFont);
+    }
 }
 
 void PaintFocusedField(QWidget *form)
@@ -130,7 +144,13 @@ OkCancelRow OkCancelButtons(QDialog *dialog)
     ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Mégsem"), dialog);
     cancel->setObjectName(QStringLiteral("btnCancel"));
+    // Enter on a focused button presses that button, not OK.
+    ok->setAutoDefault(true);
+    cancel->setAutoDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    // Ctrl+Enter is OK from any control, a focused button included.
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
+        QObject::connect(new QShortcut(keys, dialog), &QShortcut::activated, ok, &QPushButton::click);
     auto *row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);

@@ -4,7 +4,8 @@ class QWidget;
 
 // Habits every window of the program shares.
 
-// The FontSize setting: the window and all its children use that point size.
+// The FontSize setting: the window and all its children use that point size; a child set larger or smaller
+// than the window keeps its distance.
 void ApplyFontSize(QWidget *window, int pointSize);
 // The edit field holding the focus is painted light blue (FocusColor()) and gets the window colour back
 // when it loses the focus.
@@ -25,7 +26,8 @@ class QHBoxLayout;
 class QPushButton;
 
 // The "OK" (default button, objectName btnOk) and "Mégsem" (btnCancel, rejects the dialog) pair, right-aligned in
-// a row. What OK does is the caller's to connect.
+// a row. Enter on a focused button presses that button; Ctrl+Enter presses OK from anywhere in the dialog. What OK
+// does is the caller's to connect.
 struct OkCancelRow
 {
     QPushButton *ok;

@@ -14,6 +14,8 @@ private slots:
     void defaultPeriodIsAMonthUpToToday();
     void presetButtonFillsBothDatesAndStaysOpen();
     void enterMovesOnAndCtrlEnterAccepts();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void callerGetsTheChosenRange();
 
 private:
@@ -98,6 +100,38 @@ void TestIdoszak::enterMovesOnAndCtrlEnterAccepts()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.range(), (DateRange{QDate(2026, 2, 1), QDate(2026, 2, 2)}));
     QVERIFY(m_session.ini.readInt(QStringLiteral("Tfrm_Idoszak"), QStringLiteral("Left"), -1) >= 0);
+}
+
+void TestIdoszak::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<DateRange>("range");
+
+    const DateRange given{QDate(2026, 2, 1), QDate(2026, 2, 2)};
+    QTest::newRow("preset") << "btnMultHonap" << true << int(QDialog::Rejected)
+                            << DateRange{QDate(2026, 2, 1), QDate(2026, 2, 28)};
+    QTest::newRow("Mégsem") << "btnCancel" << false << int(QDialog::Rejected) << given;
+    QTest::newRow("OK") << "btnOk" << false << int(QDialog::Accepted) << given;
+}
+
+void TestIdoszak::enterPressesTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, open);
+    QFETCH(int, result);
+    QFETCH(DateRange, range);
+
+    Tfrm_Idoszak dialog(m_session, {QDate(2026, 2, 1), QDate(2026, 2, 2)}, nullptr, QDate(2026, 3, 15));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *focused = dialog.findChild<QPushButton *>(button);
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
+    QCOMPARE(dialog.isVisible(), open);
+    QCOMPARE(dialog.result(), result);
+    QCOMPARE(dialog.range(), range);
 }
 
 void TestIdoszak::callerGetsTheChosenRange()

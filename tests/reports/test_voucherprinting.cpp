@@ -183,11 +183,34 @@ void TestVoucherPrinting::printChoiceAfterBooking()
     QCOMPARE(printed(), QStringList({QStringLiteral("Pénztárbizonylat KB00008.pdf"),
                                      QStringLiteral("Készpénzigénylés KB00008.pdf")}));
 
-    // "Mégsem" prints nothing.
+    // Esc, and Enter on a focused "Mégsem", print nothing; Enter on a check box moves on.
     m_db.messages.clear();
     OnNextModal([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), true, advance);
+    OnNextModal([](QDialog *dialog) {
+        auto *voucher = dialog->findChild<QCheckBox *>(QStringLiteral("cbPenztarbiz"));
+        voucher->setFocus();
+        QTest::keyClick(voucher, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!voucher->hasFocus());
+        auto *cancel = dialog->findChild<QPushButton *>(QStringLiteral("btnCancel"));
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+    });
+    BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), true, advance);
     QVERIFY(m_db.messages.shown.isEmpty());
+    QVERIFY(printed().isEmpty());
+
+    // Ctrl+Enter is OK from a check box.
+    m_db.messages.answers = {true, true};
+    OnNextModal([](QDialog *dialog) {
+        auto *request = dialog->findChild<QCheckBox *>(QStringLiteral("cbKpElszamol"));
+        request->setFocus();
+        QTest::keyClick(request, Qt::Key_Space);
+        QTest::keyClick(request, Qt::Key_Return, Qt::ControlModifier);
+    });
+    BizNyomtatas(m_db.session, *m_db.engine, m_db.output(), true, advance);
+    QCOMPARE(printed(), QStringList{QStringLiteral("Pénztárbizonylat KB00008.pdf")});
 }
 
 QTEST_MAIN(TestVoucherPrinting)
