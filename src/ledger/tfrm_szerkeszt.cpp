@@ -135,6 +135,7 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(Session &session, Engine &engine, Messages &messa
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ApplyFontSize(this, session.fontSize);
     buildLayout();
+    KeepAccentsWhole(this);
     PaintFocusedField(this);
     EnterMovesFocus(this);
     // Installed after the Enter filter, so it sees the key first.

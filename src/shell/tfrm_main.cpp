@@ -437,7 +437,8 @@ void Tfrm_Main::createStatusBar()
     for (int i = 0; i < 5; ++i) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(PanelWidths[i]);
+        // At least the panel's width; a larger font widens it rather than cutting its text.
+        panel->setMinimumWidth(PanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         if (i < 4)
             panel->setAlignment(Qt::AlignCenter);
@@ -648,7 +649,8 @@ void Tfrm_Main::fitInfoPanel()
     auto *info = static_cast<QFrame *>(m_balance->parentWidget());
     auto *grid = static_cast<QGridLayout *>(info->layout());
     const QMargins margins = grid->contentsMargins();
-    const int lines = 3 * m_balance->fontMetrics().height() + 2 * grid->verticalSpacing();
+    const int lines =
+        3 * std::max(m_balance->minimumHeight(), m_balance->fontMetrics().height()) + 2 * grid->verticalSpacing();
     info->setFixedHeight(std::max(69, lines + margins.top() + margins.bottom() + 2 * info->frameWidth()));
 }
 

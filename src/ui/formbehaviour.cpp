@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,6 +76,23 @@ void ApplyFontSize(QWidget *window, int pointSize)
         childFont.setPointSize(std::max(1, childFont.pointSize() + step));
         child->setFont(childFont);
     }
+    KeepAccentsWhole(window);
+}
+
+int WholeTextHeight(const QFontMetrics &metrics, const QString &text)
+{
+    const QRect ink = metrics.boundingRect(text);
+    const int above = std::max(0, -ink.top() - metrics.ascent());
+    const int below = std::max(0, ink.bottom() + 1 - metrics.descent());
+    return metrics.height() + 2 * std::max(above, below);
+}
+
+void KeepAccentsWhole(QWidget *form)
+{
+    for (QLabel *label : form->findChildren<QLabel *>())
+        if (!label->wordWrap() && !label->pixmap())
+            label->setMinimumHeight(
+                WholeTextHeight(label->fontMetrics(), label->text() + QStringLiteral("ÁÉŐŰÖÜgjpy")));
 }
 
 void PaintFocusedField(QWidget *form)
