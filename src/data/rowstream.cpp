@@ -30,31 +30,48 @@ QString Bare(const QString &sql)
 
 } // namespace
 
-RowStream::RowStream(Engine &engine, const QString &sql, const QVariantMap &bindings)
-    : m_connection(NewConnectionName()), m_sql(Bare(sql)), m_bindings(bindings)
+ReadConnection::ReadConnection(Engine &engine) : m_name(NewConnectionName())
 {
     if (!engine.isOpen())
         throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
-    QSqlDatabase db = QSqlDatabase::cloneDatabase(engine.database(), m_connection);
+    QSqlDatabase db = QSqlDatabase::cloneDatabase(engine.database(), m_name);
     if (!db.open()) {
         const EngineError error = EngineError::from(db.lastError());
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_connection);
+        QSqlDatabase::removeDatabase(m_name);
         throw error;
     }
     if (db.driverName() == QLatin1String("QSQLITE"))
         RegisterSqliteFunctions(db);
 }
 
+ReadConnection::~ReadConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase ReadConnection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+RowStream::RowStream(Engine &engine, const QString &sql, const QVariantMap &bindings)
+    : m_own(std::make_unique<ReadConnection>(engine)), m_connection(*m_own), m_sql(Bare(sql)), m_bindings(bindings)
+{}
+
+RowStream::RowStream(ReadConnection &connection, const QString &sql, const QVariantMap &bindings)
+    : m_connection(connection), m_sql(Bare(sql)), m_bindings(bindings)
+{}
+
 RowStream::~RowStream()
 {
     close();
+    // The statement ends before its connection may go.
     m_query = QSqlQuery();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
 }
 
 void RowStream::fail(const QSqlQuery &query) const
@@ -80,7 +97,7 @@ void RowStream::prepare(QSqlQuery &query, const QString &sql) const
 
 qint64 RowStream::count()
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(m_connection.database());
     // The statement on lines of its own: a closing line comment must not swallow the parenthesis.
     prepare(query, QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) AS counted").arg(m_sql));
     if (!query.exec())
@@ -93,7 +110,7 @@ qint64 RowStream::count()
 void RowStream::open()
 {
     close();
-    m_query = QSqlQuery(QSqlDatabase::database(m_connection, false));
+    m_query = QSqlQuery(m_connection.database());
     prepare(m_query, m_sql);
     if (!m_query.exec())
         fail(m_query);

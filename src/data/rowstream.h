@@ -8,8 +8,25 @@
 #include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
+#include <memory>
 
 class Engine;
+
+// A connection of its own to the open database, for reads that must not hold a snapshot on the program's
+// connection. Throws EngineError when it cannot be opened.
+class ReadConnection
+{
+public:
+    explicit ReadConnection(Engine &engine);
+    ~ReadConnection();
+    ReadConnection(const ReadConnection &) = delete;
+    ReadConnection &operator=(const ReadConnection &) = delete;
+
+    QSqlDatabase database() const;
+
+private:
+    QString m_name;
+};
 
 // The rows of one SELECT, read one by one on a connection of its own: a long read (an export) holds no read
 // snapshot on the program's connection, so writes there go on while it runs, and memory stays flat however many
@@ -19,6 +36,8 @@ class RowStream
 public:
     // bindings: placeholder name (with or without ":") -> value; a QDate binds as the stored date text.
     RowStream(Engine &engine, const QString &sql, const QVariantMap &bindings = {});
+    // On a connection the caller keeps for several reads.
+    RowStream(ReadConnection &connection, const QString &sql, const QVariantMap &bindings = {});
     ~RowStream();
     RowStream(const RowStream &) = delete;
     RowStream &operator=(const RowStream &) = delete;
@@ -40,7 +59,8 @@ private:
     void prepare(QSqlQuery &query, const QString &sql) const;
     [[noreturn]] void fail(const QSqlQuery &query) const;
 
-    QString m_connection;
+    std::unique_ptr<ReadConnection> m_own;
+    ReadConnection &m_connection;
     QString m_sql;
     QVariantMap m_bindings;
     QSqlQuery m_query;

@@ -38,14 +38,19 @@ int CompareHungarian(void *, int leftLength, const void *left, int rightLength, 
                             QString::fromUtf8(static_cast<const char *>(right), rightLength));
 }
 
-} // namespace
-
-void RegisterSqliteFunctions(QSqlDatabase &db)
+sqlite3 *Handle(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw EngineError(QStringLiteral("Az adatbázis kapcsolat nem SQLite kapcsolat."));
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+} // namespace
+
+void RegisterSqliteFunctions(QSqlDatabase &db)
+{
+    sqlite3 *connection = Handle(db);
     static int upperTag = 1;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     if (sqlite3_create_function_v2(connection, "upper", 1, flags, &upperTag, ChangeCase, nullptr, nullptr, nullptr) !=
@@ -55,4 +60,9 @@ void RegisterSqliteFunctions(QSqlDatabase &db)
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(connection)));
     if (sqlite3_create_collation_v2(connection, "HU", SQLITE_UTF8, nullptr, CompareHungarian, nullptr) != SQLITE_OK)
         throw EngineError(QString::fromUtf8(sqlite3_errmsg(connection)));
+}
+
+bool InTransaction(const QSqlDatabase &db)
+{
+    return sqlite3_get_autocommit(Handle(db)) == 0;
 }

@@ -6,3 +6,6 @@ class QSqlDatabase;
 // UPPER(field) LIKE 'ÁRV%' finds Hungarian names; adds the collation HU (Hungarian alphabetical order, case
 // ignored) for ORDER BY field COLLATE HU.
 void RegisterSqliteFunctions(QSqlDatabase &db);
+
+// True while the connection is inside a transaction, whoever began it.
+bool InTransaction(const QSqlDatabase &db);
