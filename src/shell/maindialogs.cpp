@@ -11,6 +11,7 @@
 #include "tfrm_grid2html.h"
 #include "tfrm_hatarolt.h"
 #include "tfrm_idoszak.h"
+#include "tfrm_sql.h"
 #include "voucherprinting.h"
 
 #include <QDate>
@@ -58,6 +59,9 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.exportHtml = [&session, exportServices](ExportSource &rows, const QString &title, QWidget *parent) {
         Grid2Html(rows, title, session, exportServices, parent);
+    };
+    d.sqlConsole = [&session, &engine, &messages, &fileDialogs, exportRows = d.exportRows](QWidget *parent) {
+        SzabadLekerdezes(session, engine, messages, fileDialogs, exportRows, parent);
     };
     return d;
 }

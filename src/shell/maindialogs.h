@@ -42,6 +42,8 @@ struct MainDialogs
     std::function<void(ExportSource &rows, QWidget *parent)> exportRows;
     // "HTML export": the rows as a page with the given title, saved, opened or mailed.
     std::function<void(ExportSource &rows, const QString &title, QWidget *parent)> exportHtml;
+    // "Szabad lekérdezés": the SQL console.
+    std::function<void(QWidget *parent)> sqlConsole;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

@@ -222,7 +222,8 @@ void Tfrm_Main::createActions()
               R::None, nullptr);
     addAction(QStringLiteral("aFelhasznalo"), QStringLiteral("Felhasználók"), {}, none, QStringLiteral("system-users"),
               R::Admin, [this] { m_dialogs.users(this); });
-    addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin, nullptr);
+    addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin,
+              [this] { m_dialogs.sqlConsole(this); });
     addAction(QStringLiteral("aArchiv"), QStringLiteral("Adatbázis archiválása"), {}, none,
               QStringLiteral("document-save-as"), R::None, [this] { onArchive(); });
     addAction(QStringLiteral("aAdatbazis"), QStringLiteral("Adatbázisok"), {}, none, QStringLiteral("server-database"),

@@ -26,6 +26,7 @@ private slots:
     void clickingSorszamSortsBySerial();
     void fontActionsStayWithinTheirRange();
     void actionsWithoutTheirRightAreRefused();
+    void sqlConsoleOpensForTheAdministrator();
     void balanceDisplayWritesMost();
     void balanceShowsWhileAnotherWorkstationWrites();
     void ledgerAndSumsKeepTheStartUpMoneyFormat();
@@ -178,7 +179,7 @@ void TestMainWindow::actionsWithoutTheirRightAreRefused()
     m_db.session.admin = false;
     m_db.session.masterEdit = false;
     auto w = window();
-    for (const char *name : {"aBeallit", "aFelhasznalo", "aTorzsUgyfel", "aTorzsKasszaTipus"}) {
+    for (const char *name : {"aBeallit", "aFelhasznalo", "aSQL", "aTorzsUgyfel", "aTorzsKasszaTipus"}) {
         m_db.messages.shown.clear();
         QAction *a = w->action(QString::fromLatin1(name));
         QVERIFY2(a && a->isEnabled(), name);
@@ -186,6 +187,19 @@ void TestMainWindow::actionsWithoutTheirRightAreRefused()
         QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Nincs jogosultság a művelethez.")});
         QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("error"));
     }
+}
+
+void TestMainWindow::sqlConsoleOpensForTheAdministrator()
+{
+    till(QStringLiteral("Főpénztár"));
+    int opened = 0;
+    m_dialogs.sqlConsole = [&opened](QWidget *) { ++opened; };
+    auto w = window();
+    QAction *sql = w->action(QStringLiteral("aSQL"));
+    QCOMPARE(sql->text(), QStringLiteral("Szabad lekérdezés"));
+    sql->trigger();
+    QCOMPARE(opened, 1);
+    QVERIFY(m_db.messages.shown.isEmpty());
 }
 
 void TestMainWindow::balanceDisplayWritesMost()
