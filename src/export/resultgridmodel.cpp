@@ -114,7 +114,8 @@ int ResultGridModel::columnCount(const QModelIndex &parent) const
 
 QVariant ResultGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || !m_query || (role != Qt::DisplayRole && role != Qt::TextAlignmentRole))
+    if (!index.isValid() || !m_query ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::TextAlignmentRole))
         return {};
     const QList<QVariantList> *page = pageOf(index.row());
     const qsizetype row = index.row() % PageRows;

@@ -39,7 +39,9 @@ const QString SqlErrorPrefix = QStringLiteral("SQL hiba:\r\n");
 // The window's size at the usual 9 points; larger fonts get a larger window until a size is stored.
 const QSize DesignSize(760, 520);
 constexpr int DesignFontSize = 9;
+// Result columns are 64 pixels wide at 8 points, and grow with the font so the same text fits.
 constexpr int ResultColumnWidth = 64;
+constexpr int ResultColumnFontSize = 8;
 
 } // namespace
 
@@ -119,8 +121,8 @@ Tfrm_SQL::Tfrm_SQL(Session &session, Engine &engine, Messages &messages, FileDia
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_progressRow);
 
-    ApplyMenuStyle(this);
     ApplyFontSize(this, session.fontSize);
+    ApplyMenuStyle(this);
     // The editor draws with its lexer's fonts: the program's font size, a fixed-pitch face.
     QFont font(QStringLiteral("Courier New"), session.fontSize);
     font.setStyleHint(QFont::Monospace);
@@ -248,8 +250,9 @@ void Tfrm_SQL::runQuery(const QString &text)
         return;
     }
     m_tabs->setCurrentWidget(m_grid);
+    const int width = ResultColumnWidth * std::max(m_session.fontSize, ResultColumnFontSize) / ResultColumnFontSize;
     for (int column = 0; column < m_result->columnCount(); ++column)
-        m_grid->setColumnWidth(column, ResultColumnWidth);
+        m_grid->setColumnWidth(column, width);
     action(QStringLiteral("aExport"))->setEnabled(true);
 }
 

@@ -145,14 +145,19 @@ void TestSqlConsole::cleanup()
 void TestSqlConsole::queryFillsTheGrid_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("lower case after blank lines") << "\n\n   select ugyfel_nev, elszamollimit from ugyfel";
-    QTest::newRow("mixed case with semicolon and a closing note")
-        << "SeLeCt ugyfel_nev, elszamollimit FROM ugyfel; -- vége";
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<int>("columnWidth");
+    QTest::newRow("lower case after blank lines") << "\n\n   select ugyfel_nev, elszamollimit from ugyfel" << 8 << 64;
+    QTest::newRow("mixed case with semicolon and a closing note, larger font")
+        << "SeLeCt ugyfel_nev, elszamollimit FROM ugyfel; -- vége" << 12 << 96;
 }
 
 void TestSqlConsole::queryFillsTheGrid()
 {
     QFETCH(QString, text);
+    QFETCH(int, fontSize);
+    QFETCH(int, columnWidth);
+    m_db.session.fontSize = fontSize;
     auto c = console();
     typeAndRun(*c, text);
     QVERIFY2(m_db.messages.shown.isEmpty(), qPrintable(m_db.messages.texts().join(QLatin1Char('|'))));
@@ -162,8 +167,9 @@ void TestSqlConsole::queryFillsTheGrid()
     QCOMPARE(c->result()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ugyfel_nev"));
     QCOMPARE(c->result()->index(2, 0).data().toString(), QStringLiteral("Ügyfél 3"));
     QCOMPARE(c->result()->index(2, 1).data().toString(), QStringLiteral("3"));
-    QCOMPARE(c->grid()->columnWidth(0), 64);
-    QCOMPARE(c->grid()->columnWidth(1), 64);
+    QCOMPARE(c->grid()->columnWidth(0), columnWidth);
+    QCOMPARE(c->grid()->columnWidth(1), columnWidth);
+    QCOMPARE(c->grid()->font().pointSize(), fontSize);
     QVERIFY(c->action(QStringLiteral("aExport"))->isEnabled());
 }
 
