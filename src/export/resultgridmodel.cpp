@@ -64,6 +64,13 @@ void ResultGridModel::countRows()
     }
 }
 
+void ResultGridModel::holdPages(bool hold)
+{
+    m_hold = hold;
+    if (!hold && m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
 bool ResultGridModel::canFetchMore(const QModelIndex &parent) const
 {
     return !parent.isValid() && m_query && !m_counted;
@@ -84,7 +91,7 @@ const QList<QVariantList> *ResultGridModel::pageOf(int row) const
         m_used.append(page);
         return &it.value();
     }
-    if (m_failed)
+    if (m_failed || m_hold)
         return nullptr;
     try {
         it = m_pages.insert(page, m_query->page(page * PageRows, PageRows));

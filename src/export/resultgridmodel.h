@@ -34,6 +34,9 @@ public:
     bool counted() const { return m_counted; }
     // Counts the rows once; a failure is reported through readFailed.
     void countRows();
+    // While the scroll bar is dragged, rows not kept show empty instead of being read, so dragging through a large
+    // result stays smooth; the rows where it stops are read when the hold ends.
+    void holdPages(bool hold);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -60,4 +63,5 @@ private:
     mutable QHash<qint64, QList<QVariantList>> m_pages;
     mutable QList<qint64> m_used;
     mutable bool m_failed = false;
+    bool m_hold = false;
 };

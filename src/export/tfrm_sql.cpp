@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
@@ -203,6 +204,8 @@ void Tfrm_SQL::createGrid()
     m_grid->horizontalHeader()->setSectionsClickable(false);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->verticalHeader()->hide();
+    connect(m_grid->verticalScrollBar(), &QScrollBar::sliderPressed, m_result, [this] { m_result->holdPages(true); });
+    connect(m_grid->verticalScrollBar(), &QScrollBar::sliderReleased, m_result, [this] { m_result->holdPages(false); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("GridMenu"));

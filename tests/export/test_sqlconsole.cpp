@@ -360,6 +360,18 @@ void TestSqlConsole::largeResultOpensWithAPageAndCountsAfter()
     QCOMPARE(c->result()->index(1999, 1).data().toString(), QStringLiteral("Ügyfél 1997"));
     QCOMPARE(c->result()->index(0, 0).data().toString(), QStringLiteral("1"));
     QVERIFY(m_db.messages.shown.isEmpty());
+
+    // Dragging the scroll bar shows rows not kept as empty until it is let go.
+    c->grid()->scrollToTop();
+    QScrollBar *bar = c->grid()->verticalScrollBar();
+    QSignalSpy changed(c->result(), &QAbstractItemModel::dataChanged);
+    bar->setSliderDown(true);
+    bar->setValue(bar->maximum() / 2);
+    QCOMPARE(c->result()->index(1001, 0).data(), QVariant());
+    QCOMPARE(c->result()->index(1, 0).data().toString(), QStringLiteral("2"));
+    bar->setSliderDown(false);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(c->result()->index(1001, 0).data().toString(), QStringLiteral("1002"));
 }
 
 void TestSqlConsole::pageThatCannotBeReadIsReportedOnce()
