@@ -287,10 +287,11 @@ void TestSqlConsole::stopBetweenStatements()
 {
     auto c = console();
     auto *stopButton = c->findChild<QPushButton *>(QStringLiteral("btnMegallit"));
-    // "Megállít" is clicked while the second statement has just run.
+    // "Megállít" is clicked once the second statement has run: the click waits in the queue until the window hears it,
+    // before the third.
     connect(c->progress(), &QProgressBar::valueChanged, this, [stopButton](int value) {
         if (value == 2)
-            QTest::mouseClick(stopButton, Qt::LeftButton);
+            QTimer::singleShot(0, stopButton, [stopButton] { QTest::mouseClick(stopButton, Qt::LeftButton); });
     });
     QStringList script;
     for (int i = 1; i <= 5; ++i)
