@@ -1,5 +1,6 @@
 #include "ledgermodel.h"
 #include "maindialogs.h"
+#include "modaldialogs.h"
 #include "query.h"
 #include "settings.h"
 #include "testdatabase.h"
@@ -192,13 +193,13 @@ void TestMainWindow::actionsWithoutTheirRightAreRefused()
 void TestMainWindow::sqlConsoleOpensForTheAdministrator()
 {
     till(QStringLiteral("Főpénztár"));
-    int opened = 0;
-    m_dialogs.sqlConsole = [&opened](QWidget *) { ++opened; };
     auto w = window();
     QAction *sql = w->action(QStringLiteral("aSQL"));
     QCOMPARE(sql->text(), QStringLiteral("Szabad lekérdezés"));
+    QString opened;
+    OnNextModal([&opened](QDialog *dialog) { opened = dialog->windowTitle(); });
     sql->trigger();
-    QCOMPARE(opened, 1);
+    QCOMPARE(opened, QStringLiteral("SQL lekérdezés"));
     QVERIFY(m_db.messages.shown.isEmpty());
 }
 
