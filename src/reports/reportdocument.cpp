@@ -1,5 +1,6 @@
 #include "reportdocument.h"
 
+#include "pageflow.h"
 #include "reportfonts.h"
 
 #include <QPageSize>
@@ -92,69 +93,53 @@ void Band::hideCopy(int copy)
             e.visible = false;
 }
 
-namespace {
-
-void Place(Page &page, const QList<Element> &elements, double top)
+void Page::add(const QList<Element> &placed, double top)
 {
-    for (Element e : elements) {
+    for (Element e : placed) {
         e.box.translate(0, top);
-        page.elements.append(std::move(e));
+        elements.append(std::move(e));
     }
 }
 
-} // namespace
+void Document::forEachPage(const std::function<bool(const Page &)> &visit) const
+{
+    if (stream) {
+        stream(visit);
+        return;
+    }
+    for (const Page &page : pages)
+        if (!visit(page))
+            return;
+}
 
 Document BandedReport::layout() const
 {
-    struct Placed
-    {
-        const Band *band;
-        double top;
-    };
-    struct PagePlan
-    {
-        QList<Placed> bands;
-        PageInfo info;
-    };
-
-    const double top = pageHeader.height;
-    const double bottom = setup.printableSize().height() - pageFooter.height;
-    QList<PagePlan> plans(1);
-    double y = top;
-    auto place = [&](const Band &band) {
-        // A band taller than a whole page still goes on a page of its own rather than nowhere.
-        if (y + band.height > bottom + 1e-9 && !plans.last().bands.isEmpty()) {
-            plans.append(PagePlan());
-            plans.last().info.firstDetail =
-                plans[plans.size() - 2].info.firstDetail + plans[plans.size() - 2].info.detailCount;
-            y = top;
-        }
-        plans.last().bands.append({&band, y});
-        y += band.height;
-    };
-    for (const Band &band : details) {
-        place(band);
-        ++plans.last().info.detailCount;
-    }
-    if (summary.height > 0 || !summary.elements.isEmpty())
-        place(summary);
-
     Document doc;
     doc.title = title;
     doc.fileName = fileName;
     doc.setup = setup;
-    for (int i = 0; i < plans.size(); ++i) {
-        PageInfo info = plans.at(i).info;
-        info.number = i + 1;
-        info.count = int(plans.size());
+    QList<PageInfo> infos;
+    // Header and footer are added once the page count is known.
+    PageFlow flow(setup, {pageHeader.height, {}}, {pageFooter.height, {}}, [&](Page &&page, const PageInfo &info) {
+        doc.pages.append(std::move(page));
+        infos.append(info);
+        return true;
+    });
+    for (const Band &band : details)
+        flow.addDetail(band);
+    flow.finish(summary);
+
+    const double bottom = setup.printableSize().height() - pageFooter.height;
+    for (int i = 0; i < doc.pages.size(); ++i) {
+        PageInfo info = infos.at(i);
+        info.count = int(doc.pages.size());
         Page page;
         if (pageHeader.build)
-            Place(page, pageHeader.build(info), 0);
-        for (const Placed &p : plans.at(i).bands)
-            Place(page, p.band->elements, p.top);
+            page.add(pageHeader.build(info), 0);
+        page.elements.append(doc.pages.at(i).elements);
         if (pageFooter.build)
-            Place(page, pageFooter.build(info), bottom);
-        doc.pages.append(std::move(page));
+            page.add(pageFooter.build(info), bottom);
+        doc.pages[i] = std::move(page);
     }
     return doc;
 }

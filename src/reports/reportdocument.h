@@ -56,6 +56,9 @@ Element HorizontalLine(double left, double top, double length);
 struct Page
 {
     QList<Element> elements;
+
+    // Appends the elements moved down by top.
+    void add(const QList<Element> &placed, double top);
 };
 
 struct PageSetup
@@ -74,6 +77,12 @@ struct Document
     QString fileName; // proposed when saved as PDF (without ".pdf"); the title when empty
     PageSetup setup;
     QList<Page> pages;
+    // A document too long to hold at once lays its pages out anew whenever it is painted: stream hands them to
+    // the visitor one by one and stops when it returns false. When set, it takes the place of pages.
+    std::function<void(const std::function<bool(const Page &)> &)> stream;
+
+    // Every page in order, from the stream or from pages, until the visitor returns false.
+    void forEachPage(const std::function<bool(const Page &)> &visit) const;
 };
 
 // A horizontal strip of elements placed as one piece.

@@ -1,5 +1,6 @@
 #include "reportoutput.h"
 
+#include "engineerror.h"
 #include "filedialogs.h"
 #include "messages.h"
 #include "reportpainter.h"
@@ -133,8 +134,14 @@ void DocumentOutput::preview(const Document &doc, QWidget *parent) const
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("Tfrm_NyomtatasiKep"));
     dialog.setWindowTitle(QStringLiteral("Nyomtatási kép – %1").arg(doc.title));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&doc](QPrinter *target) { PaintDocument(doc, *target); });
+    // A long report reads its rows again whenever the preview paints; no exception may leave the signal.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &doc, &dialog](QPrinter *target) {
+        try {
+            PaintDocument(doc, *target);
+        } catch (const EngineError &error) {
+            m_messages.ShowError(error.message(), &dialog);
+        }
+    });
     if (auto *toolBar = dialog.findChild<QToolBar *>()) {
         toolBar->addSeparator();
         QAction *pdf = toolBar->addAction(QIcon::fromTheme(QStringLiteral("document-save-as")),

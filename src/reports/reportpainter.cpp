@@ -17,6 +17,8 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
+    // Lists repeat a few fonts thousands of times: a font is set only when it changes.
+    const Font *current = nullptr;
     for (const Element &e : page.elements) {
         if (!e.visible)
             continue;
@@ -32,7 +34,10 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
             painter.drawLine(scale.point(e.box.topLeft()), scale.point(e.box.bottomRight()));
             break;
         case Kind::Text: {
-            painter.setFont(ToQFont(e.font));
+            if (!current || !(*current == e.font)) {
+                painter.setFont(ToQFont(e.font));
+                current = &e.font;
+            }
             int flags = int(e.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
             if (e.wordWrap)
                 flags |= Qt::TextWordWrap;
@@ -52,13 +57,20 @@ bool PaintDocument(const Document &doc, QPagedPaintDevice &device)
     if (!painter.begin(&device))
         return false;
     const MmScale scale(device);
-    // An empty document still gives one (blank) page.
-    for (int i = 0; i < doc.pages.size(); ++i) {
-        if (i > 0 && !device.newPage()) {
-            painter.end();
+    bool first = true;
+    bool paged = true;
+    doc.forEachPage([&](const Page &page) {
+        if (!first && !device.newPage()) {
+            paged = false;
             return false;
         }
-        PaintPage(painter, doc.pages.at(i), scale);
+        first = false;
+        PaintPage(painter, page, scale);
+        return true;
+    });
+    if (!paged) {
+        painter.end();
+        return false;
     }
     return painter.end();
 }

@@ -1,6 +1,8 @@
+#include "pageflow.h"
 #include "reportdocument.h"
 #include "reportfonts.h"
 #include "reportsfixture.h"
+#include "rowstream.h"
 
 #include <QFontInfo>
 #include <QRegularExpression>
@@ -16,6 +18,8 @@ private slots:
 
     void bandsFlowOverPagesWithHeaderAndFooter();
     void summaryAndEmptyAndOversizedReports();
+    void flowHandsPagesOnAsTheyFill();
+    void previewSaysWhyRowsCouldNotBeRead();
     void layoutFontsResolveToMetricCompatibleFaces();
     void pdfPutsTextWhereTheLayoutSays();
 };
@@ -118,6 +122,79 @@ void TestReportLayer::summaryAndEmptyAndOversizedReports()
     QCOMPARE(r.layout().pages.size(), 2);
 }
 
+void TestReportLayer::flowHandsPagesOnAsTheyFill()
+{
+    // The same report as above, flowed: each page leaves as soon as the next band does not fit, with its header
+    // and footer, and the page count is not known while it flows.
+    const BandedReport r = Numbered();
+    QList<PageInfo> infos;
+    QList<int> detailsOnHandOver;
+    QStringList frames;
+    int added = 0;
+    PageFlow flow(r.setup, r.pageHeader, r.pageFooter, [&](Page &&page, const PageInfo &info) {
+        infos.append(info);
+        detailsOnHandOver.append(added);
+        frames << FindElement(page, QStringLiteral("header"))->text
+               << QString::number(FindElement(page, QStringLiteral("footer"))->box.top());
+        return info.number < 2;
+    });
+    for (int i = 0; i < 9; ++i) {
+        const bool going = flow.addDetail(Detail(60, QString::number(i)));
+        added += going;
+        QCOMPARE(going, i < 8);
+    }
+    QVERIFY(!flow.finish());
+    // The second page was the last the sink took: the flow stopped at the band that would start the third.
+    QCOMPARE(infos.size(), 2);
+    QCOMPARE(detailsOnHandOver, QList<int>({4, 8}));
+    QCOMPARE(infos.at(1).firstDetail, 4);
+    QCOMPARE(infos.at(1).detailCount, 4);
+    QCOMPARE(frames, QStringList({QStringLiteral("fej 1/0"), QStringLiteral("269"), QStringLiteral("fej 2/0"),
+                                  QStringLiteral("269")}));
+
+    // A streamed document paints like a collected one.
+    QTemporaryDir dir;
+    Document doc;
+    doc.stream = [](const std::function<bool(const Page &)> &visit) {
+        const BandedReport numbered = Numbered();
+        PageFlow pages(numbered.setup, numbered.pageHeader, numbered.pageFooter,
+                       [&visit](Page &&page, const PageInfo &) { return visit(page); });
+        for (int i = 0; i < 9; ++i)
+            pages.addDetail(Detail(60, QString::number(i)));
+        pages.finish();
+    };
+    int count = 0;
+    doc.forEachPage([&count](const Page &) { return ++count < 2; });
+    QCOMPARE(count, 2);
+    const QString path = dir.filePath(QStringLiteral("stream.pdf"));
+    QCOMPARE(WritePdf(doc, path), QString());
+    const QString text = PdfText(path);
+    REQUIRE_PDF_TOOLS();
+    QCOMPARE(PdfPageCount(text), 3);
+}
+
+void TestReportLayer::previewSaysWhyRowsCouldNotBeRead()
+{
+    // A streamed document reads its rows again while the preview paints; a failure then is told, not thrown
+    // through the dialog.
+    ReportsFixture db;
+    db.openDatabase(QStringLiteral("unreadable"));
+    RowStream rows(*db.engine, QStringLiteral("SELECT dromvel FROM dromvel;"));
+    db.engine->exec(QStringLiteral("DROP TABLE dromvel;"));
+    Document doc;
+    doc.title = QStringLiteral("próba");
+    doc.stream = [&rows](const std::function<bool(const Page &)> &visit) {
+        rows.open();
+        visit(Page());
+    };
+    OnNextModal([](QDialog *dialog) { dialog->reject(); });
+    db.output().preview(doc);
+    QCOMPARE(db.messages.shown.size(), 1);
+    QCOMPARE(db.messages.shown.first().kind, QStringLiteral("error"));
+    QVERIFY2(db.messages.shown.first().text.contains(QStringLiteral("dromvel")),
+             qPrintable(db.messages.shown.first().text));
+}
+
 void TestReportLayer::layoutFontsResolveToMetricCompatibleFaces()
 {
     EnsureReportFonts();
@@ -125,8 +202,7 @@ void TestReportLayer::layoutFontsResolveToMetricCompatibleFaces()
     QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Times New Roman"), 8})).family(),
              QStringLiteral("Liberation Serif"));
     QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Courier New"), 6})).family(), QStringLiteral("Liberation Mono"));
-    if (!QFileInfo::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
-        QSKIP("no Tahoma on this machine");
+    REQUIRE_PDF_TOOLS();
     QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Tahoma"), 9, true})).family(), QStringLiteral("Tahoma"));
 }
 
@@ -143,8 +219,7 @@ void TestReportLayer::pdfPutsTextWhereTheLayoutSays()
     QCOMPARE(WritePdf(r.layout(), path), QString());
 
     const QString text = PdfText(path);
-    if (text.isNull())
-        QSKIP("pdftotext is not installed");
+    REQUIRE_PDF_TOOLS();
     QCOMPARE(PdfPageCount(text), 2);
 
     // The first band's word: printable area from (10, 5) mm, header 20 mm, band at 0, label at (50, 100).
