@@ -3,6 +3,19 @@
 #include "util.h"
 
 #include <QDate>
+#include <algorithm>
+#include <climits>
+
+QList<int> ShownColumns(const QList<ExportColumn> &columns)
+{
+    QList<int> shown;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        if (columns.at(i).visible)
+            shown.append(int(i));
+    const auto place = [&columns](int i) { return columns.at(i).position >= 0 ? columns.at(i).position : INT_MAX; };
+    std::stable_sort(shown.begin(), shown.end(), [&place](int a, int b) { return place(a) < place(b); });
+    return shown;
+}
 
 bool IsNumber(const QVariant &value)
 {

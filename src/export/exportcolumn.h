@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <Qt>
@@ -22,6 +23,9 @@ struct ExportColumn
     bool isNumber() const { return kind == ExportKind::Integer || kind == ExportKind::Float; }
     Qt::Alignment alignment() const { return isNumber() ? Qt::AlignRight : Qt::AlignLeft; }
 };
+
+// The places of the visible columns in the order the grid shows them; columns no grid places follow in field order.
+QList<int> ShownColumns(const QList<ExportColumn> &columns);
 
 // A whole or floating-point number of any width.
 bool IsNumber(const QVariant &value);

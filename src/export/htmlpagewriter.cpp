@@ -3,8 +3,6 @@
 #include "devicebuffer.h"
 
 #include <QIODevice>
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -56,14 +54,8 @@ QString HtmlPageWriter::Escaped(const QString &text)
 qint64 HtmlPageWriter::write(ExportSource &source, QIODevice &device, const ExportControl &control)
 {
     const QList<ExportColumn> all = source.columns();
-    QList<int> shown;
-    for (qsizetype i = 0; i < all.size(); ++i)
-        if (all.at(i).visible)
-            shown.append(int(i));
-    // The page keeps the grid's column order, which may differ from the field order; columns no grid places
-    // follow in field order.
-    const auto place = [&all](int i) { return all.at(i).position >= 0 ? all.at(i).position : INT_MAX; };
-    std::stable_sort(shown.begin(), shown.end(), [&place](int a, int b) { return place(a) < place(b); });
+    // The page keeps the grid's column order, which may differ from the field order.
+    const QList<int> shown = ShownColumns(all);
     QStringList widths, prefixes;
     for (int i : shown) {
         widths.append(QString::number(Percent(all.at(i).width, source.gridWidth(), int(shown.size()))));

@@ -100,6 +100,12 @@ SqlExportSource &SqlExportSource::addCalculated(const QString &name, const QStri
     return *this;
 }
 
+SqlExportSource &SqlExportSource::setFilter(Filter keep)
+{
+    m_filter = std::move(keep);
+    return *this;
+}
+
 SqlExportSource &SqlExportSource::takeGridLayout(const QTableView &grid)
 {
     m_grid.clear();
@@ -129,11 +135,15 @@ QList<ExportColumn> SqlExportSource::columns()
 {
     RowStream stream(m_engine, m_sql, m_bindings);
     stream.open();
+    return columnsOf(stream);
+}
+
+QList<ExportColumn> SqlExportSource::columnsOf(const RowStream &stream) const
+{
     QList<ExportColumn> result;
-    const QStringList names = stream.fieldNames();
+    const QStringList &names = stream.fieldNames();
     for (qsizetype i = 0; i < names.size(); ++i)
         result.append(stored(names.at(i), stream.fieldType(int(i))));
-    stream.close();
     for (const Calculated &c : m_calculated) {
         ExportColumn column = c.column;
         if (column.kind == ExportKind::Float && column.numberFormat.isEmpty())
@@ -159,25 +169,34 @@ int SqlExportSource::gridWidth() const
 qint64 SqlExportSource::rowCount()
 {
     RowStream stream(m_engine, m_sql, m_bindings);
-    return stream.count();
+    if (!m_filter)
+        return stream.count();
+    // Which rows the filter keeps is known only by reading them.
+    stream.open();
+    qint64 rows = 0;
+    while (stream.next())
+        rows += m_filter(StoredRow(stream.fieldNames(), stream.values()));
+    return rows;
 }
 
 qint64 SqlExportSource::read(const std::function<bool(const ExportRow &row)> &take)
 {
-    const QList<ExportColumn> columnList = columns();
     RowStream stream(m_engine, m_sql, m_bindings);
     stream.open();
+    const QList<ExportColumn> columnList = columnsOf(stream);
     const qsizetype storedCount = stream.fieldNames().size();
     // Without calculated fields the row is the stream's own, updated in place: nothing is copied.
     QVariantList withCalculated(m_calculated.isEmpty() ? 0 : columnList.size());
     const StreamedRow row(columnList, m_calculated.isEmpty() ? stream.values() : withCalculated);
     qint64 taken = 0;
     while (stream.next()) {
+        const QVariantList &read = stream.values();
+        const StoredRow storedRow(stream.fieldNames(), read);
+        if (m_filter && !m_filter(storedRow))
+            continue;
         if (!m_calculated.isEmpty()) {
-            const QVariantList &read = stream.values();
             for (qsizetype i = 0; i < storedCount; ++i)
                 withCalculated[i] = read.at(i);
-            const StoredRow storedRow(stream.fieldNames(), read);
             for (qsizetype i = 0; i < m_calculated.size(); ++i)
                 withCalculated[storedCount + i] = m_calculated.at(i).calculate(storedRow);
         }

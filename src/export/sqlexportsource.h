@@ -9,6 +9,7 @@
 
 class Engine;
 class QTableView;
+class RowStream;
 
 // The stored fields of the row a calculated field is made from.
 class StoredRow
@@ -23,12 +24,14 @@ private:
     const QVariantList &m_values;
 };
 
-// Rows of a SELECT text with its bound values, run by the export itself and read row by row on a connection of its
+// Rows of a SELECT text with its bound values, run anew for every reading and read row by row on a connection of its
 // own (memory stays flat). The fields come in the statement's order, then the calculated ones in the order added.
+// Reports read their rows through it and hand the same source to the export, which so sees the rows they print.
 class SqlExportSource : public ExportSource
 {
 public:
     using Calculation = std::function<QVariant(const StoredRow &row)>;
+    using Filter = std::function<bool(const StoredRow &row)>;
 
     SqlExportSource(Engine &engine, const QString &sql, const QVariantMap &bindings = {});
 
@@ -38,6 +41,8 @@ public:
     SqlExportSource &setNumberFormat(const QString &pattern);
     SqlExportSource &setKind(const QString &field, ExportKind kind);
     SqlExportSource &addCalculated(const QString &name, const QString &label, ExportKind kind, Calculation calculate);
+    // Only the rows the filter keeps are counted and read.
+    SqlExportSource &setFilter(Filter keep);
     // Labels, widths, hidden columns and column order as the grid shows the same statement: its column i is
     // column i here.
     SqlExportSource &takeGridLayout(const QTableView &grid);
@@ -62,6 +67,7 @@ private:
     };
 
     ExportColumn stored(const QString &name, QMetaType type) const;
+    QList<ExportColumn> columnsOf(const RowStream &stream) const;
 
     Engine &m_engine;
     QString m_sql;
@@ -70,6 +76,7 @@ private:
     QHash<QString, ExportKind> m_kinds;
     QString m_numberFormat;
     QList<Calculated> m_calculated;
+    Filter m_filter;
     QList<GridColumn> m_grid;
     int m_gridWidth = 0;
 };

@@ -59,6 +59,7 @@ private slots:
     void plainValues();
     void floatsInTheGeneralForm();
     void stopKeepsTheRowsWritten();
+    void filteredRowsStayOutOfTheCountAndTheFile();
     void encoderMatchesTheCodePage_data();
     void encoderMatchesTheCodePage();
     void streamLeavesTheProgramsConnectionFreeToWrite();
@@ -229,6 +230,24 @@ void TestDelimitedExport::stopKeepsTheRowsWritten()
     const QList<QByteArray> lines = buffer.data().split('\n');
     QCOMPARE(lines.size(), 1 + 17 + 1);
     QCOMPARE(lines.at(17), QByteArray("sor 17;\r"));
+}
+
+void TestDelimitedExport::filteredRowsStayOutOfTheCountAndTheFile()
+{
+    m_db.addRow(QStringLiteral("bevétel"), 500.0, 1);
+    m_db.addRow(QStringLiteral("kiadás"), -200.0, 2);
+    m_db.addRow(QStringLiteral("bevétel"), 300.0, 3);
+    SqlExportSource source = m_db.source();
+    source.setFilter([](const StoredRow &row) { return row.value(QStringLiteral("OSSZEG")).toDouble() > 0; })
+        .addCalculated(QStringLiteral("dupla"), QStringLiteral("Dupla"), ExportKind::Float,
+                       [](const StoredRow &row) { return row.value(QStringLiteral("osszeg")).toDouble() * 2; });
+    QCOMPARE(source.rowCount(), qint64(2));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    DelimitedOptions options;
+    options.exported = {false, true, true, false};
+    QCOMPARE(DelimitedWriter(options).write(source, buffer), qint64(2));
+    QCOMPARE(buffer.data(), QByteArray("\xd6sszeg;Sorsz\xe1m;Dupla;\r\n500;1;1000;\r\n300;3;600;\r\n"));
 }
 
 void TestDelimitedExport::encoderMatchesTheCodePage_data()
