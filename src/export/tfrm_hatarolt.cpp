@@ -82,9 +82,9 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, 
 
     m_path =
         new ExportPathEdit(QStringLiteral("edFilenev"), Filter, QStringLiteral("csv"), m_services.fileDialogs, this);
-    m_path->setText(proposedName.isEmpty()
-                        ? QDir::toNativeSeparators(QDir(DocumentsFolder()).filePath(QStringLiteral("File001.csv")))
-                        : proposedName);
+    // A bare name stands in the documents folder.
+    m_path->setText(QDir::toNativeSeparators(
+        QDir(DocumentsFolder()).filePath(proposedName.isEmpty() ? QStringLiteral("File001.csv") : proposedName)));
     auto *pathLabel = new QLabel(QStringLiteral("Filenév"), this);
     pathLabel->setBuddy(m_path->edit());
     auto *pathRow = new QHBoxLayout;

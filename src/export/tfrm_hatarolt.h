@@ -22,7 +22,7 @@ class Tfrm_Hatarolt : public QDialog
 {
     Q_OBJECT
 public:
-    // An empty proposed name starts with File001.csv in the documents folder.
+    // An empty proposed name starts with File001.csv in the documents folder, as does a name without a folder.
     Tfrm_Hatarolt(ExportSource &source, const QString &proposedName, Session &session, ExportServices services,
                   QWidget *parent = nullptr);
 

@@ -142,8 +142,14 @@ void TestExportDialogs::delimitedDialogStartsWithTheDefaults()
     QVERIFY(!child<QPushButton>(dialog, "btnMegallit")->isEnabled());
     QCOMPARE(child<QPushButton>(dialog, "btnBezar")->text(), QStringLiteral("Bezár"));
 
+    // A report's proposed name stands in the documents folder, not wherever the program was started; a name with
+    // its folder stays as it is.
     Tfrm_Hatarolt proposed(source, QStringLiteral("Kasszatörténet.csv"), m_db.session, services());
-    QCOMPARE(proposed.path(), QStringLiteral("Kasszatörténet.csv"));
+    QCOMPARE(QDir::fromNativeSeparators(proposed.path()),
+             QDir(DocumentsFolder()).filePath(QStringLiteral("Kasszatörténet.csv")));
+    const QString elsewhere = m_db.dir.filePath(QStringLiteral("Kasszatörténet.csv"));
+    Tfrm_Hatarolt placed(source, elsewhere, m_db.session, services());
+    QCOMPARE(QDir::fromNativeSeparators(placed.path()), elsewhere);
 }
 
 void TestExportDialogs::delimitedExportDrivenByKeysAndClicks()

@@ -3,6 +3,7 @@
 #include "modaldialogs.h"
 #include "reportdocument.h"
 #include "reportoutput.h"
+#include "reportservices.h"
 #include "testdatabase.h"
 
 #include <QDialog>
@@ -25,6 +26,12 @@ public:
     Report::DocumentOutput output()
     {
         return Report::DocumentOutput(messages, fileDialogs, [] { return QPrinterInfo(); });
+    }
+
+    // The program's own report services on a machine without a printer.
+    ReportServices services()
+    {
+        return ReportServices::Default(session, *engine, messages, fileDialogs, [] { return QPrinterInfo(); });
     }
 
     void openDatabase(const QString &connection)
