@@ -63,5 +63,6 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     d.sqlConsole = [&session, &engine, &messages, &fileDialogs, exportRows = d.exportRows](QWidget *parent) {
         SzabadLekerdezes(session, engine, messages, fileDialogs, exportRows, parent);
     };
+    d.reports = ReportServices::Default(session, engine, messages, fileDialogs);
     return d;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reportservices.h"
 #include "tfrm_szerkeszt.h"
 #include "voucheractions.h"
 
@@ -44,6 +45,9 @@ struct MainDialogs
     std::function<void(ExportSource &rows, const QString &title, QWidget *parent)> exportHtml;
     // "Szabad lekérdezés": the SQL console.
     std::function<void(QWidget *parent)> sqlConsole;
+    // The period and till choosers, the output chooser, the printer and the export of the report actions and of
+    // grid printing.
+    ReportServices reports;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

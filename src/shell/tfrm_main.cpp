@@ -4,17 +4,20 @@
 #include "engine.h"
 #include "formbehaviour.h"
 #include "gridhighlight.h"
+#include "gridprinting.h"
 #include "ledgerexport.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
 #include "maindialogs.h"
 #include "makerinfo.h"
 #include "messages.h"
+#include "reportprinting.h"
 #include "session.h"
 #include "settings.h"
 #include "settingsstore.h"
 #include "splashwindow.h"
 #include "tillstore.h"
+#include "tqrossz.h"
 #include "util.h"
 #include "voucheractions.h"
 
@@ -140,10 +143,18 @@ void Tfrm_Main::createActions()
                   if (Torol(m_session, m_engine, m_messages, currentId(), this))
                       Refresh(-1);
               });
+    // The ledger grid as a list: its rows read again in its till, filter and order, its columns as on screen.
+    const auto printGrid = [this](bool print) {
+        GridPrintOptions options;
+        options.title = m_ops->TillName(m_session.till);
+        GridNyomtat(
+            std::make_shared<SqlExportSource>(LedgerExportSource(m_engine, *m_model, *m_grid, m_session.formatFt)),
+            print, options, m_dialogs.reports, this);
+    };
     addAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
-              QStringLiteral("document-print"), R::None, nullptr);
+              QStringLiteral("document-print"), R::None, [printGrid] { printGrid(true); });
     addAction(QStringLiteral("aNyomtatkep"), QStringLiteral("Nyomtatási kép"), {}, QKeySequence(Qt::CTRL | Qt::Key_K),
-              QStringLiteral("document-print-preview"), R::None, nullptr);
+              QStringLiteral("document-print-preview"), R::None, [printGrid] { printGrid(false); });
     addAction(QStringLiteral("aExcelbe"), QStringLiteral("Excelbe..."), {}, QKeySequence(Qt::CTRL | Qt::Key_E),
               QStringLiteral("x-office-spreadsheet"), R::None, [this] {
                   SqlExportSource rows = LedgerExportSource(m_engine, *m_model, *m_grid, m_session.formatFt);
@@ -210,16 +221,22 @@ void Tfrm_Main::createActions()
     for (const char *name : {"aNyomBevet", "aNyomKifizet", "aNyomKasszatortenet", "aNyomBevet1", "aNyomKifizet1",
                              "aNyomKasszatortenet1"}) {
         const QString n = QString::fromLatin1(name);
-        const QString caption =
-            n.startsWith(QStringLiteral("aNyomBevet"))     ? QStringLiteral("Pénztári befizetések összesítése")
-            : n.startsWith(QStringLiteral("aNyomKifizet")) ? QStringLiteral("Pénztári kifizetések időszakra")
-                                                           : QStringLiteral("Kasszatörténet");
-        addAction(n, caption, {}, none, QString(), R::None, nullptr);
+        const bool receipts = n.startsWith(QStringLiteral("aNyomBevet"));
+        const bool payments = n.startsWith(QStringLiteral("aNyomKifizet"));
+        const QString caption = receipts   ? QStringLiteral("Pénztári befizetések összesítése")
+                                : payments ? QStringLiteral("Pénztári kifizetések időszakra")
+                                           : QStringLiteral("Kasszatörténet");
+        const int kind = receipts ? TqrOssz::Befizetesek : payments ? TqrOssz::Kifizetesek : TqrOssz::Kasszatortenet;
+        // The "…1" forms ask for the till first.
+        const bool chooseTill = n.endsWith(QLatin1Char('1'));
+        addAction(n, caption, {}, none, QString(), R::None, [this, kind, chooseTill] {
+            PrintPeriodReport(m_session, m_engine, kind, chooseTill, m_dialogs.reports, this);
+        });
     }
     addAction(QStringLiteral("aNyomElszamol"), QStringLiteral("Elszámolásra váró tételek"), {}, none, QString(),
-              R::None, nullptr);
+              R::None, [this] { PrintWaitingAdvances(m_session, m_engine, m_dialogs.reports, this); });
     addAction(QStringLiteral("aNyomElszamolas"), QStringLiteral("Készpénzigénylések elszámolása"), {}, none, QString(),
-              R::None, nullptr);
+              R::None, [this] { PrintSettlements(m_session, m_engine, m_dialogs.reports, this); });
     addAction(QStringLiteral("aFelhasznalo"), QStringLiteral("Felhasználók"), {}, none, QStringLiteral("system-users"),
               R::Admin, [this] { m_dialogs.users(this); });
     addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin,

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "modaldialogs.h"
+#include "pdftext.h"
 #include "reportdocument.h"
 #include "reportoutput.h"
 #include "reportservices.h"
 #include "testdatabase.h"
 
 #include <QDialog>
-#include <QFileInfo>
-#include <QFontDatabase>
 #include <QLocale>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QtTest>
 
 // A database folder with one till, owner, user, client and unit, and a session on it. Printing never reaches
@@ -102,24 +98,6 @@ inline const Report::Element *FindElement(const Report::Page &page, const QStrin
     return nullptr;
 }
 
-// The text of a PDF file, pages separated by form feeds; a null string when pdftotext is missing.
-inline QString PdfText(const QString &path, const QStringList &options = {})
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return QString();
-    QProcess p;
-    p.start(tool, QStringList(options) << path << QStringLiteral("-"));
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// Pages of the text pdftotext gives: each page ends with a form feed.
-inline int PdfPageCount(const QString &text)
-{
-    return int(text.count(QLatin1Char('\f')));
-}
-
 // The pages of a document, also of one laid out while it is painted.
 inline Report::Document Collected(const Report::Document &doc)
 {
@@ -131,53 +109,6 @@ inline Report::Document Collected(const Report::Document &doc)
         return true;
     });
     return collected;
-}
-
-// What is missing to check a PDF's text and positions: pdftotext, or the Tahoma the layouts name.
-inline QString MissingPdfTools()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        return QStringLiteral("pdftotext is not installed");
-    if (!QFileInfo::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) &&
-        !QFontDatabase::families().contains(QStringLiteral("Tahoma")))
-        return QStringLiteral("no Tahoma font (fonts-wine)");
-    return QString();
-}
-
-// Skips the test when the PDF tools are missing, but fails it on the build machine (CI set), where they must be.
-#define REQUIRE_PDF_TOOLS()                                                                                            \
-    do {                                                                                                               \
-        const QString missing = MissingPdfTools();                                                                     \
-        if (!missing.isEmpty()) {                                                                                      \
-            if (qEnvironmentVariableIsSet("CI"))                                                                       \
-                QFAIL(qPrintable(missing));                                                                            \
-            QSKIP(qPrintable(missing));                                                                                \
-        }                                                                                                              \
-    } while (false)
-
-// A word of a PDF page as pdftotext -bbox places it, in millimetres from the sheet's top-left corner.
-struct PdfWord
-{
-    QString text;
-    QRectF box;
-};
-
-inline QList<PdfWord> PdfWords(const QString &path, int page)
-{
-    const QString xml = PdfText(path, {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
-                                       QStringLiteral("-l"), QString::number(page)});
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
-    const double mm = 25.4 / 72;
-    QList<PdfWord> words;
-    for (auto it = word.globalMatch(xml); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const QPointF topLeft(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm);
-        const QPointF bottomRight(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm);
-        words.append(
-            {m.captured(5).replace(QStringLiteral("&amp;"), QStringLiteral("&")), QRectF(topLeft, bottomRight)});
-    }
-    return words;
 }
 
 // Empty when the element's box is where the layout table says (a negative width or height is not checked),
