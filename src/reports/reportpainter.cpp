@@ -2,6 +2,7 @@
 
 #include "reportfonts.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -17,8 +18,9 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    // Lists repeat a few fonts thousands of times: a font is set only when it changes.
+    // Lists repeat a few fonts thousands of times: a font is set (and measured) only when it changes.
     const Font *current = nullptr;
+    double overhang = 0;
     for (const Element &e : page.elements) {
         if (!e.visible)
             continue;
@@ -37,13 +39,23 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
             if (!current || !(*current == e.font)) {
                 painter.setFont(ToQFont(e.font));
                 current = &e.font;
+                overhang = QFontMetricsF(painter.font(), painter.device()).height() / 4;
             }
-            int flags = int(e.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+            int flags = int(e.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip;
             if (e.wordWrap)
                 flags |= Qt::TextWordWrap;
-            if (!e.clip)
-                flags |= Qt::TextDontClip;
-            painter.drawText(scale.rect(e.box), flags, e.text);
+            const QRectF box = scale.rect(e.box);
+            if (!e.clip) {
+                painter.drawText(box, flags, e.text);
+                break;
+            }
+            // A text is cut where its box ends, but the accent over a capital (Á, Ő) may stand above the font's
+            // line and a descender below it: they are not cut off. Wrapped text keeps its last line's lower edge,
+            // so that no part of a line that does not fit shows.
+            painter.save();
+            painter.setClipRect(box.adjusted(0, -overhang, 0, e.wordWrap ? 0 : overhang), Qt::IntersectClip);
+            painter.drawText(box, flags, e.text);
+            painter.restore();
             break;
         }
         }

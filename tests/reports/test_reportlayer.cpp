@@ -1,10 +1,13 @@
 #include "pageflow.h"
 #include "reportdocument.h"
 #include "reportfonts.h"
+#include "reportpainter.h"
 #include "reportsfixture.h"
 #include "rowstream.h"
 
 #include <QFontInfo>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 
 using namespace Report;
@@ -21,6 +24,7 @@ private slots:
     void flowHandsPagesOnAsTheyFill();
     void previewSaysWhyRowsCouldNotBeRead();
     void layoutFontsResolveToMetricCompatibleFaces();
+    void cutTextKeepsTheAccentsOverCapitals();
     void pdfPutsTextWhereTheLayoutSays();
 };
 
@@ -204,6 +208,31 @@ void TestReportLayer::layoutFontsResolveToMetricCompatibleFaces()
     QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Courier New"), 6})).family(), QStringLiteral("Liberation Mono"));
     REQUIRE_PDF_TOOLS();
     QCOMPARE(QFontInfo(ToQFont(Font{QStringLiteral("Tahoma"), 9, true})).family(), QStringLiteral("Tahoma"));
+}
+
+void TestReportLayer::cutTextKeepsTheAccentsOverCapitals()
+{
+    // A text that fits its box looks the same whether or not it may be cut at the box: the acute over Á and the
+    // double acute over Ő stand above the font's line and stay on the paper.
+    REQUIRE_PDF_TOOLS();
+    const auto painted = [](bool clip) {
+        QImage image(600, 200, QImage::Format_RGB32);
+        image.setDotsPerMeterX(300 / 0.0254);
+        image.setDotsPerMeterY(300 / 0.0254);
+        image.fill(Qt::white);
+        Page page;
+        for (const char *family : {"Tahoma", "Arial"}) {
+            Element e = Label(QStringLiteral("ÁŐÚ Ügyfél"), 1, family[0] == 'T' ? 2 : 9,
+                              Font{QLatin1String(family), 12}, 45, Qt::AlignHCenter);
+            e.clip = clip;
+            page.elements.append(e);
+        }
+        QPainter painter(&image);
+        PaintPage(painter, page, MmScale(image));
+        return image;
+    };
+    const QImage cut = painted(true);
+    QCOMPARE(cut, painted(false));
 }
 
 void TestReportLayer::pdfPutsTextWhereTheLayoutSays()
