@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <optional>
 
 namespace Report {
 
@@ -18,9 +19,9 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    // Lists repeat a few fonts thousands of times: a font is set (and measured) only when it changes.
+    // Lists repeat a few fonts thousands of times: a font is set (and its metrics taken) only when it changes.
     const Font *current = nullptr;
-    double overhang = 0;
+    std::optional<QFontMetricsF> metrics;
     for (const Element &e : page.elements) {
         if (!e.visible)
             continue;
@@ -39,19 +40,22 @@ void PaintPage(QPainter &painter, const Page &page, const MmScale &scale)
             if (!current || !(*current == e.font)) {
                 painter.setFont(ToQFont(e.font));
                 current = &e.font;
-                overhang = QFontMetricsF(painter.font(), painter.device()).height() / 4;
+                metrics.emplace(painter.font(), painter.device());
             }
             int flags = int(e.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextDontClip;
             if (e.wordWrap)
                 flags |= Qt::TextWordWrap;
             const QRectF box = scale.rect(e.box);
-            if (!e.clip) {
+            // Only a text that does not fit is cut, and only where its box ends: the accent over a capital (Á, Ő)
+            // may stand above the font's line and a descender below it, and they stay. Wrapped text keeps its last
+            // line's lower edge, so that no part of a line that does not fit shows.
+            const bool fits = !e.clip || (e.wordWrap ? box.contains(metrics->boundingRect(box, flags, e.text))
+                                                     : metrics->horizontalAdvance(e.text) <= box.width());
+            if (fits) {
                 painter.drawText(box, flags, e.text);
                 break;
             }
-            // A text is cut where its box ends, but the accent over a capital (Á, Ő) may stand above the font's
-            // line and a descender below it: they are not cut off. Wrapped text keeps its last line's lower edge,
-            // so that no part of a line that does not fit shows.
+            const double overhang = metrics->height() / 4;
             painter.save();
             painter.setClipRect(box.adjusted(0, -overhang, 0, e.wordWrap ? 0 : overhang), Qt::IntersectClip);
             painter.drawText(box, flags, e.text);

@@ -212,18 +212,19 @@ void TestReportLayer::layoutFontsResolveToMetricCompatibleFaces()
 
 void TestReportLayer::cutTextKeepsTheAccentsOverCapitals()
 {
-    // A text that fits its box looks the same whether or not it may be cut at the box: the acute over Á and the
-    // double acute over Ő stand above the font's line and stay on the paper.
+    // A text that may be cut at its box looks as one that may not, inside the box: the acute over Á and the double
+    // acute over Ő stand above the font's line and stay on the paper. Only what runs past the box's side goes.
     REQUIRE_PDF_TOOLS();
-    const auto painted = [](bool clip) {
-        QImage image(600, 200, QImage::Format_RGB32);
-        image.setDotsPerMeterX(300 / 0.0254);
-        image.setDotsPerMeterY(300 / 0.0254);
+    constexpr double dpi = 300;
+    const auto painted = [](bool clip, double width) {
+        QImage image(700, 200, QImage::Format_RGB32);
+        image.setDotsPerMeterX(dpi / 0.0254);
+        image.setDotsPerMeterY(dpi / 0.0254);
         image.fill(Qt::white);
         Page page;
         for (const char *family : {"Tahoma", "Arial"}) {
-            Element e = Label(QStringLiteral("ÁŐÚ Ügyfél"), 1, family[0] == 'T' ? 2 : 9,
-                              Font{QLatin1String(family), 12}, 45, Qt::AlignHCenter);
+            Element e = Label(QStringLiteral("ÁŐÚ Ügyfél"), 5, family[0] == 'T' ? 2 : 9,
+                              Font{QLatin1String(family), 12}, width, Qt::AlignHCenter);
             e.clip = clip;
             page.elements.append(e);
         }
@@ -231,8 +232,19 @@ void TestReportLayer::cutTextKeepsTheAccentsOverCapitals()
         PaintPage(painter, page, MmScale(image));
         return image;
     };
-    const QImage cut = painted(true);
-    QCOMPARE(cut, painted(false));
+    // Fits in 45 mm.
+    QCOMPARE(painted(true, 45), painted(false, 45));
+    // Runs past both sides of 15 mm.
+    const int left = qRound(5 / 25.4 * dpi), right = qRound(20 / 25.4 * dpi);
+    const QImage cut = painted(true, 15), whole = painted(false, 15);
+    QCOMPARE(cut.copy(left + 1, 0, right - left - 2, cut.height()),
+             whole.copy(left + 1, 0, right - left - 2, whole.height()));
+    // Left of the box the whole text has ink, the cut one none.
+    const QImage outside = cut.copy(0, 0, left - 1, cut.height());
+    QVERIFY(whole.copy(outside.rect()) != outside);
+    QImage white(outside.size(), outside.format());
+    white.fill(Qt::white);
+    QCOMPARE(outside, white);
 }
 
 void TestReportLayer::pdfPutsTextWhereTheLayoutSays()
