@@ -15,6 +15,7 @@
 #include "tfrm_idoszak.h"
 #include "tfrm_login.h"
 #include "tfrm_main.h"
+#include "tfrm_nyomvalaszt.h"
 #include "tfrm_szerkeszt.h"
 #include "tfrm_torzskassza.h"
 #include "tfrm_torzskassza_szerkeszt.h"
@@ -117,6 +118,7 @@ void TestFormFonts::initTestCase()
              return w;
          }},
         {QStringLiteral("printchoice"), [&s](TestFormFonts *) { return new Tfrm_BizNyomtatas(s, true); }},
+        {QStringLiteral("outputchoice"), [&s](TestFormFonts *) { return new Tfrm_NyomValaszt(s); }},
         {QStringLiteral("period"),
          [&s](TestFormFonts *) { return new Tfrm_Idoszak(s, DefaultPeriod(QDate::currentDate())); }},
         {QStringLiteral("tills"),
