@@ -11,6 +11,7 @@
 #include "tfrm_grid2html.h"
 #include "tfrm_hatarolt.h"
 #include "tfrm_idoszak.h"
+#include "tfrm_keres.h"
 #include "tfrm_sql.h"
 #include "voucherprinting.h"
 
@@ -62,6 +63,9 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.sqlConsole = [&session, &engine, &messages, &fileDialogs, exportRows = d.exportRows](QWidget *parent) {
         SzabadLekerdezes(session, engine, messages, fileDialogs, exportRows, parent);
+    };
+    d.search = [&session, &engine, &messages](QWidget *parent) {
+        return ReszletesKereses(session, engine, messages, parent);
     };
     d.reports = ReportServices::Default(session, engine, messages, fileDialogs);
     return d;

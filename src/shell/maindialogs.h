@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Engine;
 class ExportSource;
@@ -45,6 +46,8 @@ struct MainDialogs
     std::function<void(ExportSource &rows, const QString &title, QWidget *parent)> exportHtml;
     // "Szabad lekérdezés": the SQL console.
     std::function<void(QWidget *parent)> sqlConsole;
+    // "Keresés": the ledger row picked in the search window of the current till; nothing when none was picked.
+    std::function<std::optional<qint64>(QWidget *parent)> search;
     // The period and till choosers, the output chooser, the printer and the export of the report actions and of
     // grid printing.
     ReportServices reports;

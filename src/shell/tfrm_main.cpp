@@ -199,7 +199,10 @@ void Tfrm_Main::createActions()
     filter->setCheckable(true);
     filter->setChecked(true);
     addAction(QStringLiteral("aKeres"), QStringLiteral("Keresés"), {}, QKeySequence(Qt::CTRL | Qt::Key_F),
-              QStringLiteral("edit-find"), R::None, nullptr);
+              QStringLiteral("edit-find"), R::None, [this] {
+                  if (const std::optional<qint64> found = m_dialogs.search(this))
+                      StandOn(int(*found));
+              });
     addAction(QStringLiteral("aBetuNovel"), QStringLiteral("Betűméret növelése"), {}, none,
               QStringLiteral("format-font-size-more"), R::None, [this] { onFontBigger(); });
     addAction(QStringLiteral("aBetuCsokkent"), QStringLiteral("Betűméret csökkentése"), {}, none,
@@ -600,6 +603,17 @@ void Tfrm_Main::Refresh(int dromvel)
     reopenSums();
     reopenView(dromvel);
     BalanceDisplay();
+}
+
+bool Tfrm_Main::StandOn(int dromvel)
+{
+    const int row = dromvel > 0 ? m_model->rowOfId(dromvel) : -1;
+    if (row < 0)
+        return false;
+    const QModelIndex index = m_model->index(row, m_model->sorszamColumn());
+    m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
+    return true;
 }
 
 int Tfrm_Main::currentId() const

@@ -42,6 +42,8 @@ public:
     void BalanceDisplay();
     // Reopens the view and the sums after a change and stands on the given ledger row.
     void Refresh(int dromvel);
+    // Puts the grid's cursor on the ledger row; false, the cursor where it was, when the view does not show it.
+    bool StandOn(int dromvel);
     void SortByColumn(int column);
     void ToggleUnclosedFilter();
 
