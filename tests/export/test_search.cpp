@@ -39,6 +39,7 @@ private slots:
     void engineErrorReachesTheErrorBox();
     void pageThatCannotBeReadIsReportedOnce();
     void sizeLimitsColumnsAndBounds();
+    void searchFieldIsLightBlueWhileFocused();
 
 private:
     qint64 row(int till, int ssz, const QString &szoveg, const QDate &date, qint64 ugyfel)
@@ -319,6 +320,21 @@ void TestSearch::sizeLimitsColumnsAndBounds()
     QVERIFY(!w->isVisible());
     QCOMPARE(m_db.session.ini.readInt(QStringLiteral("Tfrm_Keres"), QStringLiteral("Width")), 901);
     QCOMPARE(m_db.session.ini.readInt(QStringLiteral("Tfrm_Keres"), QStringLiteral("Height")), 300);
+}
+
+void TestSearch::searchFieldIsLightBlueWhileFocused()
+{
+    auto w = window();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const auto background = [&w] {
+        const QImage image = w->textField()->grab().toImage();
+        return image.pixelColor(image.width() - 6, image.height() / 2);
+    };
+    w->textField()->setFocus();
+    QCOMPARE(background(), FocusColor());
+    w->searchButton()->setFocus();
+    QVERIFY(background() != FocusColor());
 }
 
 QTEST_MAIN(TestSearch)

@@ -13,6 +13,7 @@
 #include "tfrm_felhasznalo.h"
 #include "tfrm_felhasznaloszerkeszt.h"
 #include "tfrm_idoszak.h"
+#include "tfrm_keres.h"
 #include "tfrm_login.h"
 #include "tfrm_main.h"
 #include "tfrm_nyomvalaszt.h"
@@ -155,6 +156,14 @@ void TestFormFonts::initTestCase()
                                                       QStringLiteral("/tmp/Data"));
          }},
         {QStringLiteral("about"), [&s](TestFormFonts *) { return new AboutBox(s.fontSize); }},
+        {QStringLiteral("search"), [&s, &e, &m](TestFormFonts *) { return new Tfrm_Keres(s, e, m); }},
+        {QStringLiteral("searchresult"),
+         [&s, &e, &m](TestFormFonts *) {
+             auto *w = new Tfrm_Keres(s, e, m);
+             w->textField()->setText(QStringLiteral("a"));
+             w->search();
+             return w;
+         }},
     };
 }
 
