@@ -8,10 +8,10 @@
 namespace {
 
 // The fields searched, in the order the terms are written.
-const char *const SearchedFields[] = {
-    "dromvel.szoveg",   "dromvel.forgjogcim1", "dromvel.forgjogcim2", "dromvel.forgjogcim3",
-    "dromvel.bizszam1", "dromvel.bizszam2",    "dromvel.bizszam3",    "dromvel.szoveg1",
-    "dromvel.szoveg2",  "dromvel.szoveg3",     "ugyfel.ugyfel_nev"};
+const char *const SearchedFields[] = {"dromvel.szoveg",      "dromvel.forgjogcim1", "dromvel.forgjogcim2",
+                                      "dromvel.forgjogcim3", "dromvel.bizszam1",    "dromvel.bizszam2",
+                                      "dromvel.bizszam3",    "dromvel.szoveg1",     "dromvel.szoveg2",
+                                      "dromvel.szoveg3",     "ugyfel.ugyfel_nev"};
 
 // The lines with their first one replaced.
 QString WithSelect(const QStringList &lines, const QString &select)
@@ -39,8 +39,7 @@ QString LedgerSearch::Condition()
     QStringList terms;
     for (const char *field : SearchedFields)
         terms.append(QStringLiteral("(UPPER(%1) LIKE :pminta)").arg(QLatin1String(field)));
-    return QStringLiteral("(dromvel.kassza=:pkassza) AND (") + terms.join(QStringLiteral(" OR ")) +
-           QLatin1Char(')');
+    return QStringLiteral("(dromvel.kassza=:pkassza) AND (") + terms.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
 QString LedgerSearch::Pattern(const QString &text)

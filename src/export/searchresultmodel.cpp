@@ -5,8 +5,7 @@
 
 #include <QDate>
 
-SearchResultModel::SearchResultModel(Engine &engine, QObject *parent) : QAbstractTableModel(parent), m_search(engine)
-{}
+SearchResultModel::SearchResultModel(Engine &engine, QObject *parent) : QAbstractTableModel(parent), m_search(engine) {}
 
 QString SearchResultModel::OrderField(int column)
 {

@@ -13,13 +13,7 @@ class SearchResultModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column {
-        Sorszam,
-        DatKiadva,
-        UgyfelNev,
-        Szoveg,
-        ColumnCount
-    };
+    enum Column { Sorszam, DatKiadva, UgyfelNev, Szoveg, ColumnCount };
 
     explicit SearchResultModel(Engine &engine, QObject *parent = nullptr);
 

@@ -60,5 +60,4 @@ private:
 
 // Opens the search window modally. The ledger row picked (0 when the result it was picked from is empty); nothing
 // when the window was closed without a pick.
-std::optional<qint64> ReszletesKereses(Session &session, Engine &engine, Messages &messages,
-                                       QWidget *parent = nullptr);
+std::optional<qint64> ReszletesKereses(Session &session, Engine &engine, Messages &messages, QWidget *parent = nullptr);

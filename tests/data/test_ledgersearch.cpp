@@ -134,32 +134,31 @@ void TestLedgerSearch::textIsComparedInUpperCaseAndAsALikePattern_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("found");
     const QString szoveg = QStringLiteral("szoveg");
-    QTest::newRow("lower finds upper") << szoveg << QStringLiteral("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP") << QStringLiteral("árvíztűrő")
-                                       << true;
+    QTest::newRow("lower finds upper") << szoveg << QStringLiteral("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP")
+                                       << QStringLiteral("árvíztűrő") << true;
     QTest::newRow("upper finds lower") << szoveg << QStringLiteral("árvíztűrő tükörfúrógép")
                                        << QStringLiteral("TÜKÖRFÚRÓGÉP") << true;
     QTest::newRow("mixed case") << szoveg << QStringLiteral("ŐszIBaraCk") << QStringLiteral("őSZibaracK") << true;
-    QTest::newRow("accent is a letter of its own") << szoveg << QStringLiteral("ÖRÖM") << QStringLiteral("orom")
-                                                   << false;
-    QTest::newRow("kp in a document number") << QStringLiteral("bizszam2") << QStringLiteral("KP-12")
-                                             << QStringLiteral("kp") << true;
+    QTest::newRow("accent is a letter of its own")
+        << szoveg << QStringLiteral("ÖRÖM") << QStringLiteral("orom") << false;
+    QTest::newRow("kp in a document number")
+        << QStringLiteral("bizszam2") << QStringLiteral("KP-12") << QStringLiteral("kp") << true;
     QTest::newRow("kp in a client name") << QStringLiteral("ugyfel_nev") << QStringLiteral("Kp Trade Bt.")
                                          << QStringLiteral("kp") << true;
-    QTest::newRow("quote searched literally") << szoveg << QStringLiteral("Levél O'Briennek")
-                                              << QStringLiteral("o'brien") << true;
+    QTest::newRow("quote searched literally")
+        << szoveg << QStringLiteral("Levél O'Briennek") << QStringLiteral("o'brien") << true;
     QTest::newRow("quote must be there") << szoveg << QStringLiteral("Levél OBriennek") << QStringLiteral("o'brien")
                                          << false;
     QTest::newRow("doubled quote") << szoveg << QStringLiteral("a''b") << QStringLiteral("a''b") << true;
-    QTest::newRow("quote and parenthesis") << szoveg << QStringLiteral("Tétel") << QStringLiteral("x') OR ('1'='1")
-                                           << false;
+    QTest::newRow("quote and parenthesis")
+        << szoveg << QStringLiteral("Tétel") << QStringLiteral("x') OR ('1'='1") << false;
     QTest::newRow("percent is any text") << szoveg << QStringLiteral("alma és körte") << QStringLiteral("alma%körte")
                                          << true;
-    QTest::newRow("percent in the text") << szoveg << QStringLiteral("50% előleg") << QStringLiteral("50%")
-                                         << true;
-    QTest::newRow("percent matches no percent") << szoveg << QStringLiteral("500 forint") << QStringLiteral("50%")
-                                                << true;
-    QTest::newRow("underscore is one character") << szoveg << QStringLiteral("KP-12") << QStringLiteral("kp_12")
-                                                 << true;
+    QTest::newRow("percent in the text") << szoveg << QStringLiteral("50% előleg") << QStringLiteral("50%") << true;
+    QTest::newRow("percent matches no percent")
+        << szoveg << QStringLiteral("500 forint") << QStringLiteral("50%") << true;
+    QTest::newRow("underscore is one character")
+        << szoveg << QStringLiteral("KP-12") << QStringLiteral("kp_12") << true;
     QTest::newRow("underscore is not none") << szoveg << QStringLiteral("KP12") << QStringLiteral("kp_12") << false;
     QTest::newRow("not there") << szoveg << QStringLiteral("Bérleti díj") << QStringLiteral("villany") << false;
 }
@@ -280,8 +279,9 @@ void TestLedgerSearch::largeResultIsReadByPagesInAnyOrder()
 void TestLedgerSearch::rowGoneSinceTheSearchShowsEmpty()
 {
     const qint64 a = row(1, m_client, {{QStringLiteral("szoveg"), QStringLiteral("kp 1")}});
-    const qint64 b = row(1, m_client, {{QStringLiteral("szoveg"), QStringLiteral("kp 2")},
-                                       {QStringLiteral("dat_kiadva"), QDate(2026, 3, 4)}});
+    const qint64 b =
+        row(1, m_client,
+            {{QStringLiteral("szoveg"), QStringLiteral("kp 2")}, {QStringLiteral("dat_kiadva"), QDate(2026, 3, 4)}});
     LedgerSearch search(*m_engine);
     search.setCondition(1, QStringLiteral("kp"));
     search.open();

@@ -179,7 +179,8 @@ void TestSearch::titleClickSortsByItsField_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QStringList>("numbers");
-    QTest::newRow("sorszám by serial") << int(SearchResultModel::Sorszam) << QStringList{"KB00001", "KB00002", "KB00003"};
+    QTest::newRow("sorszám by serial") << int(SearchResultModel::Sorszam)
+                                       << QStringList{"KB00001", "KB00002", "KB00003"};
     QTest::newRow("kiadva") << int(SearchResultModel::DatKiadva) << QStringList{"KB00002", "KB00003", "KB00001"};
     QTest::newRow("ügyfél") << int(SearchResultModel::UgyfelNev) << QStringList{"KB00002", "KB00003", "KB00001"};
     QTest::newRow("szöveg") << int(SearchResultModel::Szoveg) << QStringList{"KB00001", "KB00003", "KB00002"};

@@ -32,12 +32,13 @@ private slots:
 private:
     qint64 row(const QString &szoveg, const char *kibe = "B", const char *lezarva = "N")
     {
-        return m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
-                                                               {QStringLiteral("ugyfel"), 1},
-                                                               {QStringLiteral("kibe"), QString::fromLatin1(kibe)},
-                                                               {QStringLiteral("kiadva"), QStringLiteral("I")},
-                                                               {QStringLiteral("lezarva"), QString::fromLatin1(lezarva)},
-                                                               {QStringLiteral("szoveg"), szoveg}});
+        return m_db.engine->insert(QStringLiteral("dromvel"),
+                                   {{QStringLiteral("kassza"), 1},
+                                    {QStringLiteral("ugyfel"), 1},
+                                    {QStringLiteral("kibe"), QString::fromLatin1(kibe)},
+                                    {QStringLiteral("kiadva"), QStringLiteral("I")},
+                                    {QStringLiteral("lezarva"), QString::fromLatin1(lezarva)},
+                                    {QStringLiteral("szoveg"), szoveg}});
     }
     std::unique_ptr<Tfrm_Main> window()
     {
