@@ -77,12 +77,10 @@ void LedgerSearch::open()
         found.append(keys.values().first().toLongLong());
     keys.close();
     m_keys = std::move(found);
-    m_open = true;
 }
 
 void LedgerSearch::close()
 {
-    m_open = false;
     m_keys.clear();
     m_pages.clear();
     m_used.clear();

@@ -43,10 +43,8 @@ public:
     void setOrderField(const QString &field);
     QString sqlText() const;
 
-    // Runs the search. Throws EngineError, and is then closed.
+    // Runs the search. Throws EngineError, and then holds no rows.
     void open();
-    void close();
-    bool isOpen() const { return m_open; }
     int rowCount() const { return int(m_keys.size()); }
     // The ledger row (dromvel) of a result row; 0 outside the result.
     qint64 key(int row) const;
@@ -55,6 +53,7 @@ public:
     QVariant value(int row, const QString &field);
 
 private:
+    void close();
     void readPage(int page);
 
     Engine &m_engine;
@@ -62,7 +61,6 @@ private:
     std::unique_ptr<ReadConnection> m_connection;
     QStringList m_lines;
     QVariantMap m_bindings;
-    bool m_open = false;
     QList<qint64> m_keys;
     QHash<QString, int> m_fields;
     // Pages held, the most recently read last in m_used.

@@ -54,13 +54,6 @@ void SearchResultModel::reopen()
     endResetModel();
 }
 
-void SearchResultModel::close()
-{
-    beginResetModel();
-    m_search.close();
-    endResetModel();
-}
-
 int SearchResultModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_search.rowCount();

@@ -23,7 +23,6 @@ public:
     // Orders by the column's field (ssz for the voucher number), ascending, and searches again when a search has run.
     // Throws EngineError.
     void sortByColumn(int column);
-    void close();
     // The ledger row (dromvel) shown in the grid row; 0 when there is none.
     qint64 ledgerRow(int row) const { return m_search.key(row); }
     QString sqlText() const { return m_search.sqlText(); }
