@@ -220,7 +220,6 @@ void TestSearch::pickingARow_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("row");
-    QTest::newRow("Megvan on the first row") << QStringLiteral("Megvan") << 0;
     QTest::newRow("Megvan after moving down") << QStringLiteral("Megvan") << 2;
     QTest::newRow("double-click") << QStringLiteral("double-click") << 1;
 }
@@ -258,12 +257,6 @@ void TestSearch::escapeClosesWithoutAPick()
         auto *w = static_cast<Tfrm_Keres *>(dialog);
         typeAndEnter(*w, QStringLiteral("irodaszer"));
         QTest::keyClick(w->grid(), Qt::Key_Escape);
-        if (dialog->isVisible())
-            dialog->accept();
-    });
-    QCOMPARE(ReszletesKereses(m_db.session, *m_db.engine, m_db.messages), std::nullopt);
-    OnNextModal([](QDialog *dialog) {
-        QTest::keyClick(static_cast<Tfrm_Keres *>(dialog)->textField(), Qt::Key_Escape);
         if (dialog->isVisible())
             dialog->accept();
     });
