@@ -57,6 +57,12 @@ QString MovementTypeName(Engine &engine, int kasszatip)
                   QStringLiteral("pkasszatip"), kasszatip);
 }
 
+QString ClientName(Engine &engine, int ugyfel)
+{
+    return NameOf(engine, QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = :pugyfel;"),
+                  QStringLiteral("pugyfel"), ugyfel);
+}
+
 QString TownOfPostcode(Engine &engine, const QString &postcode)
 {
     return NameOf(engine, QStringLiteral("SELECT varos FROM irsz WHERE irsz = :pirsz;"), QStringLiteral("pirsz"),

@@ -47,6 +47,8 @@ VoucherMasters FindVoucherMasters(Engine &engine, int kassza, int kasszatip, int
 QString DirectionName(Engine &engine, const QString &kibe);
 // kasszatip_nev; empty for an unknown type.
 QString MovementTypeName(Engine &engine, int kasszatip);
+// ugyfel_nev; empty for an unknown client.
+QString ClientName(Engine &engine, int ugyfel);
 // The town of a postcode (irsz); empty for an unknown postcode.
 QString TownOfPostcode(Engine &engine, const QString &postcode);
 

@@ -47,6 +47,40 @@ int InsertVoucherRow(Engine &engine, QVariantMap values)
     return static_cast<int>(engine.insert(Table, values));
 }
 
+QVariantMap ReadAdvanceRow(Engine &engine, int dromvel)
+{
+    QVariantMap row;
+    Query q(engine, QStringLiteral("SELECT dromvel.*, kassza.betujel_be, kassza.betujel_ki FROM dromvel "
+                                   "INNER JOIN kassza ON dromvel.kassza = kassza.kassza "
+                                   "WHERE dromvel = :pdromvel;"));
+    q.setInt(QStringLiteral("pdromvel"), dromvel);
+    q.open();
+    if (q.next()) {
+        for (int i = 0; i < q.fieldCount(); ++i)
+            row.insert(q.fieldName(i), q.value(i));
+    }
+    q.close();
+    return row;
+}
+
+int SettleAdvanceRow(Engine &engine, int dromvel, QVariantMap values)
+{
+    values.remove(Key);
+    return engine.update(Table, Key, dromvel, values,
+                         QStringLiteral("kiadva = 'I' AND elszamol_kell = 'I' AND "
+                                        "(elszamolva IS NULL OR elszamolva <> 'I')"));
+}
+
+bool SerialBookedElsewhere(Engine &engine, const QString &betujel, int ssz, int dromvel)
+{
+    Query q(engine, QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE betujel = :pbetujel AND ssz = :pssz "
+                                   "AND kiadva = 'I' AND dromvel <> :pdromvel;"));
+    q.setText(QStringLiteral("pbetujel"), betujel)
+        .setInt(QStringLiteral("pssz"), ssz)
+        .setInt(QStringLiteral("pdromvel"), dromvel);
+    return q.firstValue().toInt() > 0;
+}
+
 void DateOpeningRows(Engine &engine, const QDate &day)
 {
     Query q(engine, QStringLiteral("UPDATE dromvel SET dat_kiadva = :pdat, idoszak = :pidoszak, datumstr = :pdatumstr "

@@ -17,5 +17,11 @@ int UpdatePendingRow(Engine &engine, int dromvel, QVariantMap values);
 int DeletePendingRow(Engine &engine, int dromvel);
 // Inserts a new row and returns its key.
 int InsertVoucherRow(Engine &engine, QVariantMap values);
+// The row with its till's letter codes betujel_be and betujel_ki; empty when the row or its till does not exist.
+QVariantMap ReadAdvanceRow(Engine &engine, int dromvel);
+// Writes the settlement values into a booked advance while it is unsettled; returns the rows changed (0 or 1).
+int SettleAdvanceRow(Engine &engine, int dromvel, QVariantMap values);
+// True when a booked row other than the given one carries the serial of the letter code.
+bool SerialBookedElsewhere(Engine &engine, const QString &betujel, int ssz, int dromvel);
 // Dates every till's opening row (kibe 'N') on the day, with its period keys.
 void DateOpeningRows(Engine &engine, const QDate &day);

@@ -2,6 +2,8 @@
 
 #include "ledgerops.h"
 #include "masterlookups.h"
+#include "session.h"
+#include "tillstore.h"
 #include "util.h"
 #include "voucherbooking.h"
 
@@ -25,6 +27,11 @@ bool DateAllowed(const QDate &date, const BookingDay &day)
 
 } // namespace
 
+BookingDay MainWindowDay(const Session &session)
+{
+    return {session.openDay, session.closedUntil, session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly};
+}
+
 BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingDay &day)
 {
     if (row.isEmpty())
@@ -46,7 +53,8 @@ BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingD
     const QDate date = row.value(QStringLiteral("dat_kiadva")).toDate();
     if (!DateAllowed(date, day))
         return BookingCheck::NotOpenDay;
-    if (day.rule != DateRule::AnyDay && !DayIsOpen(date, day.closedUntil))
+    if (day.rule != DateRule::AnyDay &&
+        !DayIsOpen(date, LaterClosedUntil(engine, ValueOr(row.value(QStringLiteral("kassza")), 0), day.closedUntil)))
         return BookingCheck::DayClosed;
     if (ValueOr(row.value(QStringLiteral("kibe")), QString()) == QLatin1String("K")) {
         const double balance = LedgerOps(engine).TillBalance(ValueOr(row.value(QStringLiteral("kassza")), 0));
@@ -84,6 +92,14 @@ QString BookingCheckText(BookingCheck check)
         return QStringLiteral("Nincs elegendő pénz a művelethez");
     }
     return QString();
+}
+
+QDate LaterClosedUntil(Engine &engine, int till, const QDate &known)
+{
+    const QDate stored = TillClosedUntil(engine, till);
+    if (!known.isValid())
+        return stored;
+    return stored.isValid() && stored > known ? stored : known;
 }
 
 bool DayIsOpen(const QDate &day, const QDate &closedUntil)

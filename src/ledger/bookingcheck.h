@@ -5,6 +5,7 @@
 #include <QVariantMap>
 
 class Engine;
+struct Session;
 
 // How closely a booking keeps to the open day.
 enum class DateRule {
@@ -17,9 +18,15 @@ enum class DateRule {
 struct BookingDay
 {
     QDate openDay;
-    QDate closedUntil; // the till's last closed day; invalid when never closed
+    // The till's last closed day as the workstation knows it; invalid when never closed. A later day stored in
+    // the till (another workstation closed it meanwhile) counts instead.
+    QDate closedUntil;
     DateRule rule = DateRule::OpenDayOnly;
 };
+
+// The day the main window books onto: the session's open day and closed-until date; with back-dating on, a row
+// books on its own date whatever that day's state.
+BookingDay MainWindowDay(const Session &session);
 
 // Whether a voucher may be booked now, and if not, why.
 enum class BookingCheck {
@@ -45,6 +52,8 @@ BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingD
 // The message for a refusal as the user sees it; empty for Allowed.
 QString BookingCheckText(BookingCheck check);
 
+// The till's closed-until date as stored, or the known one when that is later.
+QDate LaterClosedUntil(Engine &engine, int till, const QDate &known);
 // True when the day is later than the closed-until date (an invalid one: the till was never closed).
 bool DayIsOpen(const QDate &day, const QDate &closedUntil);
 // True when a payment of the amount takes more than the balance holds. An amount equal to the balance is

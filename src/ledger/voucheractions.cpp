@@ -28,9 +28,7 @@ KeszResult Kesz(Session &session, Engine &engine, Messages &messages, int dromve
 {
     if (dromvel <= 0)
         return KeszResult::Unchanged;
-    // With back-dating on, a row books on its own date whatever that day's state.
-    const BookingDay day{session.openDay, session.closedUntil,
-                         session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly};
+    const BookingDay day = MainWindowDay(session);
 
     const QVariantMap row = ReadVoucherRow(engine, dromvel);
     KeszResult result = KeszResult::Unchanged;

@@ -85,10 +85,11 @@ QString VoucherWriteText(VoucherWrite outcome)
     return QString();
 }
 
-BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values)
+BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values, BookAs as)
 {
     BookingResult result;
     LedgerOps ops(engine);
+    const bool book = as == BookAs::Booked;
     // The write lock is held from here to the commit: what is checked and the numbers read below cannot change
     // meanwhile on another workstation.
     Transaction transaction(engine);
@@ -100,22 +101,31 @@ BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, co
             row.insert(it.key(), it.value());
     }
     result.check = CheckBooking(engine, row, day);
+    // A pending voucher moves no money, so the money check does not hold it back.
+    if (result.check == BookingCheck::NotEnoughMoney && !book)
+        result.check = BookingCheck::Allowed;
     if (result.check != BookingCheck::Allowed)
         return result;
 
     const bool payment = Text(row, "kibe") == QLatin1String("K");
     const double amount = Amount(row, "osszeg");
+    const QString code = Text(row, "betujel");
     // The balance of the row's own till, so that each till's chain of balances stays unbroken.
     const double balance = ops.TillBalance(Whole(row, "kassza"));
-    result.advance = Text(row, "elszamol_kell") == Booked;
+    result.advance = book && Text(row, "elszamol_kell") == Booked;
     const int bookingNumber = ops.NextMaxId(QStringLiteral("dromvelid"), QStringLiteral("dromvel"));
     if (result.advance)
         result.client = ops.ChangeClientSettlement(Whole(row, "ugyfel"), amount);
+    // A voucher left pending with its serial (by a settlement) keeps it, so the letter code's serials run on
+    // without a gap; one that has none, or whose serial a booked row holds, takes the next.
+    const int heldSerial = Whole(row, "ssz");
+    const int serial =
+        heldSerial > 0 && !SerialBookedElsewhere(engine, code, heldSerial, dromvel) ? heldSerial : ops.NextSerial(code);
 
     const QDate date = row.value(QStringLiteral("dat_kiadva")).toDate();
     QVariantMap write = values;
-    write.insert(QStringLiteral("kiadva"), Booked);
-    write.insert(QStringLiteral("ssz"), ops.NextSerial(Text(row, "betujel")));
+    write.insert(QStringLiteral("kiadva"), book ? Booked : QStringLiteral("N"));
+    write.insert(QStringLiteral("ssz"), serial);
     write.insert(QStringLiteral("elszamol_ssz"), result.advance ? ops.NextSettlementNumber() : 0);
     write.insert(QStringLiteral("nyito"), balance);
     write.insert(QStringLiteral("dromvelid"), bookingNumber);

@@ -40,12 +40,22 @@ struct BookingResult
     ClientSettlement client; // the advance total after the booking, for the limit warning
 };
 
+// How BookVoucher leaves the voucher.
+enum class BookAs {
+    Booked,
+    // Numbered as a booking numbers it (booking number, serial, balances) but left pending: it moves no money, so
+    // the money check does not hold it back, and an advance's total and settlement number wait for its booking.
+    Pending,
+};
+
 // Books a voucher in one transaction: re-reads the row (dromvel > 0) and applies the given values over it (for a
 // new row, dromvel <= 0, the values are the whole row), checks it against the day with CheckBooking under the
-// write lock, then takes the booking number, the serial of the letter code and for an advance the settlement
-// number, adds the advance to the client's total, and writes the row with its balances. The caller shows the
-// limit warning (WarnOverLimit) after it returns.
-BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values = {});
+// write lock, then takes the booking number, the serial of the letter code (a row that already holds a serial no
+// booked row has keeps it) and for an advance the settlement number, adds the advance to the client's total, and
+// writes the row with its balances. The caller shows the limit warning (WarnOverLimit) after it returns. Inside
+// a caller's transaction it is one step of that transaction.
+BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values = {},
+                          BookAs as = BookAs::Booked);
 
 // Stores a pending voucher: a new row (dromvel <= 0) is inserted and its key returned in dromvel; an existing
 // row is updated only while it is still pending. Throws EngineError.
