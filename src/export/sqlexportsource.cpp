@@ -83,6 +83,12 @@ SqlExportSource &SqlExportSource::setNumberFormat(const QString &pattern)
     return *this;
 }
 
+SqlExportSource &SqlExportSource::setFormat(const QString &field, const QString &pattern)
+{
+    m_formats.insert(field.toLower(), pattern);
+    return *this;
+}
+
 SqlExportSource &SqlExportSource::setKind(const QString &field, ExportKind kind)
 {
     m_kinds.insert(field.toLower(), kind);
@@ -126,7 +132,9 @@ ExportColumn SqlExportSource::stored(const QString &name, QMetaType type) const
     column.name = name;
     column.label = m_labels.value(name.toLower(), name);
     column.kind = m_kinds.value(name.toLower(), KindOf(name, type));
-    if (column.kind == ExportKind::Float)
+    if (const auto own = m_formats.constFind(name.toLower()); own != m_formats.cend())
+        column.numberFormat = *own;
+    else if (column.kind == ExportKind::Float)
         column.numberFormat = m_numberFormat;
     return column;
 }

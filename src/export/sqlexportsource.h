@@ -39,6 +39,8 @@ public:
     SqlExportSource &setLabel(const QString &field, const QString &label);
     // Display pattern of every floating-point field (the money format).
     SqlExportSource &setNumberFormat(const QString &pattern);
+    // Display pattern of one number field, whole or floating-point; it goes before the money format.
+    SqlExportSource &setFormat(const QString &field, const QString &pattern);
     SqlExportSource &setKind(const QString &field, ExportKind kind);
     SqlExportSource &addCalculated(const QString &name, const QString &label, ExportKind kind, Calculation calculate);
     // Only the rows the filter keeps are counted and read.
@@ -74,6 +76,7 @@ private:
     QVariantMap m_bindings;
     QHash<QString, QString> m_labels;
     QHash<QString, ExportKind> m_kinds;
+    QHash<QString, QString> m_formats;
     QString m_numberFormat;
     QList<Calculated> m_calculated;
     Filter m_filter;

@@ -103,6 +103,8 @@ void SqlListWindow::applyColumns()
         m_model->setHeaderData(index, Qt::Horizontal, column.title);
         if (!column.format.isEmpty())
             m_model->setColumnFormat(index, column.format);
+        else if (Schema::IsDateField(column.field))
+            m_model->setDateColumn(index);
     }
     for (int c = 0; c < record.count(); ++c)
         grid()->setColumnHidden(c, !visible.contains(c));

@@ -70,19 +70,19 @@ ListWindow::ListWindow(Session &session, const QString &name, QWidget *parent) :
     m_toolBar->setIconSize(QSize(16, 16));
     layout->addWidget(m_toolBar);
 
-    auto *searchRow = new QWidget(this);
-    searchRow->setObjectName(QStringLiteral("pnlKereso"));
-    auto *searchLayout = new QHBoxLayout(searchRow);
+    m_searchRow = new QWidget(this);
+    m_searchRow->setObjectName(QStringLiteral("pnlKereso"));
+    auto *searchLayout = new QHBoxLayout(m_searchRow);
     searchLayout->setContentsMargins(6, 4, 6, 4);
-    auto *searchLabel = new QLabel(QStringLiteral("Keresés:"), searchRow);
+    auto *searchLabel = new QLabel(QStringLiteral("Keresés:"), m_searchRow);
     searchLabel->setObjectName(QStringLiteral("lKereso"));
-    m_search = new QLineEdit(searchRow);
+    m_search = new QLineEdit(m_searchRow);
     m_search->setObjectName(QStringLiteral("eKereso"));
     m_search->setClearButtonEnabled(false);
     searchLabel->setBuddy(m_search);
     searchLayout->addWidget(searchLabel);
     searchLayout->addWidget(m_search, 1);
-    layout->addWidget(searchRow);
+    layout->addWidget(m_searchRow);
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
@@ -191,6 +191,12 @@ void ListWindow::setChooseMode(bool choose)
     m_choose = choose;
     m_aElfogad->setVisible(choose);
     m_aElfogad->setEnabled(choose);
+}
+
+void ListWindow::setSearchVisible(bool visible)
+{
+    m_searchRow->setVisible(visible);
+    m_aKeres->setEnabled(visible);
 }
 
 void ListWindow::setModel(QAbstractItemModel *model)
@@ -322,7 +328,7 @@ bool ListWindow::gridKeyPress(QKeyEvent *event)
     const QChar c = text.at(0).toLower();
     // Any other printable character does nothing; the view's own type-ahead would move the cursor by the
     // first column instead of the search column.
-    if (StartsSearch(c)) {
+    if (StartsSearch(c) && m_aKeres->isEnabled()) {
         m_search->setFocus(Qt::OtherFocusReason);
         m_search->setText(QString(c));
         m_search->setCursorPosition(1);
@@ -374,7 +380,10 @@ void ListWindow::showEvent(QShowEvent *event)
         if (m_session.fontSize > DesignFontSize && !m_session.ini.valueExists(objectName(), QStringLiteral("Width")))
             resize(size() * m_session.fontSize / DesignFontSize);
         RestoreWindowBounds(this, m_session.ini, objectName());
-        m_search->setFocus(Qt::OtherFocusReason);
+        if (m_aKeres->isEnabled())
+            m_search->setFocus(Qt::OtherFocusReason);
+        else
+            m_grid->setFocus(Qt::OtherFocusReason);
     }
     QDialog::showEvent(event);
     applyColumnWidths();

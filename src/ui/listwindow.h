@@ -30,6 +30,8 @@ public:
 
     void setChooseMode(bool choose);
     bool chooseMode() const { return m_choose; }
+    // A list without a search box: "Kereső" is off and characters typed in the grid move nothing.
+    void setSearchVisible(bool visible);
 
     QTableView *grid() const { return m_grid; }
     QLineEdit *searchBox() const { return m_search; }
@@ -104,6 +106,7 @@ private:
     QList<double> m_factors;
     QAbstractItemModel *m_model = nullptr;
 
+    QWidget *m_searchRow = nullptr;
     QLineEdit *m_search = nullptr;
     QTableView *m_grid = nullptr;
     QToolBar *m_toolBar = nullptr;

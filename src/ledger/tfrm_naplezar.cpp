@@ -1,0 +1,159 @@
+#include "tfrm_naplezar.h"
+
+#include "dayclosing.h"
+#include "listquerymodel.h"
+#include "session.h"
+#include "sqlexportsource.h"
+#include "util.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Caption = QStringLiteral("Lezárt napok");
+const QString Number = QStringLiteral("zarbizonylat");
+
+} // namespace
+
+Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &messages, ClosingServices services,
+                             QWidget *parent)
+    : SqlListWindow(session, engine, messages, QStringLiteral("frm_NapLezar"), QStringLiteral("zarbizonylat"), Number,
+                    parent),
+      m_services(std::move(services))
+{
+    setWindowTitle(Caption);
+    setSearchVisible(false);
+    // The closings are written by the day closing only: nothing here adds, edits or deletes one.
+    for (QAction *a : {newAction(), editAction(), deleteAction(), acceptAction()})
+        a->setEnabled(false);
+
+    QAction *print = addListAction("aNyomtat", QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
+                                   "document-print", [this] { m_services.printGrid(rows(), true, listTitle(), this); });
+    QAction *preview = addListAction("aNyomtatKep", QStringLiteral("Nyom.kép"), QStringLiteral("Nyomtatási kép"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_K), "document-print-preview",
+                                     [this] { m_services.printGrid(rows(), false, listTitle(), this); });
+    QAction *spreadsheet = addListAction("aExcelbe", QStringLiteral("Excelbe..."), {},
+                                         QKeySequence(Qt::CTRL | Qt::Key_E), "x-office-spreadsheet", [this] {
+                                             const auto source = rows();
+                                             m_services.exportRows(*source, this);
+                                         });
+    QAction *html = addListAction("aHtml", QStringLiteral("HTML export"), {}, QKeySequence(Qt::CTRL | Qt::Key_H),
+                                  "text-html", [this] {
+                                      const auto source = rows();
+                                      m_services.exportHtml(*source, listTitle(), this);
+                                  });
+    QAction *report = addListAction("aNyomtat2", QStringLiteral("Pénztárjelentés"),
+                                    QStringLiteral("Időszaki pénztárjelentés nyomtatás"),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "view-financial-account",
+                                    [this] { m_services.cashReport(ValueOr(currentValue(Number), 0), this); });
+    print->setEnabled(bool(m_services.printGrid));
+    preview->setEnabled(bool(m_services.printGrid));
+    spreadsheet->setEnabled(bool(m_services.exportRows));
+    html->setEnabled(bool(m_services.exportHtml));
+    report->setEnabled(bool(m_services.cashReport));
+
+    QToolBar *bar = toolBar();
+    bar->clear();
+    const auto fill = [this](auto *target, std::initializer_list<QAction *> actions) {
+        for (QAction *a : actions) {
+            if (a)
+                target->addAction(a);
+            else
+                target->addSeparator();
+        }
+    };
+    fill(bar, {print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
+    for (QAction *a : bar->actions())
+        if (QWidget *button = bar->widgetForAction(a); button && !a->isSeparator()) {
+            button->setObjectName(QStringLiteral("tb_") + a->objectName());
+            button->setMinimumSize(82, 36);
+        }
+    QMenu *menu = popupMenu();
+    menu->clear();
+    fill(menu, {print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
+
+    m_tillName = new QLabel(this);
+    m_tillName->setObjectName(QStringLiteral("pnlKasszaNev"));
+    m_tillName->setAlignment(Qt::AlignCenter);
+    m_tillName->setMargin(4);
+    QFont bold = m_tillName->font();
+    bold.setBold(true);
+    m_tillName->setFont(bold);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(1, m_tillName);
+
+    recordPositionLabel()->setMinimumWidth(77);
+    recordPositionLabel()->setAlignment(Qt::AlignCenter);
+    resize(720, 420);
+
+    const QString money = session.formatFt;
+    setQuery(ClosingListLines(), {{Number, QStringLiteral("bizonylat"), 0.15, QStringLiteral("00000")},
+                                  {QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.27, {}},
+                                  {QStringLiteral("valuta"), QStringLiteral("valuta"), 0.10, {}},
+                                  {QStringLiteral("dat_tol"), QStringLiteral("tól"), 0.12, {}},
+                                  {QStringLiteral("dat_ig"), QStringLiteral("ig"), 0.12, {}},
+                                  {QStringLiteral("nyito"), QStringLiteral("nyitó"), 0.12, money},
+                                  {QStringLiteral("zaro"), QStringLiteral("záró"), 0.12, money}});
+}
+
+QAction *Tfrm_NapLezar::addListAction(const char *name, const QString &caption, const QString &hint,
+                                      const QKeySequence &key, const char *icon, const std::function<void()> &work)
+{
+    auto *a = new QAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption, this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    a->setToolTip(hint.isEmpty() ? caption : hint);
+    a->setStatusTip(hint.isEmpty() ? caption : hint);
+    connect(a, &QAction::triggered, this, work);
+    addAction(a);
+    return a;
+}
+
+QAction *Tfrm_NapLezar::action(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void Tfrm_NapLezar::open(int zarbizonylat)
+{
+    refresh(zarbizonylat);
+    setHighlightColumn(columnOf(Number));
+    connect(grid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tfrm_NapLezar::updateTillName,
+            Qt::UniqueConnection);
+    updateTillName();
+}
+
+QString Tfrm_NapLezar::tillName() const
+{
+    return m_tillName->text();
+}
+
+QString Tfrm_NapLezar::listTitle() const
+{
+    return Caption + QStringLiteral(": ") + ValueOr(currentValue(QStringLiteral("kassza_nev")), QString());
+}
+
+void Tfrm_NapLezar::updateTillName()
+{
+    m_tillName->setText(ValueOr(currentValue(QStringLiteral("kassza_nev")), QString()));
+}
+
+std::shared_ptr<SqlExportSource> Tfrm_NapLezar::rows() const
+{
+    auto source = std::make_shared<SqlExportSource>(engine(), ClosingListLines().join(QLatin1Char('\n')));
+    source->setNumberFormat(session().formatFt).setFormat(Number, QStringLiteral("00000")).takeGridLayout(*grid());
+    return source;
+}
+
+void NapZarasok(Session &session, Engine &engine, Messages &messages, const ClosingServices &services, QWidget *parent)
+{
+    Tfrm_NapLezar window(session, engine, messages, services, parent);
+    window.open();
+    window.exec();
+}
