@@ -68,5 +68,8 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
         return ReszletesKereses(session, engine, messages, parent);
     };
     d.reports = ReportServices::Default(session, engine, messages, fileDialogs);
+    d.settlementType = DefaultMovementTypeChooser(session, engine, messages);
+    d.closings.exportRows = d.exportRows;
+    d.closings.exportHtml = d.exportHtml;
     return d;
 }

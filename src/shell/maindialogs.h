@@ -1,6 +1,8 @@
 #pragma once
 
 #include "reportservices.h"
+#include "closingservices.h"
+#include "tfrm_elszamolkerdez.h"
 #include "tfrm_szerkeszt.h"
 #include "voucheractions.h"
 
@@ -51,6 +53,10 @@ struct MainDialogs
     // The period and till choosers, the output chooser, the printer and the export of the report actions and of
     // grid printing.
     ReportServices reports;
+    // The movement types of the vouchers a settlement generates.
+    MovementTypeChooser settlementType;
+    // The cash report after a day closing, and the output of the closings list.
+    ClosingServices closings;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

@@ -1,6 +1,7 @@
 #include "tfrm_main.h"
 
 #include "aboutbox.h"
+#include "dayclosingactions.h"
 #include "engine.h"
 #include "formbehaviour.h"
 #include "gridhighlight.h"
@@ -16,6 +17,8 @@
 #include "settings.h"
 #include "settingsstore.h"
 #include "splashwindow.h"
+#include "tfrm_elszamol.h"
+#include "tfrm_naplezar.h"
 #include "tillstore.h"
 #include "tqrossz.h"
 #include "util.h"
@@ -168,7 +171,11 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), {}, none, QStringLiteral("application-exit"), R::None,
               [this] { close(); });
     addAction(QStringLiteral("aElszamol"), QStringLiteral("Elszámol"), {}, Qt::Key_F6,
-              QStringLiteral("view-financial-account"), R::None, nullptr);
+              QStringLiteral("view-financial-account"), R::None, [this] {
+                  const int id = currentId();
+                  if (Elszamol(m_session, m_engine, m_messages, id, m_dialogs.settlementType, this))
+                      Refresh(id);
+              });
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
               R::None, [this] {
                   const int id = currentId();
@@ -190,9 +197,10 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aBizNyom4"), QStringLiteral("Bizonylatok időszakra (nyomtatási kép)"), {}, none,
               QString(), R::None, [this] { printPeriodVouchers(true); });
     addAction(QStringLiteral("aNapLezar"), QStringLiteral("Zárás"), QStringLiteral("Nap lezárása"), Qt::Key_F9,
-              QStringLiteral("document-close"), R::None, nullptr);
+              QStringLiteral("document-close"), R::None, [this] { onCloseDay(); });
     addAction(QStringLiteral("aNapzarasok"), QStringLiteral("Nap zárások"), {}, QKeySequence(Qt::CTRL | Qt::Key_F9),
-              QString(), R::None, nullptr);
+              QStringLiteral("view-calendar-list"), R::None,
+              [this] { NapZarasok(m_session, m_engine, m_messages, m_dialogs.closings, this); });
     QAction *filter = addAction(QStringLiteral("aSzur"), QStringLiteral("Lezáratlan"),
                                 QStringLiteral("Szűrés (csak lezáratlan)"), QKeySequence(Qt::CTRL | Qt::Key_M),
                                 QStringLiteral("view-filter"), R::None, [this] { ToggleUnclosedFilter(); });
@@ -525,9 +533,7 @@ void Tfrm_Main::TillSwitch(int till, const QString &name)
     m_session.tillName = name;
     reopenSums();
     m_session.closedUntil = TillClosedUntil(m_engine, till);
-    const bool free = !m_session.closedUntil.isValid() || m_session.openDay > m_session.closedUntil;
-    setStatus(3, m_session.openDay.toString(QStringLiteral("yyyy.MM.dd")) + QStringLiteral(": ") +
-                     (free ? QStringLiteral("Szabad") : QStringLiteral("Lezárva")));
+    setStatus(3, DayStateText(m_session.openDay, m_session.closedUntil));
     reopenView(-1);
 }
 
@@ -728,6 +734,22 @@ void Tfrm_Main::afterForm(int dromvel)
 {
     if (dromvel != -1)
         Refresh(dromvel);
+}
+
+void Tfrm_Main::onCloseDay()
+{
+    const QDate before = m_session.closedUntil;
+    const int closing = NapLezar(m_session, m_engine, m_messages, this);
+    // A refusal may have found the day closed on another workstation.
+    if (closing == 0 && m_session.closedUntil == before)
+        return;
+    setStatus(3, DayStateText(m_session.openDay, m_session.closedUntil));
+    if (closing == 0)
+        return;
+    // The closed rows leave the unclosed view and the unclosed sums.
+    Refresh(currentId());
+    if (m_dialogs.closings.cashReport)
+        m_dialogs.closings.cashReport(closing, this);
 }
 
 void Tfrm_Main::printVoucher(bool request, bool preview)

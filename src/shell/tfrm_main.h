@@ -89,6 +89,7 @@ private:
     void onArchive();
     void refreshNames();
     void afterForm(int dromvel);
+    void onCloseDay();
     void printVoucher(bool request, bool preview);
     void printPeriodVouchers(bool preview);
     void onSettings();
