@@ -1,11 +1,18 @@
-// A second workstation for the concurrency test: stores vouchers pending and books each through "Kész!" as
-// fast as it can, into the database folder it is given.
-// Arguments: folder, number of vouchers, seed. Exit code 0 when every voucher was booked.
+// A second workstation for the concurrency tests, writing into the database folder it is given as fast as it can.
+// Arguments: folder, number of rounds, seed, and what to do:
+//  book   - store vouchers pending and book each through "Kész!";
+//  settle - book an advance through "Kész!", then settle it and generate the vouchers of the difference;
+//  close  - book a receipt onto the day after till 1's closed-until date and close that day; prints "day outcome"
+//           per round (C closed, A already closed, N nothing to close).
+// Exit code 0 when every step went as it should.
 
+#include "advancesettlement.h"
 #include "choosers.h"
+#include "dayclosing.h"
 #include "engine.h"
 #include "messages.h"
 #include "session.h"
+#include "tillstore.h"
 #include "voucheractions.h"
 #include "voucherbooking.h"
 
@@ -28,43 +35,110 @@ private:
     static void report(const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
 
+class Workstation
+{
+public:
+    Workstation(const QString &folder, quint32 seed) : m_engine(QStringLiteral("worker")), m_random(seed)
+    {
+        m_engine.open(folder);
+        m_session.user = QStringLiteral("worker") + QString::number(seed);
+        m_session.vissza = true;
+        m_session.openDay = QDate::currentDate();
+    }
+
+    // Stores a pending voucher of the type on a random till and books it; its key, or -1 when it was not booked.
+    int book(int kasszatip, const QString &kibe, bool advance, double amount)
+    {
+        KasszaTipChoice type;
+        type.kasszatip = kasszatip;
+        type.kibe = kibe;
+        type.elszamolas = advance ? QStringLiteral("I") : QStringLiteral("N");
+        UgyfelChoice client;
+        client.ugyfel = 1;
+        client.elszamol = 5;
+        m_session.till = 1 + int(m_random.bounded(2));
+        QVariantMap row = NewVoucherValues(m_engine, m_session.till, m_session.user, type, client, m_session.openDay);
+        row.insert(QStringLiteral("osszeg1"), amount);
+        row.insert(QStringLiteral("osszeg"), amount);
+        int key = -1;
+        SavePendingVoucher(m_engine, key, row);
+        return Kesz(m_session, m_engine, m_messages, key, nullptr, PrintChoice()) == KeszResult::Booked ? key : -1;
+    }
+    double amount() { return 1 + m_random.bounded(100000) / 100.0; }
+
+    bool bookRound()
+    {
+        // Mostly receipts, some payments, a few advances.
+        const int kind = int(m_random.bounded(10));
+        return book(kind < 6   ? 1
+                    : kind < 9 ? 2
+                               : 3,
+                    kind < 6 ? QStringLiteral("B") : QStringLiteral("K"), kind == 9, amount()) > 0;
+    }
+
+    bool settleRound()
+    {
+        const double advance = amount();
+        const int key = book(3, QStringLiteral("K"), true, advance);
+        if (key < 0)
+            return false;
+        const double spent = m_random.bounded(2) == 0 ? advance / 2 : advance * 1.5;
+        const BookingDay day = MainWindowDay(m_session);
+        if (PostSettlement(m_engine, key, m_session.till, day, {m_session.openDay, QString(), spent}).check !=
+            SettlementCheck::Allowed)
+            return false;
+        QList<SettlementVoucher> vouchers = SettlementVouchers(SettlementMethod(m_random.bounded(2)), advance, spent);
+        for (SettlementVoucher &voucher : vouchers)
+            voucher.kasszatip = voucher.receipt ? 1 : 2;
+        const SettlementTarget target{key, m_session.till, m_session.user, day, false};
+        const SettlementGeneration generation = GenerateSettlementVouchers(m_engine, target, vouchers);
+        return generation.check == BookingCheck::Allowed && generation.vouchers.size() == vouchers.size();
+    }
+
+    // Both workstations go for the first day after the till's closed-until date, so they race for the same day.
+    bool closeRound()
+    {
+        const QDate closedUntil = TillClosedUntil(m_engine, 1);
+        const QDate day = closedUntil.isValid() ? closedUntil.addDays(1) : QDate(2030, 1, 1);
+        KasszaTipChoice type{1, QStringLiteral("B"), QStringLiteral("N")};
+        UgyfelChoice client{1, 5};
+        // When the other workstation closed the day meanwhile, the booking is refused and the closing says so.
+        QVariantMap values = NewVoucherValues(m_engine, 1, m_session.user, type, client, day);
+        values.insert(QStringLiteral("osszeg"), amount());
+        BookVoucher(m_engine, -1, {day, QDate(), DateRule::OpenDayOnly}, values);
+        const DayClosing closing = CloseDay(m_engine, 1, day);
+        const char outcome = closing.outcome == DayClosing::Outcome::Closed          ? 'C'
+                             : closing.outcome == DayClosing::Outcome::AlreadyClosed ? 'A'
+                                                                                     : 'N';
+        std::printf("%s %c\n", qPrintable(day.toString(Qt::ISODate)), outcome);
+        return true;
+    }
+
+private:
+    Engine m_engine;
+    QRandomGenerator m_random;
+    YesToAll m_messages;
+    Session m_session;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4)
+    if (args.size() < 4)
         return 1;
-    const int count = args.at(2).toInt();
-    QRandomGenerator random(args.at(3).toUInt());
+    const int rounds = args.at(2).toInt();
+    const QString mode = args.size() > 4 ? args.at(4) : QStringLiteral("book");
     try {
-        Engine engine(QStringLiteral("worker"));
-        engine.open(args.at(1));
-        YesToAll messages;
-        Session session;
-        session.user = QStringLiteral("worker") + args.at(3);
-        session.vissza = true;
-        session.openDay = QDate::currentDate();
-        for (int i = 0; i < count; ++i) {
-            // Mostly receipts, some payments, a few advances; both tills.
-            const int kind = random.bounded(10);
-            KasszaTipChoice type;
-            type.kasszatip = kind < 6 ? 1 : kind < 9 ? 2 : 3;
-            type.kibe = kind < 6 ? QStringLiteral("B") : QStringLiteral("K");
-            type.elszamolas = kind == 9 ? QStringLiteral("I") : QStringLiteral("N");
-            UgyfelChoice client;
-            client.ugyfel = 1;
-            client.elszamol = 5;
-            session.till = 1 + random.bounded(2);
-            QVariantMap row = NewVoucherValues(engine, session.till, session.user, type, client, session.openDay);
-            const double amount = 1 + random.bounded(100000) / 100.0;
-            row.insert(QStringLiteral("osszeg1"), amount);
-            row.insert(QStringLiteral("osszeg"), amount);
-            int key = -1;
-            SavePendingVoucher(engine, key, row);
-            if (Kesz(session, engine, messages, key, nullptr, PrintChoice()) != KeszResult::Booked) {
-                std::fprintf(stderr, "voucher %d was not booked\n", i);
+        Workstation workstation(args.at(1), args.at(3).toUInt());
+        for (int i = 0; i < rounds; ++i) {
+            const bool done = mode == QLatin1String("settle")  ? workstation.settleRound()
+                              : mode == QLatin1String("close") ? workstation.closeRound()
+                                                               : workstation.bookRound();
+            if (!done) {
+                std::fprintf(stderr, "round %d of %s failed\n", i, qPrintable(mode));
                 return 2;
             }
         }
