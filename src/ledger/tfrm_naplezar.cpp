@@ -1,7 +1,9 @@
 #include "tfrm_naplezar.h"
 
 #include "dayclosing.h"
+#include "gridprinting.h"
 #include "listquerymodel.h"
+#include "reportprinting.h"
 #include "session.h"
 #include "sqlexportsource.h"
 #include "util.h"
@@ -34,10 +36,10 @@ Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &message
         a->setEnabled(false);
 
     QAction *print = addListAction("aNyomtat", QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
-                                   "document-print", [this] { m_services.printGrid(rows(), true, listTitle(), this); });
-    QAction *preview = addListAction("aNyomtatKep", QStringLiteral("Nyom.kép"), QStringLiteral("Nyomtatási kép"),
-                                     QKeySequence(Qt::CTRL | Qt::Key_K), "document-print-preview",
-                                     [this] { m_services.printGrid(rows(), false, listTitle(), this); });
+                                   "document-print", [this] { printGrid(true); });
+    QAction *preview =
+        addListAction("aNyomtatKep", QStringLiteral("Nyom.kép"), QStringLiteral("Nyomtatási kép"),
+                      QKeySequence(Qt::CTRL | Qt::Key_K), "document-print-preview", [this] { printGrid(false); });
     QAction *spreadsheet = addListAction("aExcelbe", QStringLiteral("Excelbe..."), {},
                                          QKeySequence(Qt::CTRL | Qt::Key_E), "x-office-spreadsheet", [this] {
                                              const auto source = rows();
@@ -48,15 +50,11 @@ Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &message
                                       const auto source = rows();
                                       m_services.exportHtml(*source, listTitle(), this);
                                   });
-    QAction *report = addListAction("aNyomtat2", QStringLiteral("Pénztárjelentés"),
-                                    QStringLiteral("Időszaki pénztárjelentés nyomtatás"),
-                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "view-financial-account",
-                                    [this] { m_services.cashReport(ValueOr(currentValue(Number), 0), this); });
-    print->setEnabled(bool(m_services.printGrid));
-    preview->setEnabled(bool(m_services.printGrid));
-    spreadsheet->setEnabled(bool(m_services.exportRows));
-    html->setEnabled(bool(m_services.exportHtml));
-    report->setEnabled(bool(m_services.cashReport));
+    QAction *report = addListAction(
+        "aNyomtat2", QStringLiteral("Pénztárjelentés"), QStringLiteral("Időszaki pénztárjelentés nyomtatás"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "view-financial-account", [this] {
+            NapZarNyomtat(this->session(), this->engine(), ValueOr(currentValue(Number), 0), m_services.reports, this);
+        });
 
     QToolBar *bar = toolBar();
     bar->clear();
@@ -142,6 +140,13 @@ QString Tfrm_NapLezar::listTitle() const
 void Tfrm_NapLezar::updateTillName()
 {
     m_tillName->setText(ValueOr(currentValue(QStringLiteral("kassza_nev")), QString()));
+}
+
+void Tfrm_NapLezar::printGrid(bool print)
+{
+    GridPrintOptions options;
+    options.title = listTitle();
+    GridNyomtat(rows(), print, options, m_services.reports, this);
 }
 
 std::shared_ptr<SqlExportSource> Tfrm_NapLezar::rows() const

@@ -30,6 +30,8 @@ private:
     QAction *addListAction(const char *name, const QString &caption, const QString &hint, const QKeySequence &key,
                            const char *icon, const std::function<void()> &work);
     void updateTillName();
+    // "Nyomtat" (print) and "Nyom.kép": the list's rows as a grid print under the list title.
+    void printGrid(bool print);
 
     ClosingServices m_services;
     QLabel *m_tillName = nullptr;

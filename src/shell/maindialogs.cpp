@@ -69,7 +69,5 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.reports = ReportServices::Default(session, engine, messages, fileDialogs);
     d.settlementType = DefaultMovementTypeChooser(session, engine, messages);
-    d.closings.exportRows = d.exportRows;
-    d.closings.exportHtml = d.exportHtml;
     return d;
 }

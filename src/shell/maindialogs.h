@@ -1,7 +1,6 @@
 #pragma once
 
 #include "reportservices.h"
-#include "closingservices.h"
 #include "tfrm_elszamolkerdez.h"
 #include "tfrm_szerkeszt.h"
 #include "voucheractions.h"
@@ -55,8 +54,6 @@ struct MainDialogs
     ReportServices reports;
     // The movement types of the vouchers a settlement generates.
     MovementTypeChooser settlementType;
-    // The cash report after a day closing, and the output of the closings list.
-    ClosingServices closings;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

@@ -199,8 +199,10 @@ void Tfrm_Main::createActions()
     addAction(QStringLiteral("aNapLezar"), QStringLiteral("Zárás"), QStringLiteral("Nap lezárása"), Qt::Key_F9,
               QStringLiteral("document-close"), R::None, [this] { onCloseDay(); });
     addAction(QStringLiteral("aNapzarasok"), QStringLiteral("Nap zárások"), {}, QKeySequence(Qt::CTRL | Qt::Key_F9),
-              QStringLiteral("view-calendar-list"), R::None,
-              [this] { NapZarasok(m_session, m_engine, m_messages, m_dialogs.closings, this); });
+              QStringLiteral("view-calendar-list"), R::None, [this] {
+                  NapZarasok(m_session, m_engine, m_messages,
+                             {m_dialogs.reports, m_dialogs.exportRows, m_dialogs.exportHtml}, this);
+              });
     QAction *filter = addAction(QStringLiteral("aSzur"), QStringLiteral("Lezáratlan"),
                                 QStringLiteral("Szűrés (csak lezáratlan)"), QKeySequence(Qt::CTRL | Qt::Key_M),
                                 QStringLiteral("view-filter"), R::None, [this] { ToggleUnclosedFilter(); });
@@ -748,8 +750,7 @@ void Tfrm_Main::onCloseDay()
         return;
     // The closed rows leave the unclosed view and the unclosed sums.
     Refresh(currentId());
-    if (m_dialogs.closings.cashReport)
-        m_dialogs.closings.cashReport(closing, this);
+    NapZarNyomtat(m_session, m_engine, closing, m_dialogs.reports, this);
 }
 
 void Tfrm_Main::printVoucher(bool request, bool preview)
