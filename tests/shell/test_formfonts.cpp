@@ -1,7 +1,9 @@
 #include "aboutbox.h"
+#include "dayclosing.h"
 #include "formbehaviour.h"
 #include "inputdialog.h"
 #include "maindialogs.h"
+#include "query.h"
 #include "sampledata.h"
 #include "samplevouchers.h"
 #include "testdatabase.h"
@@ -10,12 +12,14 @@
 #include "tfrm_adatbazisokbde_szerkeszt.h"
 #include "tfrm_beallit.h"
 #include "tfrm_biznyomtatas.h"
+#include "tfrm_elszamol.h"
 #include "tfrm_felhasznalo.h"
 #include "tfrm_felhasznaloszerkeszt.h"
 #include "tfrm_idoszak.h"
 #include "tfrm_keres.h"
 #include "tfrm_login.h"
 #include "tfrm_main.h"
+#include "tfrm_naplezar.h"
 #include "tfrm_nyomvalaszt.h"
 #include "tfrm_szerkeszt.h"
 #include "tfrm_torzskassza.h"
@@ -95,6 +99,12 @@ void TestFormFonts::initTestCase()
     FillSampleData(*m_db.engine);
     FillSampleVouchers(*m_db.engine);
     m_dialogs = MainDialogs::Default(m_db.session, *m_db.engine, m_db.messages, m_db.fileDialogs);
+    // The currency till is closed once, so the closings list has a row.
+    CloseDay(*m_db.engine, 2, QDate::currentDate());
+    const int advance = Query(*m_db.engine, QStringLiteral("SELECT MIN(dromvel) FROM dromvel WHERE kiadva = 'I' AND "
+                                                           "elszamol_kell = 'I' AND elszamolva = 'N';"))
+                            .firstValue()
+                            .toInt();
 
     Session &s = m_db.session;
     Engine &e = *m_db.engine;
@@ -162,6 +172,23 @@ void TestFormFonts::initTestCase()
              auto *w = new Tfrm_Keres(s, e, m);
              w->textField()->setText(QStringLiteral("a"));
              w->search();
+             return w;
+         }},
+        {QStringLiteral("settlement"),
+         [&s, &e, &m, advance](TestFormFonts *t) {
+             auto *w = new Tfrm_Elszamol(s, e, m, t->m_dialogs.settlementType);
+             w->open(advance);
+             return w;
+         }},
+        {QStringLiteral("difference"),
+         [&s, &e, &m](TestFormFonts *t) {
+             const SettlementTarget target{0, 1, s.user, MainWindowDay(s), false};
+             return new Tfrm_ElszamolKerdez(s, e, m, t->m_dialogs.settlementType, target, 50000, 42000);
+         }},
+        {QStringLiteral("closings"),
+         [&s, &e, &m](TestFormFonts *) {
+             auto *w = new Tfrm_NapLezar(s, e, m, ClosingServices());
+             w->open();
              return w;
          }},
     };

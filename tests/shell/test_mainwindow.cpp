@@ -37,6 +37,7 @@ private slots:
     void voucherPrintingChecksTheRowFirst();
     void bookingAndDeletingFromTheWindow();
     void chosenTillBecomesCurrent();
+    void dayClosingFromTheWindow();
 
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
@@ -419,6 +420,48 @@ void TestMainWindow::chosenTillBecomesCurrent()
     QCOMPARE(m_db.session.closedUntil, QDate(2026, 12, 1));
     QCOMPARE(w->balanceText(), QStringLiteral("4 321"));
     QCOMPARE(w->ledger()->rowCount(), 1);
+}
+
+void TestMainWindow::dayClosingFromTheWindow()
+{
+    till(QStringLiteral("Főpénztár"), QDate(2026, 12, 7));
+    booked(1, 1, 100);
+    booked(1, 2, 110);
+    const qint64 pending =
+        m_db.engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1},
+                                                        {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                        {QStringLiteral("kiadva"), QStringLiteral("N")},
+                                                        {QStringLiteral("lezarva"), QStringLiteral("N")},
+                                                        {QStringLiteral("dat_kiadva"), m_db.session.openDay},
+                                                        {QStringLiteral("bevetel"), 5.0}});
+    QStringList reports;
+    m_dialogs.reports.outputChoice = [](QWidget *) { return 0; };
+    m_dialogs.reports.output = [&reports](const Report::Document &doc, bool, QWidget *) {
+        reports.append(doc.fileName);
+    };
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(w->sumText(0), QStringLiteral("20"));
+    QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Szabad"));
+
+    m_db.messages.answers = {true};
+    QTest::keyClick(w.get(), Qt::Key_F9);
+
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban lezárjam a napo(ka)t?")});
+    QCOMPARE(reports, QStringList{QStringLiteral("Időszaki pénztárjelentés 00001")});
+    QCOMPARE(w->statusText(3), QStringLiteral("2026.12.08: Lezárva"));
+    QCOMPARE(w->sumText(0), QStringLiteral("0"));
+    QCOMPARE(w->sumText(1), QStringLiteral("0"));
+    // With the unclosed filter on only the pending row stays.
+    QCOMPARE(w->ledger()->rowCount(), 1);
+    QCOMPARE(w->ledger()->rowOfId(int(pending)), 0);
+
+    // The same day again is refused and prints nothing.
+    m_db.messages.clear();
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Ez a nap már le lett zárva.")});
+    QCOMPARE(reports.size(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)
