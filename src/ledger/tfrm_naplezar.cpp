@@ -104,6 +104,8 @@ QAction *Tfrm_NapLezar::addListAction(const char *name, const QString &caption, 
 {
     auto *a = new QAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption, this);
     a->setObjectName(QString::fromLatin1(name));
+    // The toolbar shows the caption whole: "Excelbe..." keeps its dots.
+    a->setIconText(caption);
     a->setShortcut(key);
     a->setShortcutContext(Qt::WindowShortcut);
     a->setToolTip(hint.isEmpty() ? caption : hint);

@@ -337,7 +337,7 @@ void TestDayClosing::closingsList()
     const auto names = [](const QList<QAction *> &actions) {
         QStringList list;
         for (const QAction *a : actions)
-            list.append(a->isSeparator() ? QStringLiteral("|") : a->text());
+            list.append(a->isSeparator() ? QStringLiteral("|") : a->iconText());
         return list.join(QLatin1Char(' '));
     };
     const QString order = QStringLiteral("Nyomtat Nyom.kép | Excelbe... HTML export | Pénztárjelentés | Bezár");
