@@ -10,12 +10,11 @@ const QString Key = QStringLiteral("dromvel");
 // The condition every guarded write carries.
 const QString StillPending = QStringLiteral("(kiadva IS NULL OR kiadva <> 'I')");
 
-} // namespace
-
-QVariantMap ReadVoucherRow(Engine &engine, int dromvel)
+// Every field of the one row the statement reads for the key :pdromvel; empty when there is none.
+QVariantMap ReadKeyedRow(Engine &engine, const QString &sql, int dromvel)
 {
     QVariantMap row;
-    Query q(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel = :pdromvel;"));
+    Query q(engine, sql);
     q.setInt(QStringLiteral("pdromvel"), dromvel);
     q.open();
     if (q.next()) {
@@ -24,6 +23,13 @@ QVariantMap ReadVoucherRow(Engine &engine, int dromvel)
     }
     q.close();
     return row;
+}
+
+} // namespace
+
+QVariantMap ReadVoucherRow(Engine &engine, int dromvel)
+{
+    return ReadKeyedRow(engine, QStringLiteral("SELECT * FROM dromvel WHERE dromvel = :pdromvel;"), dromvel);
 }
 
 int UpdatePendingRow(Engine &engine, int dromvel, QVariantMap values)
@@ -49,18 +55,11 @@ int InsertVoucherRow(Engine &engine, QVariantMap values)
 
 QVariantMap ReadAdvanceRow(Engine &engine, int dromvel)
 {
-    QVariantMap row;
-    Query q(engine, QStringLiteral("SELECT dromvel.*, kassza.betujel_be, kassza.betujel_ki FROM dromvel "
-                                   "INNER JOIN kassza ON dromvel.kassza = kassza.kassza "
-                                   "WHERE dromvel = :pdromvel;"));
-    q.setInt(QStringLiteral("pdromvel"), dromvel);
-    q.open();
-    if (q.next()) {
-        for (int i = 0; i < q.fieldCount(); ++i)
-            row.insert(q.fieldName(i), q.value(i));
-    }
-    q.close();
-    return row;
+    return ReadKeyedRow(engine,
+                        QStringLiteral("SELECT dromvel.*, kassza.betujel_be, kassza.betujel_ki FROM dromvel "
+                                       "INNER JOIN kassza ON dromvel.kassza = kassza.kassza "
+                                       "WHERE dromvel = :pdromvel;"),
+                        dromvel);
 }
 
 int SettleAdvanceRow(Engine &engine, int dromvel, QVariantMap values)
