@@ -52,6 +52,19 @@ IndexDef UniqueWhenBooked(const char *name, std::initializer_list<const char *> 
     return index;
 }
 
+// An index of the ledger grid of one till: the till, the field it is sorted by (none: by key), the key that breaks
+// ties, and what the grid's WHERE line reads, so that counting rows and finding a row by its position read the
+// index alone.
+IndexDef LedgerView(const QString &name, const QString &field = QString(), const QString &where = QString())
+{
+    QStringList fields{QStringLiteral("kassza")};
+    if (!field.isEmpty())
+        fields.append(field);
+    fields << QStringLiteral("dromvel") << QStringLiteral("kibe") << QStringLiteral("lezarva")
+           << QStringLiteral("kiadva");
+    return {name, fields, where};
+}
+
 QVariantMap Row(std::initializer_list<std::pair<const char *, QVariant>> values)
 {
     QVariantMap row;
@@ -128,9 +141,9 @@ QList<TableDef> BuildTables()
          // Till balance, next serial of a letter code, next settlement number, the ledger of one till, and the
          // unclosed and the pending rows, which are few among many closed ones.
          {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
-          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel", "kibe"}),
+          Own("ix_dromvel_settlement", {"elszamol_ssz"}), LedgerView(QStringLiteral("ix_dromvel_kassza")),
           Own("ix_dromvel_open", {"kassza", "lezarva", "kiadva"}),
-          Own("ix_dromvel_unclosed", {"kassza", "dromvel"}, QStringLiteral("lezarva='N' OR kiadva='N'")),
+          LedgerView(QStringLiteral("ix_dromvel_unclosed"), {}, QStringLiteral("lezarva='N' OR kiadva='N'")),
           // The voucher form's pick lists: every distinct item text and title.
           Own("ix_dromvel_szoveg1", {"szoveg1"}), Own("ix_dromvel_szoveg2", {"szoveg2"}),
           Own("ix_dromvel_szoveg3", {"szoveg3"}), Own("ix_dromvel_forgjogcim1", {"forgjogcim1"}),
@@ -140,6 +153,12 @@ QList<TableDef> BuildTables()
           UniqueWhenBooked("ix_dromvel_booked_number", {"betujel", "ssz"},
                            QStringLiteral("bizonylatszámok (betujel, ssz)"))},
          {}});
+    // The ledger grid sorted by any of its columns; the looked-up names (type, client) walk their lookup in name
+    // order and come here by the joining field.
+    for (const char *field :
+         {"elszamolva", "ssz", "dat_kiadva", "kasszatip", "ugyfel", "nyito", "osszeg", "zaro", "elszamol_kell_dat"})
+        t.last().ownIndexes.append(
+            LedgerView(QStringLiteral("ix_dromvel_") + QLatin1String(field), QString::fromLatin1(field)));
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
 
