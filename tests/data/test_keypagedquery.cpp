@@ -1,0 +1,282 @@
+#include "engine.h"
+#include "keypagedquery.h"
+
+#include <QDate>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A ledger view read a page at a time must show exactly what one plain statement in the same order shows, wherever
+// it is read from, and must leave no statement open between reads.
+class TestKeyPagedQuery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void readsInTheOrderOfOnePlainStatement_data();
+    void readsInTheOrderOfOnePlainStatement();
+    void everyStatementReadsAlongAnIndex_data();
+    void everyStatementReadsAlongAnIndex();
+    void noSnapshotIsHeldBetweenReads();
+    void rowsRemovedMeanwhileLeaveEmptyRowsAtTheEnd();
+
+private:
+    QStringList lines(const QString &order, bool unclosed) const;
+    QList<qint64> expected(const QString &order, bool unclosed) const;
+    static qint64 id(const QVariantList *row) { return row ? row->value(0).toLongLong() : -1; }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Engine> m_engine;
+};
+
+namespace {
+
+const int Rows = 700;
+
+// The plain order of each view: NULLs first; equal client or type names by the lookup's key; then the row's key.
+QString PlainOrder(const QString &order)
+{
+    if (order == QLatin1String("1"))
+        return QStringLiteral("dromvel.dromvel");
+    for (const char *lookup : {"ugyfel", "kasszatip"}) {
+        if (order.startsWith(QLatin1String(lookup)))
+            return QStringLiteral("%1.%2, CASE WHEN %1.%2 IS NULL THEN NULL ELSE dromvel.%1 END, dromvel.dromvel")
+                .arg(QString::fromLatin1(lookup), order);
+    }
+    return QStringLiteral("dromvel.%1, dromvel.dromvel").arg(order);
+}
+
+} // namespace
+
+void TestKeyPagedQuery::initTestCase()
+{
+    m_engine = std::make_unique<Engine>(QStringLiteral("keypagedquery"));
+    m_engine->open(m_dir.path());
+    Transaction transaction(*m_engine);
+    // Two clients share a name, one has none.
+    for (const QVariant &name :
+         {QVariant(QStringLiteral("Béla")), QVariant(QStringLiteral("Anna")), QVariant(QStringLiteral("Béla")),
+          QVariant(), QVariant(QStringLiteral("Cecil")), QVariant(QStringLiteral("Anna"))})
+        m_engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), name}});
+    for (const QVariant &name : {QVariant(QStringLiteral("Bér")), QVariant(QStringLiteral("Anyag")), QVariant()})
+        m_engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), name}});
+    const QVariantList clients{1, 2, 3, 4, 5, 6, QVariant(), 99}; // 99: a client that is gone
+    const QVariantList types{1, 2, 3, QVariant(), 7};
+    for (int i = 1; i <= Rows + Rows / 5; ++i) {
+        const bool other = i > Rows;
+        m_engine->insert(
+            QStringLiteral("dromvel"),
+            {{QStringLiteral("kassza"), other ? 2 : 1},
+             {QStringLiteral("kibe"), i == 350 ? QStringLiteral("N")
+                                      : i % 3  ? QStringLiteral("B")
+                                               : QStringLiteral("K")},
+             {QStringLiteral("ugyfel"), clients.at(i % clients.size())},
+             {QStringLiteral("kasszatip"), types.at(i % types.size())},
+             {QStringLiteral("ssz"), i % 9 ? QVariant((i * 7) % 50) : QVariant()},
+             {QStringLiteral("osszeg"), (i % 6) * 100.0},
+             {QStringLiteral("elszamol_kell_dat"), i % 10 ? QVariant() : QVariant(QDate(2026, 1, 1 + i % 28))},
+             {QStringLiteral("kiadva"), i % 11 ? QStringLiteral("I") : QStringLiteral("N")},
+             {QStringLiteral("lezarva"), i % 4 ? QStringLiteral("N") : QStringLiteral("I")}});
+    }
+    transaction.commit();
+}
+
+void TestKeyPagedQuery::cleanupTestCase()
+{
+    m_engine.reset();
+}
+
+QStringList TestKeyPagedQuery::lines(const QString &order, bool unclosed) const
+{
+    return {QStringLiteral("SELECT"),
+            QStringLiteral(" dromvel.*,"),
+            QStringLiteral(" kibe.kibe_nev,"),
+            QStringLiteral(" kasszatip.kasszatip_nev,"),
+            QStringLiteral(" ugyfel.ugyfel_nev"),
+            QStringLiteral("FROM dromvel"),
+            QStringLiteral(" LEFT OUTER JOIN kibe ON (dromvel.kibe=kibe.kibe)"),
+            QStringLiteral(" LEFT OUTER JOIN kasszatip ON (dromvel.kasszatip=kasszatip.kasszatip)"),
+            QStringLiteral(" LEFT OUTER JOIN ugyfel ON (dromvel.ugyfel=ugyfel.ugyfel)"),
+            QStringLiteral("WHERE (dromvel.kassza=1) and (dromvel.kibe<>'N')") +
+                (unclosed ? QStringLiteral(" and ((dromvel.lezarva='N') or (dromvel.kiadva='N'))") : QString()),
+            QStringLiteral("ORDER BY %1;").arg(order)};
+}
+
+QList<qint64> TestKeyPagedQuery::expected(const QString &order, bool unclosed) const
+{
+    QStringList plain = lines(order, unclosed);
+    plain.last() = QStringLiteral("ORDER BY ") + PlainOrder(order) + QLatin1Char(';');
+    QSqlQuery query(m_engine->database());
+    if (!query.exec(plain.join(QLatin1Char('\n'))))
+        qFatal("%s", qPrintable(query.lastError().text()));
+    QList<qint64> ids;
+    while (query.next())
+        ids.append(query.value(0).toLongLong());
+    return ids;
+}
+
+void TestKeyPagedQuery::readsInTheOrderOfOnePlainStatement_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<bool>("unclosed");
+    QTest::newRow("key") << "1" << false;
+    QTest::newRow("key, unclosed only") << "1" << true;
+    QTest::newRow("serial, some empty") << "ssz" << false;
+    QTest::newRow("amount, many equal") << "osszeg" << false;
+    QTest::newRow("deadline, mostly empty") << "elszamol_kell_dat" << false;
+    QTest::newRow("client, equal, missing and gone names") << "ugyfel_nev" << false;
+    QTest::newRow("client, unclosed only") << "ugyfel_nev" << true;
+    QTest::newRow("type") << "kasszatip_nev" << false;
+}
+
+void TestKeyPagedQuery::readsInTheOrderOfOnePlainStatement()
+{
+    QFETCH(QString, order);
+    QFETCH(bool, unclosed);
+    const QList<qint64> ids = expected(order, unclosed);
+    QVERIFY(ids.size() > 3 * KeyPagedQuery::PageRows);
+
+    KeyPagedQuery forward(*m_engine);
+    forward.open(lines(order, unclosed));
+    QCOMPARE(forward.rowCount(), int(ids.size()));
+    for (int r = 0; r < ids.size(); ++r)
+        QCOMPARE(id(forward.row(r)), ids.at(r));
+    QCOMPARE(forward.row(int(ids.size())), nullptr);
+
+    KeyPagedQuery backward(*m_engine);
+    backward.open(lines(order, unclosed));
+    for (int r = int(ids.size()) - 1; r >= 0; --r)
+        QCOMPARE(id(backward.row(r)), ids.at(r));
+
+    // Far jumps in both directions, each followed by a step on either side.
+    KeyPagedQuery jumps(*m_engine);
+    jumps.open(lines(order, unclosed));
+    for (int i = 0; i < 40; ++i) {
+        const int r = (i * 379) % int(ids.size());
+        for (const int near : {r, r + 1, r - 1})
+            if (near >= 0 && near < ids.size())
+                QCOMPARE(id(jumps.row(near)), ids.at(near));
+    }
+
+    KeyPagedQuery located(*m_engine);
+    located.open(lines(order, unclosed));
+    for (int i = 0; i < ids.size(); i += 37) {
+        QCOMPARE(located.locate(ids.at(i)), i);
+        QCOMPARE(id(located.row(i)), ids.at(i));
+        if (i > 0)
+            QCOMPARE(id(located.row(i - 1)), ids.at(i - 1));
+    }
+    QCOMPARE(located.locate(ids.last()), int(ids.size()) - 1);
+    QCOMPARE(located.locate(Rows + 3), -1); // another till's row
+    QCOMPARE(located.locate(350), -1);      // an opening row
+}
+
+void TestKeyPagedQuery::everyStatementReadsAlongAnIndex_data()
+{
+    readsInTheOrderOfOnePlainStatement_data();
+}
+
+void TestKeyPagedQuery::everyStatementReadsAlongAnIndex()
+{
+    QFETCH(QString, order);
+    QFETCH(bool, unclosed);
+    QList<std::pair<QString, QVariantList>> statements;
+    KeyPagedQuery query(*m_engine);
+    query.setStatementLog([&statements](const QString &sql, const QVariantList &keys) {
+        statements.append({sql, keys});
+    });
+    query.open(lines(order, unclosed));
+    for (int r = 0; r < 300; ++r)
+        query.row(r);
+    query.row(query.rowCount() - 1);
+    query.row(query.rowCount() - 200);
+    query.row(query.rowCount() / 2);
+    query.locate(query.row(query.rowCount() / 3)->value(0).toLongLong());
+    query.locate(query.row(10)->value(0).toLongLong());
+
+    for (const auto &[sql, keys] : statements) {
+        QSqlQuery plan(m_engine->database());
+        QVERIFY(plan.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql));
+        for (int i = 0; i < keys.size(); ++i)
+            plan.bindValue(QStringLiteral(":k%1").arg(i), keys.at(i));
+        if (keys.size() > 1)
+            plan.bindValue(QStringLiteral(":b0"), keys.first());
+        QVERIFY2(plan.exec(), qPrintable(plan.lastError().text()));
+        QStringList steps;
+        while (plan.next())
+            steps.append(plan.value(3).toString());
+        const QString shown = sql + QStringLiteral("\n -> ") + steps.join(QStringLiteral(" / "));
+        // Only the small result of a count may be read whole.
+        for (const QString &step : steps)
+            QVERIFY2((!step.startsWith(QStringLiteral("SCAN")) || step == QLatin1String("SCAN counted")) &&
+                         !step.contains(QStringLiteral("TEMP B-TREE")),
+                     qPrintable(shown));
+    }
+}
+
+void TestKeyPagedQuery::noSnapshotIsHeldBetweenReads()
+{
+    KeyPagedQuery query(*m_engine);
+    Engine other(QStringLiteral("keypagedquery_other"));
+    other.open(m_dir.path());
+    int step = 0;
+    // After every kind of read another workstation commits, and this one can still take the write lock.
+    const auto othersCommitThenWeWrite = [&] {
+        ++step;
+        other.exec(QStringLiteral("UPDATE kassza SET most=%1;").arg(step));
+        Transaction transaction(*m_engine);
+        m_engine->exec(QStringLiteral("UPDATE kassza SET zaro=%1;").arg(step));
+        transaction.commit();
+    };
+    query.open(lines(QStringLiteral("ugyfel_nev"), false));
+    othersCommitThenWeWrite();
+    QVERIFY(query.row(query.rowCount() / 2)); // a jump
+    othersCommitThenWeWrite();
+    QVERIFY(query.row(query.rowCount() / 2 + KeyPagedQuery::PageRows)); // forward
+    othersCommitThenWeWrite();
+    QVERIFY(query.row(query.rowCount() / 2 - KeyPagedQuery::PageRows)); // backward
+    othersCommitThenWeWrite();
+    QCOMPARE(query.locate(query.row(5)->value(0).toLongLong()), 5);
+    othersCommitThenWeWrite();
+    QCOMPARE(step, 5);
+}
+
+void TestKeyPagedQuery::rowsRemovedMeanwhileLeaveEmptyRowsAtTheEnd()
+{
+    const QList<qint64> ids = expected(QStringLiteral("1"), false);
+    KeyPagedQuery query(*m_engine);
+    query.open(lines(QStringLiteral("1"), false));
+    QList<qint64> gone;
+    {
+        // Another workstation removes ten rows beyond the first page; their places close up.
+        Engine other(QStringLiteral("keypagedquery_remover"));
+        other.open(m_dir.path());
+        Transaction transaction(other);
+        for (int i = 300; i < 310; ++i) {
+            gone.append(ids.at(i));
+            other.remove(QStringLiteral("dromvel"), QStringLiteral("dromvel"), ids.at(i));
+        }
+        transaction.commit();
+    }
+    QList<qint64> shown;
+    int empty = 0;
+    for (int r = 0; r < query.rowCount(); ++r) {
+        const QVariantList *row = query.row(r);
+        if (row)
+            shown.append(id(row));
+        else
+            ++empty;
+    }
+    QList<qint64> left = ids;
+    for (const qint64 g : gone)
+        left.removeOne(g);
+    QCOMPARE(shown, left);
+    QCOMPARE(empty, 10);
+}
+
+QTEST_GUILESS_MAIN(TestKeyPagedQuery)
+#include "test_keypagedquery.moc"
