@@ -2,20 +2,14 @@
 
 #include "engine.h"
 #include "ledgerops.h"
-#include "query.h"
 #include "schema.h"
 #include "settlementicons.h"
 #include "util.h"
 
 #include <QColor>
 #include <QDate>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
-
-constexpr int WhereLine = 9;
 
 bool IsMoneyField(const QString &name)
 {
@@ -43,7 +37,7 @@ QString Title(const QString &field)
 } // namespace
 
 LedgerModel::LedgerModel(Engine &engine, QObject *parent)
-    : QSqlQueryModel(parent), m_engine(engine), m_lines(DefaultLines())
+    : QAbstractTableModel(parent), m_lines(DefaultLines()), m_rows(engine)
 {}
 
 QStringList LedgerModel::DefaultLines()
@@ -96,14 +90,18 @@ QString LedgerModel::sqlText() const
 
 void LedgerModel::reopen()
 {
-    QSqlQuery query(m_engine.database());
-    if (!query.prepare(sqlText()) || !query.exec())
-        throw EngineError::from(query.lastError());
-    setQuery(std::move(query));
-    if (lastError().isValid())
-        throw EngineError::from(lastError());
-    const QSqlRecord rec = record();
-    m_baseColumns = rec.count();
+    beginResetModel();
+    try {
+        m_rows.open(m_lines);
+    } catch (...) {
+        m_fields.clear();
+        endResetModel();
+        throw;
+    }
+    const QSqlRecord rec = m_rows.record();
+    m_fields.clear();
+    for (int c = 0; c < rec.count(); ++c)
+        m_fields.append(rec.fieldName(c));
     m_colKiadva = rec.indexOf(QStringLiteral("kiadva"));
     m_colKibe = rec.indexOf(QStringLiteral("kibe"));
     m_colBetujel = rec.indexOf(QStringLiteral("betujel"));
@@ -111,47 +109,31 @@ void LedgerModel::reopen()
     m_colSzoveg = rec.indexOf(QStringLiteral("szoveg"));
     m_colElszamolKell = rec.indexOf(QStringLiteral("elszamol_kell"));
     m_colElszamolva = rec.indexOf(QStringLiteral("elszamolva"));
-    m_colDromvel = rec.indexOf(QStringLiteral("dromvel"));
-}
-
-int LedgerModel::totalRows() const
-{
-    const QString where = m_lines.value(WhereLine);
-    if (!where.startsWith(QStringLiteral("WHERE"), Qt::CaseInsensitive))
-        return rowCount();
-    Query q(m_engine, QStringLiteral("SELECT COUNT(*) FROM dromvel ") + where + QLatin1Char(';'));
-    q.open();
-    return q.next() ? q.value(0).toInt() : 0;
+    endResetModel();
 }
 
 int LedgerModel::rowOfId(int dromvel)
 {
-    if (m_colDromvel < 0)
-        return -1;
-    for (int row = 0;; ++row) {
-        if (row >= rowCount()) {
-            if (!canFetchMore())
-                return -1;
-            fetchMore();
-            if (row >= rowCount())
-                return -1;
-        }
-        if (raw(row, m_colDromvel).toInt() == dromvel)
-            return row;
-    }
+    return m_rows.locate(dromvel);
 }
 
-QVariant LedgerModel::raw(int row, int column) const
+const QVariantList *LedgerModel::values(int row) const
 {
-    return QSqlQueryModel::data(QSqlQueryModel::index(row, column), Qt::DisplayRole);
+    try {
+        return m_rows.row(row);
+    } catch (const EngineError &) {
+        // Painting cannot stop for an error; the next action that reopens the view reports it.
+        return nullptr;
+    }
 }
 
 QVariant LedgerModel::field(int row, const QString &name) const
 {
-    const int column = record().indexOf(name);
-    if (column < 0 || row < 0 || row >= rowCount())
+    const int column = m_fields.indexOf(name);
+    const QVariantList *stored = column < 0 ? nullptr : values(row);
+    if (!stored)
         return {};
-    const QVariant value = raw(row, column);
+    const QVariant value = stored->value(column);
     if (Schema::IsDateField(name) && value.typeId() == QMetaType::QString) {
         const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
         return date.isValid() ? QVariant(date) : QVariant();
@@ -159,39 +141,50 @@ QVariant LedgerModel::field(int row, const QString &name) const
     return value;
 }
 
+int LedgerModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows.rowCount();
+}
+
 int LedgerModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_baseColumns + 2;
+    return parent.isValid() ? 0 : int(m_fields.size()) + 2;
 }
 
 QVariant LedgerModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QSqlQueryModel::headerData(section, orientation, role);
+        return QAbstractTableModel::headerData(section, orientation, role);
     if (section == sorszamColumn())
         return Title(QStringLiteral("sorszam"));
     if (section == szovegRovidColumn())
         return QStringLiteral("szoveg_rovid");
-    return Title(record().fieldName(section));
+    return Title(m_fields.value(section));
 }
 
 QVariant LedgerModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid())
         return {};
-    const int row = index.row();
+    const QVariantList *row = values(index.row());
+    if (!row)
+        return {};
     const int column = index.column();
-    const QString name = column < m_baseColumns ? record().fieldName(column) : QString();
+    const QString name = m_fields.value(column);
+    const auto raw = [row](int c) { return c >= 0 && c < row->size() ? row->at(c) : QVariant(); };
 
     switch (role) {
-    case Qt::DisplayRole: {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
         if (column == sorszamColumn())
-            return LedgerOps::VoucherNumber(raw(row, m_colBetujel), raw(row, m_colSsz));
+            return LedgerOps::VoucherNumber(raw(m_colBetujel), raw(m_colSsz));
         if (column == szovegRovidColumn())
-            return ShortText(raw(row, m_colSzoveg));
+            return ShortText(raw(m_colSzoveg));
+        if (role == Qt::EditRole)
+            return raw(column);
         if (column == m_colElszamolva)
             return {};
-        const QVariant value = raw(row, column);
+        const QVariant value = raw(column);
         if (value.isNull())
             return {};
         if (IsMoneyField(name))
@@ -205,10 +198,10 @@ QVariant LedgerModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         if (column != m_colElszamolva)
             return {};
-        if (raw(row, m_colElszamolKell).toString() != QLatin1String("I"))
+        if (raw(m_colElszamolKell).toString() != QLatin1String("I"))
             return SettlementIcons::NoSettlement();
-        return raw(row, m_colElszamolva).toString() == QLatin1String("I") ? SettlementIcons::Settled()
-                                                                          : SettlementIcons::Awaiting();
+        return raw(m_colElszamolva).toString() == QLatin1String("I") ? SettlementIcons::Settled()
+                                                                     : SettlementIcons::Awaiting();
     case Qt::TextAlignmentRole:
         if (IsMoneyField(name))
             return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -217,13 +210,13 @@ QVariant LedgerModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole: {
         if (column == m_colElszamolva || column == m_sortedColumn)
             return {};
-        const bool booked = raw(row, m_colKiadva).toString() == QLatin1String("I");
-        const bool payment = raw(row, m_colKibe).toString() == QLatin1String("K");
+        const bool booked = raw(m_colKiadva).toString() == QLatin1String("I");
+        const bool payment = raw(m_colKibe).toString() == QLatin1String("K");
         if (role == Qt::ForegroundRole)
             return !booked ? QColor(128, 128, 128) : payment ? QColor(255, 0, 0) : QColor(0, 0, 255);
         return !booked ? QColor(233, 233, 233) : payment ? QColor(255, 236, 236) : QColor(230, 242, 255);
     }
     default:
-        return QSqlQueryModel::data(index, role);
+        return {};
     }
 }

@@ -1,14 +1,18 @@
 #pragma once
 
-#include <QSqlQueryModel>
+#include "keypagedquery.h"
+
+#include <QAbstractTableModel>
+#include <QSqlRecord>
 #include <QStringList>
 
 class Engine;
 
 // The ledger view of the main window: the rows of one till with their type, client and direction names, the
 // calculated voucher number (sorszam) and short text (szoveg_rovid), coloured by state. The SQL text is kept
-// as lines so that the WHERE and ORDER lines can be rewritten.
-class LedgerModel : public QSqlQueryModel
+// as lines so that the WHERE and ORDER lines can be rewritten. The rows are read a page at a time by key and
+// every read is finished, so the view never holds the database's snapshot while it is shown.
+class LedgerModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -31,29 +35,33 @@ public:
     void setSortedColumn(int column) { m_sortedColumn = column; }
     QString sqlText() const;
 
-    // Runs the SQL text again; throws EngineError.
+    // Counts the rows again and reads the first page; throws EngineError, leaving the view empty.
     void reopen();
-    // The true number of rows of the view, not only those fetched so far.
-    int totalRows() const;
-    // Row of the view holding that ledger row (fetching as far as needed); -1 when it is not in the view.
+    // The true number of rows of the view, counted when it was opened.
+    int totalRows() const { return m_rows.rowCount(); }
+    // Row of the view holding that ledger row, with the rows around it read; -1 when it is not in the view.
     int rowOfId(int dromvel);
 
+    QSqlRecord record() const { return m_rows.record(); }
     QVariant field(int row, const QString &name) const;
-    int sorszamColumn() const { return m_baseColumns; }
-    int szovegRovidColumn() const { return m_baseColumns + 1; }
+    int sorszamColumn() const { return int(m_fields.size()); }
+    int szovegRovidColumn() const { return int(m_fields.size()) + 1; }
 
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QVariant raw(int row, int column) const;
+    // The row's stored values; nullptr when it cannot be read now (the grid then shows it empty).
+    const QVariantList *values(int row) const;
 
-    Engine &m_engine;
     QStringList m_lines;
+    // Reading a page changes only what is held, not what the view shows.
+    mutable KeyPagedQuery m_rows;
     QString m_moneyFormat;
     int m_sortedColumn = -1;
-    int m_baseColumns = 0;
+    QStringList m_fields; // the stored columns, in record order
     int m_colKiadva = -1;
     int m_colKibe = -1;
     int m_colBetujel = -1;
@@ -61,5 +69,4 @@ private:
     int m_colSzoveg = -1;
     int m_colElszamolKell = -1;
     int m_colElszamolva = -1;
-    int m_colDromvel = -1;
 };

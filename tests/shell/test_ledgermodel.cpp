@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@ private slots:
     void rowsAreColouredByState();
     void settlementIconsFollowTheFlags();
     void moneyUsesTheFormatAndDatesShowDotted();
+    void openViewLetsTheLogOfOtherWritersBeReused();
 
 private:
     qint64 row(const QVariantMap &values) { return m_engine->insert(QStringLiteral("dromvel"), values); }
@@ -186,6 +188,34 @@ void TestLedgerModel::moneyUsesTheFormatAndDatesShowDotted()
     QCOMPARE(model.field(0, QStringLiteral("dat_kiadva")).toDate(), QDate(2026, 3, 2));
     QCOMPARE(model.headerData(rec.indexOf(QStringLiteral("ugyfel_nev")), Qt::Horizontal).toString(),
              QStringLiteral("kitől-kinek"));
+}
+
+void TestLedgerModel::openViewLetsTheLogOfOtherWritersBeReused()
+{
+    {
+        Transaction transaction(*m_engine);
+        for (int i = 0; i < 2000; ++i)
+            row({{QStringLiteral("kassza"), 1},
+                 {QStringLiteral("kibe"), QStringLiteral("B")},
+                 {QStringLiteral("kiadva"), QStringLiteral("I")},
+                 {QStringLiteral("lezarva"), QStringLiteral("N")}});
+        transaction.commit();
+    }
+    LedgerModel model(*m_engine);
+    model.setTill(1, false);
+    model.reopen();
+    QVERIFY(model.data(model.index(0, model.sorszamColumn())).isValid());
+
+    // Another workstation writes many small transactions while the view stays open. The log can be
+    // checkpointed and started over only while no reader holds an older snapshot.
+    Engine other(QStringLiteral("ledgermodel_other"));
+    other.open(m_engine->folder());
+    const QString text(200, QLatin1Char('x'));
+    for (int i = 0; i < 150; ++i)
+        other.exec(
+            QStringLiteral("UPDATE dromvel SET szoveg='%1%2' WHERE dromvel % 10 = %3;").arg(text).arg(i).arg(i % 10));
+    const qint64 wal = QFileInfo(m_engine->filePath() + QStringLiteral("-wal")).size();
+    QVERIFY2(wal < 8 * 1024 * 1024, qPrintable(QString::number(wal)));
 }
 
 QTEST_MAIN(TestLedgerModel)

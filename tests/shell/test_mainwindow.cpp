@@ -1,3 +1,4 @@
+#include "choosers.h"
 #include "ledgermodel.h"
 #include "maindialogs.h"
 #include "modaldialogs.h"
@@ -5,6 +6,7 @@
 #include "settings.h"
 #include "testdatabase.h"
 #include "tfrm_main.h"
+#include "voucherbooking.h"
 
 #include <QAction>
 #include <QDir>
@@ -38,6 +40,7 @@ private slots:
     void bookingAndDeletingFromTheWindow();
     void chosenTillBecomesCurrent();
     void dayClosingFromTheWindow();
+    void bookingAfterAnotherWorkstationBooked();
 
 private:
     qint64 till(const QString &name, const QVariant &closedUntil = QVariant())
@@ -462,6 +465,64 @@ void TestMainWindow::dayClosingFromTheWindow()
     QTest::keyClick(w.get(), Qt::Key_F9);
     QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Ez a nap már le lett zárva.")});
     QCOMPARE(reports.size(), 1);
+}
+
+void TestMainWindow::bookingAfterAnotherWorkstationBooked()
+{
+    till(QStringLiteral("Főpénztár"));
+    m_db.engine->exec(QStringLiteral("UPDATE kassza SET betujel_be='FB', betujel_ki='FK' WHERE kassza=1;"));
+    m_db.engine->insert(QStringLiteral("kasszatip"), {{QStringLiteral("kasszatip_nev"), QStringLiteral("Bevétel")},
+                                                      {QStringLiteral("kibe"), QStringLiteral("B")},
+                                                      {QStringLiteral("elszamolas"), QStringLiteral("N")}});
+    m_db.engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), QStringLiteral("Vevő")}});
+    KasszaTipChoice type;
+    type.kasszatip = 1;
+    type.kibe = QStringLiteral("B");
+    type.elszamolas = QStringLiteral("N");
+    UgyfelChoice client;
+    client.ugyfel = 1;
+    const auto pending = [&](Engine &engine, const QString &user, double amount) {
+        QVariantMap row = NewVoucherValues(engine, 1, user, type, client, m_db.session.openDay);
+        row.insert(QStringLiteral("osszeg1"), amount);
+        row.insert(QStringLiteral("osszeg"), amount);
+        int key = -1;
+        SavePendingVoucher(engine, key, row);
+        return key;
+    };
+    // Our pending voucher stands first, before far more booked rows than one read of the grid holds.
+    const int ours = pending(*m_db.engine, QStringLiteral("elso"), 250);
+    {
+        Transaction transaction(*m_db.engine);
+        for (int i = 1; i <= 2000; ++i)
+            booked(1, i, 1000.0 + i);
+        transaction.commit();
+    }
+    auto w = window();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(w->currentId(), ours);
+
+    // Another workstation books a voucher of its own while this one shows the grid.
+    Engine other(QStringLiteral("mainwindow_other"));
+    other.open(m_db.folder);
+    const int theirs = pending(other, QStringLiteral("masodik"), 70);
+    const BookingResult booking = BookVoucher(other, theirs, {m_db.session.openDay, QDate(), DateRule::OpenDayOnly});
+    QCOMPARE(booking.check, BookingCheck::Allowed);
+    const double theirZaro =
+        Query(other, QStringLiteral("SELECT zaro FROM dromvel WHERE dromvel=%1;").arg(theirs)).firstValue().toDouble();
+    QCOMPARE(theirZaro, 3070.0);
+
+    m_db.messages.answers = {true};
+    w->action(QStringLiteral("aKesz"))->trigger();
+    QCOMPARE(m_db.messages.texts(), QStringList{QStringLiteral("Valóban lezárod a bizonylatot?")});
+    QCOMPARE(w->currentId(), ours);
+    const int row = w->grid()->currentIndex().row();
+    QCOMPARE(w->ledger()->field(row, QStringLiteral("kiadva")).toString(), QStringLiteral("I"));
+    QCOMPARE(w->ledger()->field(row, QStringLiteral("nyito")).toDouble(), theirZaro);
+    QCOMPARE(w->ledger()->field(row, QStringLiteral("zaro")).toDouble(), theirZaro + 250);
+    QCOMPARE(w->balanceText(), QStringLiteral("3 320"));
+    QVERIFY(w->ledger()->rowOfId(theirs) >= 0);
+    QCOMPARE(w->statusText(0), QStringLiteral("2002: %1").arg(row + 1));
 }
 
 QTEST_MAIN(TestMainWindow)
