@@ -29,6 +29,7 @@ private slots:
     void mailButtonHandsTheAddressToTheDesktop();
     void titleClickSortsWhereAnIndexExists();
     void chooserReturnsClientAndSettlementDays();
+    void longListLeavesNoStatementOpen();
 
 private:
     qint64 client(const QString &name, const QString &town = QString(), const QString &street = QString(),
@@ -229,6 +230,29 @@ void TestClients::chooserReturnsClientAndSettlementDays()
 
     OnNextModal([](QDialog *window) { QTest::keyClick(window, Qt::Key_Escape); });
     QCOMPARE(UgyfelValaszt(m_db.session, *m_db.engine, m_db.messages, static_cast<int>(beta), true), -1);
+}
+
+void TestClients::longListLeavesNoStatementOpen()
+{
+    {
+        Transaction transaction(*m_db.engine);
+        for (int i = 0; i < 600; ++i)
+            client(QStringLiteral("Ügyfél %1").arg(i));
+        transaction.commit();
+    }
+    Tfrm_UgyfelValaszt window(m_db.session, *m_db.engine, m_db.messages);
+    window.open(-1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(window.grid()->model()->rowCount(), 600);
+    // The list read all its rows, so another workstation's commit does not stand in the way of this one's write.
+    Engine other(QStringLiteral("clients_other"));
+    other.open(m_db.folder);
+    other.exec(QStringLiteral("UPDATE ugyfel SET telefon='1' WHERE ugyfel=1;"));
+    Transaction transaction(*m_db.engine);
+    m_db.engine->exec(QStringLiteral("UPDATE ugyfel SET telefon='2' WHERE ugyfel=2;"));
+    transaction.commit();
+    QCOMPARE(m_db.scalar(QStringLiteral("SELECT telefon FROM ugyfel WHERE ugyfel=2;")).toString(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestClients)
