@@ -4,6 +4,8 @@
 
 namespace {
 
+const QString UnclosedRows = QStringLiteral("lezarva='N' OR kiadva='N'");
+
 FieldDef A(const char *name, int width)
 {
     return {QString::fromLatin1(name), FieldType::Alpha, width};
@@ -52,17 +54,15 @@ IndexDef UniqueWhenBooked(const char *name, std::initializer_list<const char *> 
     return index;
 }
 
-// An index of the ledger grid of one till: the till, the field it is sorted by (none: by key), the key that breaks
-// ties, and what the grid's WHERE line reads, so that counting rows and finding a row by its position read the
-// index alone.
-IndexDef LedgerView(const QString &name, const QString &field = QString(), const QString &where = QString())
+// The ledger grid of one till in the order of one of its columns: the column, the key that breaks ties, and the
+// direction the grid's WHERE line reads, so that counting rows and finding a row by its position read the index
+// alone. Each lacks the closing flags, so the view of the unclosed rows keeps to its own small index.
+IndexDef LedgerOrder(const char *field)
 {
-    QStringList fields{QStringLiteral("kassza")};
-    if (!field.isEmpty())
-        fields.append(field);
-    fields << QStringLiteral("dromvel") << QStringLiteral("kibe") << QStringLiteral("lezarva")
-           << QStringLiteral("kiadva");
-    return {name, fields, where};
+    const QString column = QString::fromLatin1(field);
+    return {QStringLiteral("ix_dromvel_") + column,
+            {QStringLiteral("kassza"), column, QStringLiteral("dromvel"), QStringLiteral("kibe")},
+            QString()};
 }
 
 QVariantMap Row(std::initializer_list<std::pair<const char *, QVariant>> values)
@@ -141,9 +141,9 @@ QList<TableDef> BuildTables()
          // Till balance, next serial of a letter code, next settlement number, the ledger of one till, and the
          // unclosed and the pending rows, which are few among many closed ones.
          {Own("ix_dromvel_balance", {"kassza", "kiadva", "dromvelid"}), Own("ix_dromvel_serial", {"betujel", "ssz"}),
-          Own("ix_dromvel_settlement", {"elszamol_ssz"}), LedgerView(QStringLiteral("ix_dromvel_kassza")),
+          Own("ix_dromvel_settlement", {"elszamol_ssz"}), Own("ix_dromvel_kassza", {"kassza", "dromvel", "kibe"}),
           Own("ix_dromvel_open", {"kassza", "lezarva", "kiadva"}),
-          LedgerView(QStringLiteral("ix_dromvel_unclosed"), {}, QStringLiteral("lezarva='N' OR kiadva='N'")),
+          Own("ix_dromvel_unclosed", {"kassza", "dromvel", "kibe", "lezarva", "kiadva"}, UnclosedRows),
           // The voucher form's pick lists: every distinct item text and title.
           Own("ix_dromvel_szoveg1", {"szoveg1"}), Own("ix_dromvel_szoveg2", {"szoveg2"}),
           Own("ix_dromvel_szoveg3", {"szoveg3"}), Own("ix_dromvel_forgjogcim1", {"forgjogcim1"}),
@@ -157,8 +157,7 @@ QList<TableDef> BuildTables()
     // order and come here by the joining field.
     for (const char *field :
          {"elszamolva", "ssz", "dat_kiadva", "kasszatip", "ugyfel", "nyito", "osszeg", "zaro", "elszamol_kell_dat"})
-        t.last().ownIndexes.append(
-            LedgerView(QStringLiteral("ix_dromvel_") + QLatin1String(field), QString::fromLatin1(field)));
+        t.last().ownIndexes.append(LedgerOrder(field));
 
     t.append({QStringLiteral("irsz"), {L("id"), A("irsz", 5), A("varos", 25)}, {}, {}, {}});
 
