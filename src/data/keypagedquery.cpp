@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "schema.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -58,7 +59,7 @@ QString Order(const QStringList &keys, bool descending)
 
 } // namespace
 
-KeyPagedQuery::KeyPagedQuery(Engine &engine) : m_engine(engine) {}
+KeyPagedQuery::KeyPagedQuery(Engine &engine, int keyListRows) : m_engine(engine), m_keyListRows(keyListRows) {}
 
 KeyPagedQuery::~KeyPagedQuery() = default;
 
@@ -70,6 +71,8 @@ void KeyPagedQuery::clear()
     m_first = 0;
     m_window.clear();
     m_segments.clear();
+    m_keyList.clear();
+    m_byKeys = false;
 }
 
 void KeyPagedQuery::open(const QStringList &lines)
@@ -80,17 +83,22 @@ void KeyPagedQuery::open(const QStringList &lines)
         // The whole view is counted along the narrowest index; the rows without a value, which come first, on
         // their own.
         m_total = count(m_all, Bound::None, {});
-        if (m_segments.size() > 1) {
-            m_segments[0].size = count(m_segments.at(0), Bound::None, {});
-            m_segments[1].first = m_segments.at(0).size;
-            m_segments[1].size = m_total - m_segments.at(0).size;
+        if (m_total > 0 && m_total <= m_keyListRows) {
+            readKeyList();
+            m_window = readByKeys(0, PageRows);
         } else {
-            m_segments[0].size = m_total;
+            if (m_segments.size() > 1) {
+                m_segments[0].size = count(m_segments.at(0), Bound::None, {});
+                m_segments[1].first = m_segments.at(0).size;
+                m_segments[1].size = m_total - m_segments.at(0).size;
+            } else {
+                m_segments[0].size = m_total;
+            }
+            m_end = m_total;
+            m_window = readForward(0, 0, Bound::None, {}, PageRows);
+            if (m_window.size() < PageRows)
+                m_end = int(m_window.size());
         }
-        m_end = m_total;
-        m_window = readForward(0, 0, Bound::None, {}, PageRows);
-        if (m_window.size() < PageRows)
-            m_end = int(m_window.size());
         // An empty view still names its columns.
         if (m_record.isEmpty())
             read(0, Bound::None, {}, 1, false);
@@ -146,6 +154,7 @@ void KeyPagedQuery::parse(const QStringList &lines)
     const QString field = order.section(QLatin1Char('.'), -1);
     if (order.isEmpty() || order == QLatin1String("1") || field.compare(m_key, Qt::CaseInsensitive) == 0) {
         addSegment({}, allFrom, {key}, {m_key});
+        m_wholeOrder = QStringList{key};
         return;
     }
     // A looked-up column is named with its lookup's name among the SELECT lines.
@@ -157,6 +166,7 @@ void KeyPagedQuery::parse(const QStringList &lines)
         const QString column = m_table + QLatin1Char('.') + field;
         addSegment(column + QStringLiteral(" IS NULL"), allFrom, {key}, {m_key});
         addSegment(column + QStringLiteral(" IS NOT NULL"), allFrom, {column, key}, {field, m_key});
+        m_wholeOrder = QStringList{QStringLiteral("CASE WHEN %1 IS NULL THEN 0 ELSE 1 END").arg(column), column, key};
         return;
     }
     // Rows with a name walk the lookup in name order and reach the table along an index that starts with the
@@ -171,6 +181,8 @@ void KeyPagedQuery::parse(const QStringList &lines)
     addSegment(name + QStringLiteral(" IS NULL"), allFrom, {key}, {m_key});
     addSegment(QStringLiteral("(%1.%2=%3) AND (%4 IS NOT NULL)").arg(m_table, joinFields.at(join), lookupKey, name),
                crossFrom, {name, lookupKey, key}, {field, joinFields.at(join), m_key});
+    m_wholeOrder = QStringList{QStringLiteral("CASE WHEN %1 IS NULL THEN 0 ELSE 1 END").arg(name), name,
+                               QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE %2 END").arg(name, lookupKey), key};
 }
 
 void KeyPagedQuery::addSegment(const QString &condition, const QStringList &from, const QStringList &keys,
@@ -354,11 +366,63 @@ QVariantList KeyPagedQuery::keysAt(int segment, int position)
     return keys;
 }
 
+// The keys of the whole view in its order. The view's rows are picked in a subquery of their own, so the engine
+// finds them along the narrowest index that serves the WHERE line and sorts only them.
+void KeyPagedQuery::readKeyList()
+{
+    const QString key = m_table + QLatin1Char('.') + m_key;
+    const QString order = m_wholeOrder.join(QStringLiteral(", "));
+    QString rows = QStringLiteral("SELECT ") + key + QLatin1Char(' ') + keyFrom(m_all, m_where);
+    if (!m_where.isEmpty())
+        rows += QStringLiteral(" WHERE ") + m_where;
+    const QString sql =
+        QStringLiteral("SELECT %1\n%2\nWHERE %1 IN (%3)\nORDER BY %4").arg(key, keyFrom(m_all, order), rows, order);
+    QSqlQuery query = run(sql, {});
+    while (query.next())
+        m_keyList.append(query.value(0).toLongLong());
+    Finish(query);
+    m_byKeys = true;
+    m_total = int(m_keyList.size());
+    m_end = m_total;
+}
+
+// The rows of the key list from `first` on, in its order; a row removed meanwhile stays empty.
+QList<KeyPagedQuery::Held> KeyPagedQuery::readByKeys(int first, int count)
+{
+    const QList<qint64> keys = m_keyList.mid(first, count);
+    if (keys.isEmpty())
+        return {};
+    QStringList values;
+    for (const qint64 key : keys)
+        values.append(QString::number(key));
+    QStringList lines = m_select + QStringList{m_fromLine} + m_joinLines;
+    lines.append(QStringLiteral("WHERE %1.%2 IN (%3)").arg(m_table, m_key, values.join(QLatin1Char(','))));
+    QSqlQuery query = run(lines.join(QLatin1Char('\n')), {});
+    if (m_record.isEmpty())
+        m_record = query.record();
+    const int keyColumn = m_record.indexOf(m_key);
+    if (keyColumn < 0)
+        Fail(m_key);
+    QHash<qint64, QVariantList> found;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(m_record.count());
+        for (int c = 0; c < m_record.count(); ++c)
+            row.append(query.value(c));
+        found.insert(row.value(keyColumn).toLongLong(), row);
+    }
+    Finish(query);
+    QList<Held> rows;
+    for (const qint64 key : keys)
+        rows.append({0, found.value(key), {}});
+    return rows;
+}
+
 const QVariantList *KeyPagedQuery::row(int row)
 {
     const auto held = [this, row]() -> const QVariantList * {
         const qsizetype i = row - m_first;
-        return i >= 0 && i < m_window.size() ? &m_window.at(i).values : nullptr;
+        return i >= 0 && i < m_window.size() && !m_window.at(i).values.isEmpty() ? &m_window.at(i).values : nullptr;
     };
     if (row < 0 || row >= m_end)
         return nullptr;
@@ -367,7 +431,8 @@ const QVariantList *KeyPagedQuery::row(int row)
     const int end = m_first + int(m_window.size());
     if (!m_window.isEmpty() && row >= end && row < end + PageRows) {
         const Held last = m_window.last();
-        const QList<Held> rows = readForward(end, last.segment, Bound::After, last.keys, PageRows);
+        const QList<Held> rows =
+            m_byKeys ? readByKeys(end, PageRows) : readForward(end, last.segment, Bound::After, last.keys, PageRows);
         m_window += rows;
         // Fewer rows than counted: another workstation removed some, and the view ends here until it is opened
         // again.
@@ -376,7 +441,9 @@ const QVariantList *KeyPagedQuery::row(int row)
         trim(false);
     } else if (!m_window.isEmpty() && row < m_first && row >= m_first - PageRows) {
         const Held first = m_window.first();
-        const QList<Held> rows = readBackward(m_first, first.segment, first.keys, PageRows);
+        const int from = qMax(0, m_first - PageRows);
+        const QList<Held> rows =
+            m_byKeys ? readByKeys(from, m_first - from) : readBackward(m_first, first.segment, first.keys, PageRows);
         m_window = rows + m_window;
         // Fewer rows than asked for reach the first row, whatever the count said.
         m_first = rows.size() < qMin(PageRows, m_first) ? 0 : m_first - int(rows.size());
@@ -393,6 +460,10 @@ void KeyPagedQuery::jump(int row)
     m_window.clear();
     const int start = qBound(0, row - PageRows / 2, qMax(0, m_end - PageRows));
     m_first = start;
+    if (m_byKeys) {
+        m_window = readByKeys(start, PageRows);
+        return;
+    }
     for (int s = 0; s < m_segments.size(); ++s) {
         const Segment &segment = m_segments.at(s);
         if (start < segment.first || start >= segment.first + segment.size)
@@ -428,6 +499,12 @@ int KeyPagedQuery::locate(qint64 key)
 {
     if (m_segments.isEmpty() || m_total == 0)
         return -1;
+    if (m_byKeys) {
+        const int row = int(m_keyList.indexOf(key));
+        if (row >= 0)
+            jump(row);
+        return row;
+    }
     // The row read with the view's own lines tells which part of the order it belongs to, and its keys there.
     QStringList lines = m_select + QStringList{m_fromLine} + m_joinLines;
     lines.append(QStringLiteral("WHERE ") +

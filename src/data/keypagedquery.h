@@ -21,17 +21,23 @@ class QSqlQuery;
 //   "ORDER BY <field>;", or "ORDER BY 1;" for the key.
 // The rows come in the order of the field and then of the key, so equal values keep one order on every read;
 // rows whose field is empty (NULL) come first, as SQLite sorts them.
+//
+// A large view reads each page after the last key along the order's index. A small one (the unclosed rows of a
+// till once its days are closed) would make that index walk past every row it leaves out, so its keys are read
+// once in order, through the narrowest index that finds them, and its pages by their keys.
 class KeyPagedQuery
 {
 public:
     static constexpr int PageRows = 128;
     static constexpr int WindowRows = 4 * PageRows;
+    static constexpr int KeyListRows = 5000;
 
     // Every statement run, with the key values bound to :k0, :k1, ... (and the first of them to :b0), so that
     // their plans can be checked.
     using StatementLog = std::function<void(const QString &sql, const QVariantList &keys)>;
 
-    explicit KeyPagedQuery(Engine &engine);
+    // A view of at most keyListRows rows is read by the list of its keys.
+    explicit KeyPagedQuery(Engine &engine, int keyListRows = KeyListRows);
     ~KeyPagedQuery();
 
     void setStatementLog(StatementLog log) { m_log = std::move(log); }
@@ -85,6 +91,8 @@ private:
     QList<Held> readForward(int row, int segment, Bound bound, const QVariantList &keys, int limit);
     QList<Held> readBackward(int row, int segment, const QVariantList &keys, int limit);
     int count(const Segment &segment, Bound bound, const QVariantList &keys, int cap = -1);
+    void readKeyList();
+    QList<Held> readByKeys(int first, int count);
     QVariantList keysAt(int segment, int position);
     void jump(int row);
     void trim(bool keepFront);
@@ -99,7 +107,11 @@ private:
     QStringList m_joinTables;
     QString m_where;
     QList<Segment> m_segments;
-    Segment m_all; // every row of the view, for its count
+    Segment m_all;            // every row of the view, for its count
+    QStringList m_wholeOrder; // the order of every part in one ORDER BY, for the key list
+    const int m_keyListRows;
+    QList<qint64> m_keyList; // the view's keys in order, when it is read by them
+    bool m_byKeys = false;
 
     QSqlRecord m_record;
     int m_total = 0;
