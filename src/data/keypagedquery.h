@@ -44,7 +44,6 @@ public:
 
     // Counts the rows and reads the first page. Throws EngineError, leaving the query empty.
     void open(const QStringList &lines);
-    void clear();
 
     int rowCount() const { return m_total; }
     const QSqlRecord &record() const { return m_record; }
@@ -81,6 +80,7 @@ private:
         Before,
     };
 
+    void clear();
     void parse(const QStringList &lines);
     void addSegment(const QString &condition, const QStringList &from, const QStringList &keys,
                     const QStringList &keyFields);
