@@ -337,8 +337,6 @@ int KeyPagedQuery::count(const Segment &segment, Bound bound, const QVariantList
                                       .arg(rows, QString::number(cap));
     QSqlQuery query = run(sql, bound == Bound::None ? QVariantList() : keys);
     const int result = query.next() ? query.value(0).toInt() : 0;
-    while (query.next()) {
-    }
     Finish(query);
     return result;
 }
@@ -360,8 +358,6 @@ QVariantList KeyPagedQuery::keysAt(int segment, int position)
     if (query.next())
         for (int i = 0; i < s.keys.size(); ++i)
             keys.append(query.value(i));
-    while (query.next()) {
-    }
     Finish(query);
     return keys;
 }
@@ -515,8 +511,6 @@ int KeyPagedQuery::locate(qint64 key)
     if (query.next())
         for (int c = 0; c < m_record.count(); ++c)
             values.append(query.value(c));
-    while (query.next()) {
-    }
     Finish(query);
     if (values.isEmpty())
         return -1;
