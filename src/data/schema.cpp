@@ -59,10 +59,12 @@ IndexDef UniqueWhenBooked(const char *name, std::initializer_list<const char *> 
 IndexDef LedgerOrder(const char *field)
 {
     const QString column = QString::fromLatin1(field);
-    return {QStringLiteral("ix_dromvel_") + column,
-            {QStringLiteral("kassza"), column, QStringLiteral("dromvel"), QStringLiteral("kibe"),
-             QStringLiteral("lezarva"), QStringLiteral("kiadva")},
-            QString()};
+    IndexDef index;
+    index.name = QStringLiteral("ix_dromvel_") + column;
+    index.fields = {QStringLiteral("kassza"),  column,
+                    QStringLiteral("dromvel"), QStringLiteral("kibe"),
+                    QStringLiteral("lezarva"), QStringLiteral("kiadva")};
+    return index;
 }
 
 QVariantMap Row(std::initializer_list<std::pair<const char *, QVariant>> values)
