@@ -1,12 +1,10 @@
 #include "keypagedquery.h"
 
-#include "engine.h"
+#include "query.h"
 #include "schema.h"
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <algorithm>
 
 namespace {
@@ -32,14 +30,6 @@ bool Mentions(const QString &text, const QString &table)
 QString KeyParameter(int i)
 {
     return QStringLiteral(":k%1").arg(i);
-}
-
-// Reports a failed step and releases the statement, so it holds no snapshot.
-void Finish(QSqlQuery &query)
-{
-    if (query.lastError().isValid())
-        throw EngineError::from(query.lastError());
-    query.finish();
 }
 
 QString Order(const QStringList &keys, bool descending)
@@ -186,7 +176,7 @@ void KeyPagedQuery::parse(const QStringList &lines)
 }
 
 void KeyPagedQuery::addSegment(const QString &condition, const QStringList &from, const QStringList &keys,
-                            const QStringList &keyFields)
+                               const QStringList &keyFields)
 {
     Segment segment;
     segment.condition = condition;
@@ -235,26 +225,22 @@ QString KeyPagedQuery::keyFrom(const Segment &segment, const QString &condition)
     return lines.join(QLatin1Char('\n'));
 }
 
-QSqlQuery KeyPagedQuery::run(const QString &sql, const QVariantList &keys)
+// Every statement is closed by its caller as soon as it has read what it needs, so it holds no snapshot.
+Query KeyPagedQuery::run(const QString &sql, const QVariantList &keys)
 {
     if (m_log)
         m_log(sql, keys);
-    if (!m_engine.isOpen())
-        throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
-    QSqlQuery query(m_engine.database());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw EngineError::from(query.lastError());
+    Query query(m_engine, sql);
     for (int i = 0; i < keys.size(); ++i)
-        query.bindValue(KeyParameter(i), keys.at(i));
+        query.setValue(KeyParameter(i), keys.at(i));
     if (keys.size() > 1)
-        query.bindValue(QStringLiteral(":b0"), keys.first());
-    if (!query.exec())
-        throw EngineError::from(query.lastError());
+        query.setValue(QStringLiteral(":b0"), keys.first());
+    query.open();
     return query;
 }
 
-QList<KeyPagedQuery::Held> KeyPagedQuery::read(int segment, Bound bound, const QVariantList &keys, int limit, bool descending)
+QList<KeyPagedQuery::Held> KeyPagedQuery::read(int segment, Bound bound, const QVariantList &keys, int limit,
+                                               bool descending)
 {
     const Segment &s = m_segments.at(segment);
     const QString condition = conditionOf(s, bound);
@@ -262,7 +248,7 @@ QList<KeyPagedQuery::Held> KeyPagedQuery::read(int segment, Bound bound, const Q
     if (!condition.isEmpty())
         lines.append(QStringLiteral("WHERE ") + condition);
     lines.append(QStringLiteral("ORDER BY %1 LIMIT %2;").arg(Order(s.keys, descending), QString::number(limit)));
-    QSqlQuery query = run(lines.join(QLatin1Char('\n')), bound == Bound::None ? QVariantList() : keys);
+    Query query = run(lines.join(QLatin1Char('\n')), bound == Bound::None ? QVariantList() : keys);
     if (m_record.isEmpty()) {
         m_record = query.record();
         for (Segment &each : m_segments) {
@@ -287,13 +273,14 @@ QList<KeyPagedQuery::Held> KeyPagedQuery::read(int segment, Bound bound, const Q
             held.keys.append(held.values.at(column));
         rows.append(std::move(held));
     }
-    Finish(query);
+    query.close();
     return rows;
 }
 
 // Reads on from the row numbered `row`, across the parts of the order; each part gives no more rows than it was
 // counted with, so the row numbers stay those of the count.
-QList<KeyPagedQuery::Held> KeyPagedQuery::readForward(int row, int segment, Bound bound, const QVariantList &keys, int limit)
+QList<KeyPagedQuery::Held> KeyPagedQuery::readForward(int row, int segment, Bound bound, const QVariantList &keys,
+                                                      int limit)
 {
     QList<Held> rows;
     QVariantList from = keys;
@@ -335,9 +322,9 @@ int KeyPagedQuery::count(const Segment &segment, Bound bound, const QVariantList
     const QString sql = cap < 0 ? QStringLiteral("SELECT COUNT(*) ") + rows
                                 : QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 AS one %1 LIMIT %2) AS counted")
                                       .arg(rows, QString::number(cap));
-    QSqlQuery query = run(sql, bound == Bound::None ? QVariantList() : keys);
+    Query query = run(sql, bound == Bound::None ? QVariantList() : keys);
     const int result = query.next() ? query.value(0).toInt() : 0;
-    Finish(query);
+    query.close();
     return result;
 }
 
@@ -353,12 +340,12 @@ QVariantList KeyPagedQuery::keysAt(int segment, int position)
         sql += QStringLiteral("\nWHERE ") + condition;
     sql += QStringLiteral("\nORDER BY %1 LIMIT 1 OFFSET %2")
                .arg(Order(s.keys, fromEnd), QString::number(qMax(0, fromEnd ? s.size - 1 - position : position)));
-    QSqlQuery query = run(sql, {});
+    Query query = run(sql, {});
     QVariantList keys;
     if (query.next())
         for (int i = 0; i < s.keys.size(); ++i)
             keys.append(query.value(i));
-    Finish(query);
+    query.close();
     return keys;
 }
 
@@ -373,10 +360,10 @@ void KeyPagedQuery::readKeyList()
         rows += QStringLiteral(" WHERE ") + m_where;
     const QString sql =
         QStringLiteral("SELECT %1\n%2\nWHERE %1 IN (%3)\nORDER BY %4").arg(key, keyFrom(m_all, order), rows, order);
-    QSqlQuery query = run(sql, {});
+    Query query = run(sql, {});
     while (query.next())
         m_keyList.append(query.value(0).toLongLong());
-    Finish(query);
+    query.close();
     m_byKeys = true;
     m_total = int(m_keyList.size());
     m_end = m_total;
@@ -393,7 +380,7 @@ QList<KeyPagedQuery::Held> KeyPagedQuery::readByKeys(int first, int count)
         values.append(QString::number(key));
     QStringList lines = m_select + QStringList{m_fromLine} + m_joinLines;
     lines.append(QStringLiteral("WHERE %1.%2 IN (%3)").arg(m_table, m_key, values.join(QLatin1Char(','))));
-    QSqlQuery query = run(lines.join(QLatin1Char('\n')), {});
+    Query query = run(lines.join(QLatin1Char('\n')), {});
     if (m_record.isEmpty())
         m_record = query.record();
     const int keyColumn = m_record.indexOf(m_key);
@@ -407,7 +394,7 @@ QList<KeyPagedQuery::Held> KeyPagedQuery::readByKeys(int first, int count)
             row.append(query.value(c));
         found.insert(row.value(keyColumn).toLongLong(), row);
     }
-    Finish(query);
+    query.close();
     QList<Held> rows;
     for (const qint64 key : keys)
         rows.append({0, found.value(key), {}});
@@ -506,12 +493,12 @@ int KeyPagedQuery::locate(qint64 key)
     lines.append(QStringLiteral("WHERE ") +
                  (m_where.isEmpty() ? QString() : QLatin1Char('(') + m_where + QStringLiteral(") AND ")) +
                  QStringLiteral("(%1.%2 = %3);").arg(m_table, m_key, QString::number(key)));
-    QSqlQuery query = run(lines.join(QLatin1Char('\n')), {});
+    Query query = run(lines.join(QLatin1Char('\n')), {});
     QVariantList values;
     if (query.next())
         for (int c = 0; c < m_record.count(); ++c)
             values.append(query.value(c));
-    Finish(query);
+    query.close();
     if (values.isEmpty())
         return -1;
     const int segment = m_segments.size() > 1 && !values.at(m_segments.at(1).keyColumns.first()).isNull() ? 1 : 0;

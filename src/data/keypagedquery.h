@@ -7,7 +7,7 @@
 #include <functional>
 
 class Engine;
-class QSqlQuery;
+class Query;
 
 // A large SELECT read a page at a time, by key: every read is a statement of its own that runs to its end, so no
 // read snapshot stays open between events and another workstation's commit never stands in this connection's way.
@@ -47,8 +47,8 @@ public:
 
     int rowCount() const { return m_total; }
     const QSqlRecord &record() const { return m_record; }
-    // The row's values in record order, read with the page around it when the window does not hold it; nullptr
-    // when the row is not there (another workstation removed rows since the count). Throws EngineError.
+    // The row's values in record order, dates as QDate, read with the page around it when the window does not hold
+    // it; nullptr when the row is not there (another workstation removed rows since the count). Throws EngineError.
     const QVariantList *row(int row);
     // The row number of the row with that key, with the rows around it read; -1 when the rows do not hold it.
     // Throws EngineError.
@@ -86,7 +86,7 @@ private:
                     const QStringList &keyFields);
     QString conditionOf(const Segment &segment, Bound bound) const;
     QString keyFrom(const Segment &segment, const QString &condition) const;
-    QSqlQuery run(const QString &sql, const QVariantList &keys);
+    Query run(const QString &sql, const QVariantList &keys);
     QList<Held> read(int segment, Bound bound, const QVariantList &keys, int limit, bool descending);
     QList<Held> readForward(int row, int segment, Bound bound, const QVariantList &keys, int limit);
     QList<Held> readBackward(int row, int segment, const QVariantList &keys, int limit);

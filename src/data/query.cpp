@@ -1,7 +1,6 @@
 #include "query.h"
 
 #include "engine.h"
-#include "schema.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -71,6 +70,7 @@ void Query::open()
 {
     if (!m_query.exec())
         fail();
+    m_dates = DateColumns(m_query.record());
 }
 
 void Query::exec()
@@ -103,6 +103,11 @@ QVariant Query::firstValue()
     return value;
 }
 
+QSqlRecord Query::record() const
+{
+    return m_query.record();
+}
+
 int Query::fieldCount() const
 {
     return m_query.record().count();
@@ -115,7 +120,7 @@ QString Query::fieldName(int position) const
 
 QVariant Query::value(int position) const
 {
-    return converted(position, m_query.value(position));
+    return m_dates.read(position, m_query.value(position));
 }
 
 QVariant Query::value(const QString &field) const
@@ -129,14 +134,4 @@ QVariant Query::value(const QString &field) const
 int Query::rowsAffected() const
 {
     return m_rowsAffected;
-}
-
-QVariant Query::converted(int position, const QVariant &raw) const
-{
-    if (raw.typeId() == QMetaType::QString && Schema::IsDateField(fieldName(position))) {
-        const QDate date = QDate::fromString(raw.toString(), Qt::ISODate);
-        if (date.isValid())
-            return date;
-    }
-    return raw;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "datecolumns.h"
 #include "engineerror.h"
 
 #include <QDate>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 
@@ -31,6 +33,8 @@ public:
     // Runs a statement that returns rows and reads column 1 of row 1; a null value when there is no row.
     QVariant firstValue();
 
+    // The result's fields, known once the statement has run.
+    QSqlRecord record() const;
     int fieldCount() const;
     QString fieldName(int position) const;
     QVariant value(int position) const;
@@ -40,9 +44,9 @@ public:
 
 private:
     void bind(const QString &name, const QVariant &value);
-    QVariant converted(int position, const QVariant &raw) const;
     [[noreturn]] void fail() const;
 
     QSqlQuery m_query;
+    DateColumns m_dates;
     int m_rowsAffected = -1;
 };

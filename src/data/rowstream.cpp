@@ -1,7 +1,6 @@
 #include "rowstream.h"
 
 #include "engine.h"
-#include "schema.h"
 #include "sqlitefunctions.h"
 
 #include <QAtomicInt>
@@ -117,12 +116,11 @@ void RowStream::open()
     const QSqlRecord record = m_query.record();
     m_fieldNames.clear();
     m_fieldTypes.clear();
-    m_dateField.clear();
     for (int i = 0; i < record.count(); ++i) {
         m_fieldNames.append(record.fieldName(i));
         m_fieldTypes.append(record.field(i).metaType());
-        m_dateField.append(Schema::IsDateField(record.fieldName(i)));
     }
+    m_dates = DateColumns(record);
     m_values = QVariantList(record.count());
 }
 
@@ -134,16 +132,8 @@ bool RowStream::next()
         m_query.finish();
         return false;
     }
-    for (qsizetype i = 0; i < m_values.size(); ++i) {
-        QVariant value = m_query.value(int(i));
-        // A date field stores ISO text; a flag of the same name (dromvel.lezarva) does not parse and stays text.
-        if (m_dateField.at(i) && value.typeId() == QMetaType::QString) {
-            const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-            if (date.isValid())
-                value = date;
-        }
-        m_values[i] = std::move(value);
-    }
+    for (qsizetype i = 0; i < m_values.size(); ++i)
+        m_values[i] = m_dates.read(int(i), m_query.value(int(i)));
     return true;
 }
 

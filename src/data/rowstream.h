@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datecolumns.h"
 #include "engineerror.h"
 
 #include <QSqlDatabase>
@@ -66,6 +67,6 @@ private:
     QSqlQuery m_query;
     QStringList m_fieldNames;
     QList<QMetaType> m_fieldTypes;
-    QList<bool> m_dateField;
+    DateColumns m_dates;
     QVariantList m_values;
 };

@@ -2,7 +2,6 @@
 
 #include "engine.h"
 #include "ledgerops.h"
-#include "schema.h"
 #include "settlementicons.h"
 #include "util.h"
 
@@ -131,14 +130,7 @@ QVariant LedgerModel::field(int row, const QString &name) const
 {
     const int column = m_fields.indexOf(name);
     const QVariantList *stored = column < 0 ? nullptr : values(row);
-    if (!stored)
-        return {};
-    const QVariant value = stored->value(column);
-    if (Schema::IsDateField(name) && value.typeId() == QMetaType::QString) {
-        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-        return date.isValid() ? QVariant(date) : QVariant();
-    }
-    return value;
+    return stored ? stored->value(column) : QVariant();
 }
 
 int LedgerModel::rowCount(const QModelIndex &parent) const
@@ -189,10 +181,8 @@ QVariant LedgerModel::data(const QModelIndex &index, int role) const
             return {};
         if (IsMoneyField(name))
             return FormatFloat(m_moneyFormat, value.toDouble());
-        if (Schema::IsDateField(name)) {
-            const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-            return date.isValid() ? date.toString(QStringLiteral("yyyy.MM.dd")) : value;
-        }
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().toString(QStringLiteral("yyyy.MM.dd"));
         return value;
     }
     case Qt::DecorationRole:
