@@ -25,15 +25,16 @@ private slots:
     void killedInTheMiddleOfAStep();
 
 private:
-    // Starts the worker in its loop mode on the test's database.
+    // Starts the worker in its loop mode on the test's database, lets wait read its lines until the moment of the
+    // kill, then kills it and checks the database; false when the test failed.
+    bool killWhen(const std::function<void(QProcess &worker)> &wait);
     void start(QProcess &worker);
     // Reads the worker's lines into m_told until one starts with until (any line counts when until is empty: then
     // it reads to the deadline); true when such a line came.
     bool read(QProcess &worker, const QDeadlineTimer &deadline, const QByteArray &until = {});
-    // Kills the worker with SIGKILL, fails when it had ended by itself, and takes the lines it wrote last.
-    void kill(QProcess &worker);
-    // Opens the database as the next program would and checks it; the next start closes it again.
-    void checkAfterKill();
+    // Kills the worker with SIGKILL (failing when it had ended by itself) and takes the lines it wrote last; then
+    // opens the database as the next program would and checks it. The next start closes it again.
+    void killAndCheck(QProcess &worker);
     int number(const QString &sql) const { return m_db.scalar(sql).toInt(); }
     // How many of the keys the statement finds, with %1 standing for the list of keys.
     int found(const char *sql, const QSet<qint64> &keys) const;
@@ -110,6 +111,17 @@ void TestKilledWorkstation::start(QProcess &worker)
     QVERIFY2(worker.waitForStarted(StartLimit), qPrintable(worker.errorString()));
 }
 
+bool TestKilledWorkstation::killWhen(const std::function<void(QProcess &)> &wait)
+{
+    QProcess worker;
+    start(worker);
+    if (!QTest::currentTestFailed())
+        wait(worker);
+    if (!QTest::currentTestFailed())
+        killAndCheck(worker);
+    return !QTest::currentTestFailed();
+}
+
 bool TestKilledWorkstation::read(QProcess &worker, const QDeadlineTimer &deadline, const QByteArray &until)
 {
     for (;;) {
@@ -124,7 +136,17 @@ bool TestKilledWorkstation::read(QProcess &worker, const QDeadlineTimer &deadlin
     }
 }
 
-void TestKilledWorkstation::kill(QProcess &worker)
+int TestKilledWorkstation::found(const char *sql, const QSet<qint64> &keys) const
+{
+    return keys.isEmpty() ? 0 : number(QString::fromLatin1(sql).arg(KeyList(keys)));
+}
+
+bool TestKilledWorkstation::told(const QByteArray &prefix) const
+{
+    return std::any_of(m_told.cbegin(), m_told.cend(), [&](const QByteArray &line) { return line.startsWith(prefix); });
+}
+
+void TestKilledWorkstation::killAndCheck(QProcess &worker)
 {
     const bool running = worker.state() == QProcess::Running;
     worker.kill();
@@ -142,20 +164,7 @@ void TestKilledWorkstation::kill(QProcess &worker)
         else if (words.first() == "closed")
             m_closed.insert(key);
     }
-}
 
-int TestKilledWorkstation::found(const char *sql, const QSet<qint64> &keys) const
-{
-    return keys.isEmpty() ? 0 : number(QString::fromLatin1(sql).arg(KeyList(keys)));
-}
-
-bool TestKilledWorkstation::told(const QByteArray &prefix) const
-{
-    return std::any_of(m_told.cbegin(), m_told.cend(), [&](const QByteArray &line) { return line.startsWith(prefix); });
-}
-
-void TestKilledWorkstation::checkAfterKill()
-{
     m_db.engine = std::make_unique<Engine>(QStringLiteral("check"));
     try {
         m_db.engine->open(m_db.folder);
@@ -187,22 +196,16 @@ void TestKilledWorkstation::killedAtRandomMoments()
     constexpr int LongestRun = 300;
     int beforeStart = 0;
     for (int i = 0; i < Kills; ++i) {
-        QProcess worker;
-        start(worker);
-        if (QTest::currentTestFailed())
-            return;
-        // Now and then the kill comes while the worker is still starting; however early, it is checked alike.
-        if (m_random.bounded(8) == 0)
-            read(worker, QDeadlineTimer(m_random.bounded(60)));
-        else if (read(worker, QDeadlineTimer(StartLimit), "start"))
-            read(worker, QDeadlineTimer(m_random.bounded(LongestRun)));
-        kill(worker);
-        if (QTest::currentTestFailed())
+        const bool checked = killWhen([&](QProcess &worker) {
+            // Now and then the kill comes while the worker is still starting; however early, it is checked alike.
+            if (m_random.bounded(8) == 0)
+                read(worker, QDeadlineTimer(m_random.bounded(60)));
+            else if (read(worker, QDeadlineTimer(StartLimit), "start"))
+                read(worker, QDeadlineTimer(m_random.bounded(LongestRun)));
+        });
+        if (!checked)
             return;
         beforeStart += !told("start");
-        checkAfterKill();
-        if (QTest::currentTestFailed())
-            return;
     }
     qInfo("%d kills, %d of them before the worker had opened the database; %lld bookings, %lld settlements and "
           "%lld closings committed before them.",
@@ -238,17 +241,12 @@ void TestKilledWorkstation::killedInTheMiddleOfAStep()
     constexpr int Kills = 5;
     int inside = 0;
     for (int i = 0; i < Kills; ++i) {
-        QProcess worker;
-        start(worker);
-        if (QTest::currentTestFailed())
-            return;
-        QVERIFY2(read(worker, QDeadlineTimer(StartLimit), announced), worker.readAllStandardError().constData());
-        const QList<QByteArray> words = m_told.last().split(' ');
-        kill(worker);
-        if (QTest::currentTestFailed())
-            return;
-        checkAfterKill();
-        if (QTest::currentTestFailed())
+        QList<QByteArray> words;
+        const bool checked = killWhen([&](QProcess &worker) {
+            QVERIFY2(read(worker, QDeadlineTimer(StartLimit), announced), worker.readAllStandardError().constData());
+            words = m_told.last().split(' ');
+        });
+        if (!checked)
             return;
         inside += !committed(m_db, words);
     }
