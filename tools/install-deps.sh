@@ -8,6 +8,7 @@ packages=(
     libsqlite3-dev libzip-dev libxlsxwriter-dev libqscintilla2-qt6-dev pxlib-dev
     fonts-liberation2 fonts-wine breeze-icon-theme
     xvfb xauth poppler-utils imagemagick xdg-utils sqlite3
+    dpkg-dev file
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "tfrm_upd_main.h"
 
 #include "codepage.h"
+#include "databaselistentry.h"
 #include "databaseupgrade.h"
 #include "dblist.h"
 #include "filedialogs.h"
@@ -385,22 +386,6 @@ QString Tfrm_Upd_Main::addToDatabaseList(const QString &folder)
                              this);
         return {};
     }
-    QStringList entries = DatabaseList::Read(ini);
-    if (entries.size() >= DatabaseList::MaxEntries) {
-        m_messages.ShowWarning(QStringLiteral("Az adatbázisok listája megtelt (%1 adatbázis), az új adatbázis nem "
-                                              "került fel rá. Vegye fel kézzel: %2")
-                                   .arg(DatabaseList::MaxEntries)
-                                   .arg(folder),
-                               this);
-        return {};
-    }
-    const QString name = QStringLiteral("%1. Átvett adatbázis").arg(entries.size() + 1);
-    entries.append(DatabaseList::EntryText(name, folder));
-    DatabaseList::Write(ini, entries);
-    if (!ini.save(IniPath())) {
-        m_messages.ShowError(QStringLiteral("A beállítófájl nem írható: %1").arg(QDir::toNativeSeparators(IniPath())),
-                             this);
-        return {};
-    }
-    return name;
+    const QString name = QStringLiteral("%1. Átvett adatbázis").arg(DatabaseList::Read(ini).size() + 1);
+    return AppendDatabaseEntry(ini, IniPath(), name, folder, m_messages, this) ? name : QString();
 }

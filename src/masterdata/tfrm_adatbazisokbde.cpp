@@ -4,6 +4,7 @@
 #include "databaselistmodel.h"
 #include "dblist.h"
 #include "messages.h"
+#include "restoredialog.h"
 #include "session.h"
 #include "tfrm_adatbazisokbde_szerkeszt.h"
 
@@ -46,14 +47,20 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, Messages &messages, F
     m_aArchival->setStatusTip(QStringLiteral("Biztonsági mentés"));
     m_aArchival->setIcon(QIcon::fromTheme(QStringLiteral("document-save"),
                                           QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton)));
-    for (QAction *action : {m_aTeszt, m_aArchival}) {
+    m_aVisszaallit = new QAction(QStringLiteral("Visszaállítás archívumból"), this);
+    m_aVisszaallit->setObjectName(QStringLiteral("aVisszaallit"));
+    m_aVisszaallit->setIcon(QIcon::fromTheme(QStringLiteral("archive-extract"),
+                                             QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton)));
+    const QList<QAction *> rowActions{m_aTeszt, m_aArchival, m_aVisszaallit};
+    for (QAction *action : rowActions) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
-    toolBar()->insertActions(ActionNamed(toolBar()->actions(), QStringLiteral("tbSep1")), {m_aTeszt, m_aArchival});
-    popupMenu()->insertActions(ActionNamed(popupMenu()->actions(), QStringLiteral("pmSep1")), {m_aTeszt, m_aArchival});
+    toolBar()->insertActions(ActionNamed(toolBar()->actions(), QStringLiteral("tbSep1")), rowActions);
+    popupMenu()->insertActions(ActionNamed(popupMenu()->actions(), QStringLiteral("pmSep1")), rowActions);
     connect(m_aTeszt, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::testFolder);
     connect(m_aArchival, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::archive);
+    connect(m_aVisszaallit, &QAction::triggered, this, &Tfrm_AdatbazisokBDE::restoreArchive);
 
     m_rows = new DatabaseListModel(this);
     m_rows->setEntries(DatabaseList::Read(session.ini));
@@ -67,9 +74,13 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, Messages &messages, F
 void Tfrm_AdatbazisokBDE::newRow()
 {
     Tfrm_AdatbazisokBDE_Szerkeszt form(session(), m_messages, m_fileDialogs, QString(), QString(), this);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    setCurrentRow(m_rows->appendRow(form.name(), form.folder()));
+    if (form.exec() == QDialog::Accepted)
+        addRow(form.name(), form.folder());
+}
+
+void Tfrm_AdatbazisokBDE::addRow(const QString &name, const QString &folder)
+{
+    setCurrentRow(m_rows->appendRow(name, folder));
     // The cursor goes with the row to its sorted place.
     m_rows->sortBy(m_rows->sortColumn());
     updateRecordPosition();
@@ -122,6 +133,18 @@ void Tfrm_AdatbazisokBDE::archive()
         return;
     ArchiveListEntry(m_rows->row(row).folder, session().archiveFolder, session().ini, session().iniPath, m_messages,
                      m_fileDialogs, this);
+}
+
+// The restored database joins the rows, written with them when the window closes.
+void Tfrm_AdatbazisokBDE::restoreArchive()
+{
+    RestoreFromArchive(
+        session(),
+        [this](const QString &name, const QString &folder) {
+            addRow(name, folder);
+            return true;
+        },
+        m_messages, m_fileDialogs, this);
 }
 
 void Tfrm_AdatbazisokBDE::done(int result)

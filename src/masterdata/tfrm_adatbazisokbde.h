@@ -18,6 +18,7 @@ public:
     DatabaseListModel *listModel() const { return m_rows; }
     QAction *testAction() const { return m_aTeszt; }
     QAction *archiveAction() const { return m_aArchival; }
+    QAction *restoreAction() const { return m_aVisszaallit; }
 
 public slots:
     void done(int result) override;
@@ -31,12 +32,15 @@ protected:
 private:
     void testFolder();
     void archive();
+    void restoreArchive();
+    void addRow(const QString &name, const QString &folder);
 
     Messages &m_messages;
     FileDialogs &m_fileDialogs;
     DatabaseListModel *m_rows = nullptr;
     QAction *m_aTeszt = nullptr;
     QAction *m_aArchival = nullptr;
+    QAction *m_aVisszaallit = nullptr;
 };
 
 // "Adatbázisok" of the main window. The running program keeps the database it has open.

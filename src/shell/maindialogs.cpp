@@ -2,8 +2,10 @@
 
 #include "archivedialog.h"
 #include "choosers.h"
+#include "databaselistentry.h"
 #include "exportservices.h"
 #include "reportoutput.h"
+#include "restoredialog.h"
 #include "session.h"
 #include "settings.h"
 #include "tfrm_adatbazisokbde.h"
@@ -53,6 +55,12 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.archive = [&session, &messages, &fileDialogs](QWidget *parent) {
         ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent);
+    };
+    d.restore = [&session, &messages, &fileDialogs](QWidget *parent) {
+        const auto addToList = [&session, &messages, parent](const QString &name, const QString &folder) {
+            return AppendDatabaseEntry(session.ini, session.iniPath, name, folder, messages, parent);
+        };
+        RestoreFromArchive(session, addToList, messages, fileDialogs, parent);
     };
     const ExportServices exportServices{messages, fileDialogs};
     d.exportRows = [&session, exportServices](ExportSource &rows, QWidget *parent) {

@@ -41,6 +41,8 @@ struct MainDialogs
     std::function<void(QWidget *parent)> databases;
     // "Adatbázis archiválása" of the open database.
     std::function<void(QWidget *parent)> archive;
+    // "Visszaállítás archívumból": an archive into a new folder, added to the database list.
+    std::function<void(QWidget *parent)> restore;
     // "Excelbe...": the rows into a delimited text or spreadsheet file, no file name proposed.
     std::function<void(ExportSource &rows, QWidget *parent)> exportRows;
     // "HTML export": the rows as a page with the given title, saved, opened or mailed.

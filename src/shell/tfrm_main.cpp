@@ -256,6 +256,8 @@ void Tfrm_Main::createActions()
               [this] { m_dialogs.sqlConsole(this); });
     addAction(QStringLiteral("aArchiv"), QStringLiteral("Adatbázis archiválása"), {}, none,
               QStringLiteral("document-save-as"), R::None, [this] { onArchive(); });
+    addAction(QStringLiteral("aVisszaallit"), QStringLiteral("Visszaállítás archívumból"), {}, none,
+              QStringLiteral("archive-extract"), R::None, [this] { m_dialogs.restore(this); });
     addAction(QStringLiteral("aAdatbazis"), QStringLiteral("Adatbázisok"), {}, none, QStringLiteral("server-database"),
               R::None, [this] { m_dialogs.databases(this); });
     addAction(QStringLiteral("aBeallit"), QStringLiteral("Beállítások"), {}, QKeySequence(Qt::ALT | Qt::Key_Return),
@@ -299,7 +301,7 @@ void Tfrm_Main::createMenus()
     reports->addSeparator();
     add(reports, {"aNyomElszamol", "aNyomElszamolas"});
     add(bar->addMenu(QStringLiteral("Rendszer")),
-        {"aFelhasznalo", "aSQL", "-", "aArchiv", "aAdatbazis", "-", "aBeallit"});
+        {"aFelhasznalo", "aSQL", "-", "aArchiv", "aVisszaallit", "aAdatbazis", "-", "aBeallit"});
     add(bar->addMenu(QStringLiteral("Súgó")), {"aSugo", "-", "aHonlap", "aLevel", "aUjdonsag", "-", "aNevjegy"});
     // The menus open from the keyboard: F10 the first, Alt and a letter of the caption each. The letters are the
     // window's shortcuts rather than "&" marks, so the captions show exactly their text.

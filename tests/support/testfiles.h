@@ -46,3 +46,18 @@ inline void WriteFile(const QString &path, const QByteArray &bytes)
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+
+// Writes a zip of the given entries (name -> bytes) as any zip tool would, replacing the file.
+inline void WriteZip(const QString &path, const QMap<QString, QByteArray> &entries)
+{
+    QFile::remove(path);
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &error);
+    QVERIFY(zip);
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        zip_source_t *source = zip_source_buffer(zip, it.value().constData(), zip_uint64_t(it.value().size()), 0);
+        QVERIFY(source);
+        QVERIFY(zip_file_add(zip, it.key().toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) >= 0);
+    }
+    QVERIFY(zip_close(zip) == 0);
+}
