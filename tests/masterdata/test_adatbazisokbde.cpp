@@ -1,6 +1,9 @@
+#include "archive.h"
 #include "databaselistmodel.h"
 #include "dblist.h"
+#include "engine.h"
 #include "inibytes.h"
+#include "modaldialogs.h"
 #include "scriptedfiledialogs.h"
 #include "scriptedmessages.h"
 #include "session.h"
@@ -77,6 +80,7 @@ private slots:
     void moreThan25RowsAreWrittenBeyond25();
     void entryFormBrowsesAndRefusesSemicolon();
     void rowActionsUseTheRowsFolder();
+    void restoredDatabaseJoinsTheRows();
 
 private:
     void write(const QStringList &keysAndValues);
@@ -310,6 +314,42 @@ void TestAdatbazisok::rowActionsUseTheRowsFolder()
     QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.texts().join('|')));
     QVERIFY(QFile::exists(m_root + "/proba.zip"));
     QCOMPARE(m_session.ini.readDate("Archive", "LastArchive"), QDate::currentDate());
+}
+
+// The restored database becomes a row at its sorted place, written with the others when the editor closes.
+void TestAdatbazisok::restoredDatabaseJoinsTheRows()
+{
+    const QString db = m_root + "/db";
+    QDir().mkpath(db);
+    m_session.databaseFolder = db;
+    {
+        Engine engine("restored_source");
+        engine.open(db);
+    }
+    ArchiveFolder(db, m_root + "/mentes.zip");
+    const QString target = m_root + "/visszaallitott";
+    QDir().mkpath(target);
+    write({"ConStr1", "Alfa;" + db + ";", "ConStr2", "Omega;" + m_root + "/o;"});
+    Tfrm_AdatbazisokBDE *form = open();
+    QCOMPARE(form->restoreAction()->text(), QStringLiteral("Visszaállítás archívumból"));
+
+    OnNextModal([&](QDialog *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Visszaállítás archívumból"));
+        dialog->findChild<QLineEdit *>("edArchivum")->setText(m_root + "/mentes.zip");
+        dialog->findChild<QLineEdit *>("edMappa")->setText(target);
+        dialog->findChild<QLineEdit *>("edNev")->setText("Béta");
+        dialog->findChild<QPushButton *>("btnOk")->click();
+    });
+    form->restoreAction()->trigger();
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("info"));
+    QVERIFY(QFile::exists(target + "/dromvel.sqlite"));
+    QCOMPARE(shownNames(), (QStringList{"Alfa", "Béta", "Omega"}));
+    QCOMPARE(form->currentRow(), 1);
+
+    form->reject();
+    QCOMPARE(savedEntries(),
+             (QStringList{"ConStr1=Alfa;" + db + ";", "ConStr2=Béta;" + target + ";", "ConStr3=Omega;" + m_root + "/o;"}));
 }
 
 QTEST_MAIN(TestAdatbazisok)

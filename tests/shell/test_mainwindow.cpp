@@ -1,4 +1,6 @@
+#include "archive.h"
 #include "choosers.h"
+#include "dblist.h"
 #include "ledgermodel.h"
 #include "maindialogs.h"
 #include "modaldialogs.h"
@@ -11,6 +13,9 @@
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSqlRecord>
 #include <QTableView>
@@ -30,6 +35,7 @@ private slots:
     void fontActionsStayWithinTheirRange();
     void actionsWithoutTheirRightAreRefused();
     void sqlConsoleOpensForTheAdministrator();
+    void restoreFromTheSystemMenuJoinsTheDatabaseList();
     void balanceDisplayWritesMost();
     void balanceShowsWhileAnotherWorkstationWrites();
     void ledgerAndSumsKeepTheStartUpMoneyFormat();
@@ -205,6 +211,59 @@ void TestMainWindow::sqlConsoleOpensForTheAdministrator()
     sql->trigger();
     QCOMPARE(opened, QStringLiteral("SQL lekérdezés"));
     QVERIFY(m_db.messages.shown.isEmpty());
+}
+
+// "Visszaállítás archívumból" of the Rendszer menu: the open database's archive, restored beside it, goes on the
+// list in the ini file at once; the open database stays as it was.
+void TestMainWindow::restoreFromTheSystemMenuJoinsTheDatabaseList()
+{
+    till(QStringLiteral("Főpénztár"));
+    booked(1, 1, 100);
+    m_db.session.databaseFolder = m_db.folder;
+    DatabaseList::Write(m_db.session.ini, {DatabaseList::EntryText(QStringLiteral("Éles"), m_db.folder)});
+    const QString zip = m_db.dir.filePath(QStringLiteral("mentes.zip"));
+    ArchiveFolder(m_db.folder, zip);
+    const QString target = m_db.dir.filePath(QStringLiteral("visszaallitott"));
+    QDir().mkpath(target);
+    auto w = window();
+
+    QMenu *system = nullptr;
+    for (QAction *menu : w->menuBar()->actions())
+        if (menu->text() == QStringLiteral("Rendszer"))
+            system = menu->menu();
+    QVERIFY(system);
+    QAction *restore = w->action(QStringLiteral("aVisszaallit"));
+    QCOMPARE(restore->text(), QStringLiteral("Visszaállítás archívumból"));
+    const QList<QAction *> items = system->actions();
+    QCOMPARE(items.indexOf(restore), items.indexOf(w->action(QStringLiteral("aArchiv"))) + 1);
+
+    OnNextModal([&](QDialog *dialog) {
+        m_db.fileDialogs.answers = {zip};
+        dialog->findChild<QPushButton *>(QStringLiteral("btnArchivum"))->click();
+        dialog->findChild<QLineEdit *>(QStringLiteral("edMappa"))->setText(m_db.folder);
+        dialog->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+        QVERIFY(dialog->isVisible()); // the open database's folder is refused
+        dialog->findChild<QLineEdit *>(QStringLiteral("edMappa"))->setText(target);
+        dialog->findChild<QPushButton *>(QStringLiteral("btnOk"))->click();
+    });
+    restore->trigger();
+    QCOMPARE(m_db.messages.shown.size(), 2);
+    QCOMPARE(m_db.messages.shown.at(0).kind, QStringLiteral("error"));
+    // The test's ledger row has no balance chain: the check tells so, the restore goes on.
+    QCOMPARE(m_db.messages.shown.at(1).kind, QStringLiteral("warning"));
+    QVERIFY(m_db.messages.shown.at(1).text.endsWith(
+        QStringLiteral("„Visszaállított adatbázis (mentes)” néven felkerült az adatbázisok listájára.")));
+
+    IniFile saved;
+    QVERIFY(saved.load(m_db.session.iniPath));
+    QCOMPARE(DatabaseList::Read(saved),
+             (QStringList{DatabaseList::EntryText(QStringLiteral("Éles"), m_db.folder),
+                          DatabaseList::EntryText(QStringLiteral("Visszaállított adatbázis (mentes)"), target)}));
+    Engine restored(QStringLiteral("mainwindow_restored"));
+    restored.open(target);
+    Query rows(restored, QStringLiteral("SELECT COUNT(*) FROM dromvel WHERE dromvelid = 1;"));
+    QCOMPARE(rows.firstValue().toInt(), 1);
+    QCOMPARE(w->ledger()->rowCount(), 1);
 }
 
 void TestMainWindow::balanceDisplayWritesMost()
