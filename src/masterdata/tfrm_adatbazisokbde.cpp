@@ -49,6 +49,8 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, Messages &messages, F
                                           QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton)));
     m_aVisszaallit = new QAction(QStringLiteral("Visszaállítás archívumból"), this);
     m_aVisszaallit->setObjectName(QStringLiteral("aVisszaallit"));
+    m_aVisszaallit->setIconText(QStringLiteral("Visszaállítás"));
+    m_aVisszaallit->setToolTip(m_aVisszaallit->text());
     m_aVisszaallit->setIcon(QIcon::fromTheme(QStringLiteral("archive-extract"),
                                              QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton)));
     const QList<QAction *> rowActions{m_aTeszt, m_aArchival, m_aVisszaallit};
@@ -69,6 +71,8 @@ Tfrm_AdatbazisokBDE::Tfrm_AdatbazisokBDE(Session &session, Messages &messages, F
     setSearchColumn(DatabaseListModel::NameColumn);
     setColumnFactors({0.23, 0.77});
     setCurrentRow(0);
+    // Wide enough for every button of the tool bar, and for the usual folder paths.
+    resize(700, 420);
 }
 
 void Tfrm_AdatbazisokBDE::newRow()

@@ -53,16 +53,17 @@ RestoreDialog::RestoreDialog(Session &session, AddRestoredDatabase addToList, Me
     intro->setObjectName(QStringLiteral("lLeiras"));
     intro->setWordWrap(true);
 
+    // Made in the order of the screen, which is the Tab order.
     m_archive = new QLineEdit(this);
     m_archive->setObjectName(QStringLiteral("edArchivum"));
+    auto *browseArchive = BrowseButton("btnArchivum", QStringLiteral("Archívum tallózása"), this);
     m_folder = new QLineEdit(this);
     m_folder->setObjectName(QStringLiteral("edMappa"));
     m_folder->setMaxLength(255);
+    auto *browseFolder = BrowseButton("btnMappa", QStringLiteral("Mappa tallózása"), this);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("edNev"));
     m_name->setMaxLength(50);
-    auto *browseArchive = BrowseButton("btnArchivum", QStringLiteral("Archívum tallózása"), this);
-    auto *browseFolder = BrowseButton("btnMappa", QStringLiteral("Mappa tallózása"), this);
 
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(6);

@@ -209,6 +209,13 @@ void TestRestoreDialog::browsingFillsTheFieldsAndProposesAName()
     QCOMPARE(d->archive(), QDir::toNativeSeparators(folder("masik.zip")));
     QCOMPARE(d->name(), QStringLiteral("Saját név"));
 
+    // Tab goes down the screen: each field, then its browse button.
+    QStringList chain;
+    for (QWidget *w = d->findChild<QLineEdit *>("edArchivum"); chain.size() < 6; w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            chain.append(w->objectName());
+    QCOMPARE(chain, (QStringList{"edArchivum", "btnArchivum", "edMappa", "btnMappa", "edNev", "btnOk"}));
+
     // Cancelled browsing changes nothing.
     d->findChild<QPushButton *>("btnArchivum")->click();
     d->findChild<QPushButton *>("btnMappa")->click();
