@@ -55,8 +55,8 @@ void CheckTarget(const QString &target, const QString &openFolder)
                                           "almappája: %1\nVálasszon másik, üres mappát.")
                                .arg(Native(target)));
     if (!QDir(target).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-        throw ArchiveError(QStringLiteral("A cél mappa nem üres: %1\nA visszaállításhoz üres mappát válasszon.")
-                               .arg(Native(target)));
+        throw ArchiveError(
+            QStringLiteral("A cél mappa nem üres: %1\nA visszaállításhoz üres mappát válasszon.").arg(Native(target)));
 }
 
 // The entry's path inside the folder; empty when it would land outside it (absolute, "..") or names nothing.
@@ -93,7 +93,8 @@ public:
         case ZIP_ER_NOENT:
         case ZIP_ER_OPEN:
         case ZIP_ER_READ:
-            throw ArchiveError(QStringLiteral("Az archívum nem olvasható: %1 (%2)").arg(Native(zipPath), ZipText(code)));
+            throw ArchiveError(
+                QStringLiteral("Az archívum nem olvasható: %1 (%2)").arg(Native(zipPath), ZipText(code)));
         case ZIP_ER_NOZIP:
             throw Foreign(zipPath, QStringLiteral("A fájl nem zip archívum, vagy a vége hiányzik."));
         default:
@@ -159,8 +160,7 @@ public:
             throw readFailure();
         zip_fclose(in);
         if (n > 0 || !out.flush())
-            throw ArchiveError(
-                QStringLiteral("A fájl nem írható: %1 (%2)").arg(Native(filePath), out.errorString()));
+            throw ArchiveError(QStringLiteral("A fájl nem írható: %1 (%2)").arg(Native(filePath), out.errorString()));
     }
 
 private:
@@ -188,7 +188,8 @@ QStringList CheckDatabase(const QString &folder, const QString &zipPath)
         }
         integrity.close();
         if (!faults.isEmpty())
-            throw Damaged(zipPath, QStringLiteral("Az adatbázis fájl sérült: %1").arg(faults.mid(0, 5).join(QLatin1Char('\n'))));
+            throw Damaged(zipPath,
+                          QStringLiteral("Az adatbázis fájl sérült: %1").arg(faults.mid(0, 5).join(QLatin1Char('\n'))));
         const QStringList tables = engine.tables();
         if (!tables.contains(QStringLiteral("dromvel")) || !tables.contains(QStringLiteral("kassza")))
             throw Foreign(zipPath, QStringLiteral("A benne lévő adatbázis nem Dromvel.Pro adatbázis."));

@@ -190,7 +190,8 @@ void RestoreDialog::report(const QString &folder, const QStringList &findings, b
     const QString where =
         QStringLiteral("Az adatbázis mappája: %1\nEllenőrzés: %2").arg(folder, LedgerCheck::summary(findings));
     const QString list =
-        listed ? QStringLiteral("\nAz adatbázis „%1” néven felkerült az adatbázisok listájára.").arg(name()) : QString();
+        listed ? QStringLiteral("\nAz adatbázis „%1” néven felkerült az adatbázisok listájára.").arg(name())
+               : QString();
     if (findings.isEmpty()) {
         m_messages.ShowInfo(QStringLiteral("Az archívum visszaállítása kész.\n") + where + list, this);
         return;

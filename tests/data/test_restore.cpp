@@ -142,12 +142,11 @@ void TestRestore::roundTrip_data()
     QTest::addColumn<QString>("targetSuffix");
 
     QTest::newRow("the database alone") << Files{} << QString();
-    QTest::newRow("with files and subfolders")
-        << Files{{"leiras.txt", "szöveg\r\n"},
-                                     {"export/2024/június.csv", "a;b\r\n1;2\r\n"},
-                                     {".rejtett", "x"},
-                                     {"ures.txt", {}}}
-        << QString();
+    QTest::newRow("with files and subfolders") << Files{{"leiras.txt", "szöveg\r\n"},
+                                                        {"export/2024/június.csv", "a;b\r\n1;2\r\n"},
+                                                        {".rejtett", "x"},
+                                                        {"ures.txt", {}}}
+                                               << QString();
     QTest::newRow("target typed with a trailing separator") << Files{} << QString("/");
 }
 
@@ -212,6 +211,7 @@ void TestRestore::refusals_data()
 
     const QString foreign = "nem a Dromvel.Pro programmal készült adatbázis-archívum";
     const QString damaged = "Az archívum sérült, nem állítható vissza";
+    // clang-format off
     QTest::newRow("zip of other files") << "other files" << foreign + "%\nNincs benne dromvel.sqlite";
     QTest::newRow("not a zip") << "text file" << foreign + "%\nA fájl nem zip archívum";
     QTest::newRow("cut short") << "cut short" << foreign + "%\nA fájl nem zip archívum, vagy a vége hiányzik";
@@ -229,6 +229,7 @@ void TestRestore::refusals_data()
     QTest::newRow("inside the open database's folder") << "inside open" << "nem lehet a megnyitott adatbázis";
     QTest::newRow("a write fails midway") << "write fails" << "A fájl nem írható";
     QTest::newRow("target not writable") << "read-only target" << "A cél mappa nem írható";
+    // clang-format on
 }
 
 // Every refusal names its reason and leaves the target folder, and the archive, exactly as they were.

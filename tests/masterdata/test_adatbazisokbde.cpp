@@ -348,8 +348,8 @@ void TestAdatbazisok::restoredDatabaseJoinsTheRows()
     QCOMPARE(form->currentRow(), 1);
 
     form->reject();
-    QCOMPARE(savedEntries(),
-             (QStringList{"ConStr1=Alfa;" + db + ";", "ConStr2=Béta;" + target + ";", "ConStr3=Omega;" + m_root + "/o;"}));
+    QCOMPARE(savedEntries(), (QStringList{"ConStr1=Alfa;" + db + ";", "ConStr2=Béta;" + target + ";",
+                                          "ConStr3=Omega;" + m_root + "/o;"}));
 }
 
 QTEST_MAIN(TestAdatbazisok)

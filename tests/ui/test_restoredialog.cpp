@@ -111,6 +111,7 @@ void TestRestoreDialog::outcome_data()
     QTest::addColumn<QStringList>("says");
 
     const QString restored = "Az archívum visszaállítása kész.\nAz adatbázis mappája: ";
+    // clang-format off
     QTest::newRow("restored and listed")
         << "jo.zip" << "uj" << "Tavalyi mentés" << true << "info"
         << QStringList{restored, "Ellenőrzés: Nincs hiba.", "Az adatbázis „Tavalyi mentés” néven felkerült"};
@@ -136,6 +137,7 @@ void TestRestoreDialog::outcome_data()
                              << QStringList{"Adja meg, milyen néven kerüljön az adatbázis a listára."};
     QTest::newRow("semicolon in the name")
         << "jo.zip" << "uj" << "A;B" << true << "error" << QStringList{"nem tartalmazhat pontosvesszőt"};
+    // clang-format on
 }
 
 void TestRestoreDialog::outcome()
@@ -173,8 +175,7 @@ void TestRestoreDialog::outcome()
         QVERIFY(text.contains(m_listed.first().folder));
     } else {
         QVERIFY(m_listed.isEmpty());
-        QCOMPARE(QDir(folder("uj")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList());
+        QCOMPARE(QDir(folder("uj")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 }
 
