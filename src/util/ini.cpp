@@ -25,6 +25,13 @@ bool IsBlank(const QString &line)
 
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
+// A text file holds no NUL byte: a file with one is something else that took the ini's name (or a file the disk
+// damaged), and is not to be rewritten.
+bool IsText(const QByteArray &bytes)
+{
+    return !bytes.contains('\0');
+}
+
 bool IsPlainAscii(const QByteArray &bytes)
 {
     return std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; });
@@ -45,11 +52,13 @@ QString AbsolutePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+// A value as one line of text: line breaks and NULs become blanks.
 QString OneLine(QString value)
 {
     value.replace(QLatin1String("\r\n"), QLatin1String(" "));
     value.replace(QLatin1Char('\r'), QLatin1Char(' '));
     value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    value.replace(QChar(0), QLatin1Char(' '));
     return value;
 }
 
@@ -105,6 +114,8 @@ bool IniFile::read(QIODevice &device)
         return false;
     const QByteArray bytes = device.readAll();
     if (auto *file = qobject_cast<QFileDevice *>(&device); file && file->error() != QFileDevice::NoError)
+        return false;
+    if (!IsText(bytes))
         return false;
 
     // An editor may have saved the file as UTF-8, with a byte-order mark or without; reading that as
@@ -173,8 +184,10 @@ bool IniFile::write(QIODevice &device) const
         bytes = ToWindows1250(text, &ok);
         if (!ok)
             return false;
-        if (FromWindows1250(bytes) != text)
-            bytes = text.toUtf8(); // a character the code page lacks would turn into "?"
+        // A character the code page lacks would turn into "?"; code-page bytes that happen to form UTF-8 (after
+        // a byte the code page leaves undefined was read as "?") would be read back as other letters.
+        if (FromWindows1250(bytes) != text || (!IsPlainAscii(bytes) && !Utf8Text(bytes).isNull()))
+            bytes = text.toUtf8();
     } else {
         bytes = (m_encoding == Encoding::Utf8WithBom ? Bom : QByteArray()) + text.toUtf8();
     }

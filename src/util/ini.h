@@ -25,7 +25,8 @@ public:
     bool save(const QString &path) const;
 
     // Bytes with a UTF-8 byte-order mark, or valid UTF-8 that is not plain ASCII, are UTF-8; anything else is
-    // Windows-1250. False when the code page converter is not available.
+    // Windows-1250. False when the code page converter is not available, when bytes marked as UTF-8 are not, and
+    // for a file that is not text at all (it holds a NUL byte).
     bool read(QIODevice &device);
     // CR LF line ends, in the encoding the ini was read in. A new ini, or one read as Windows-1250, is written
     // in Windows-1250 unless some character has no place in it: then in UTF-8, which loses nothing. False
@@ -43,7 +44,7 @@ public:
     // Accepts "yyyy-MM-dd" and the Hungarian "yyyy.MM.dd." (with or without blanks after the dots).
     QDate readDate(const QString &section, const QString &key, const QDate &defaultValue = {}) const;
 
-    // Line breaks in a value are written as blanks: the file holds one value per line.
+    // Line breaks (and NULs) in a value are written as blanks: the file holds one line of text per value.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInt(const QString &section, const QString &key, int value);
     // Written as 1 or 0.

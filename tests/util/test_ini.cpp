@@ -28,6 +28,8 @@ private slots:
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void unreadableFileIsKept();
+    void fileThatIsNotTextIsKept();
+    void rewriteReadsBackAsTheSameText();
 };
 
 void TestIni::writesWindows1250WithCrLf()
@@ -277,6 +279,40 @@ void TestIni::unreadableFileIsKept()
     ini.writeInt(QStringLiteral("Defaults"), QStringLiteral("Cassa"), 2);
     QVERIFY(ini.save(path));
     QVERIFY(IniFile().load(path));
+}
+
+void TestIni::fileThatIsNotTextIsKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DromvelPro.ini"));
+    // Something else took the ini's name, or the disk damaged it: a NUL byte never stands in a text file.
+    const char raw[] = "[Adatbazis]\r\nConStr1=1. Teszt;/data;\r\n\0\x01\xFF\xFE\r\n";
+    const QByteArray stored(raw, sizeof raw - 1);
+    QVERIFY(WriteBytes(path, stored));
+    IniFile ini;
+    QVERIFY(!ini.load(path));
+    QVERIFY(ini.isEmpty());
+    ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("1. Teszt;/x;"));
+    QVERIFY(ini.save(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stored);
+    // A NUL the program is handed never makes its own file one it cannot read back.
+    IniFile written;
+    written.writeString(Defaults, QStringLiteral("Path"), QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+    QCOMPARE(IniFromBytes(IniBytes(written)).readString(Defaults, QStringLiteral("Path")), QStringLiteral("a b"));
+}
+
+void TestIni::rewriteReadsBackAsTheSameText()
+{
+    // Windows-1250 with a byte the code page leaves undefined (0x90, read as "?"), whose other letters happen to
+    // be bytes that form UTF-8: written back as code page bytes, the file would read as other letters next time.
+    const QByteArray stored("[Be\xC3\xA1llit]\r\nNev=\x90\r\n");
+    const IniFile ini = IniFromBytes(stored);
+    QCOMPARE(ini.sections(), QStringList{QStringLiteral("BeĂˇllit")});
+    const IniFile again = IniFromBytes(IniBytes(ini));
+    QCOMPARE(again.sections(), ini.sections());
+    QCOMPARE(again.readString(QStringLiteral("BeĂˇllit"), QStringLiteral("Nev")), QStringLiteral("?"));
 }
 
 QTEST_GUILESS_MAIN(TestIni)
