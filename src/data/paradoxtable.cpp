@@ -343,13 +343,30 @@ bool ParadoxTable::record(int n, QVariantList &values)
             values.append(bytes[0] == 0 ? QVariant() : QVariant((bytes[0] & 0x7f) != 0));
             break;
         case pxfBCD: {
-            char *digits = nullptr;
-            if (PX_get_data_bcd(doc, reinterpret_cast<unsigned char *>(at), field.decimals, &digits) > 0 && digits) {
-                values.append(QString::fromLatin1(digits).replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
-                doc->free(doc, digits);
-            } else {
+            // The first byte holds the sign and the number of decimals; 0 there is an empty field. Decimals other
+            // than the field's make the library fail, losing the text it allocated: such a value, like one with
+            // digits that are not digits, is damaged and said so rather than read as empty or 0.
+            if (bytes[0] == 0) {
                 values.append(QVariant());
+                break;
             }
+            char *digits = nullptr;
+            const bool decoded =
+                (bytes[0] & 0x3f) == field.decimals &&
+                PX_get_data_bcd(doc, reinterpret_cast<unsigned char *>(at), field.decimals, &digits) > 0;
+            bool ok = false;
+            const double number =
+                decoded && digits
+                    ? QString::fromLatin1(digits).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok)
+                    : 0;
+            if (digits)
+                doc->free(doc, digits);
+            if (!ok) {
+                m_error = QStringLiteral("a(z) %1. rekord „%2” mezője hibás szám").arg(n + 1).arg(field.name);
+                values.clear();
+                return false;
+            }
+            values.append(number);
             break;
         }
         case pxfBytes: {
