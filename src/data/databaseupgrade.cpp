@@ -3,6 +3,9 @@
 #include "engine.h"
 #include "query.h"
 #include "schema.h"
+#include "users.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,11 +30,32 @@ QList<Column> Columns(Engine &engine, const QString &table)
     return columns;
 }
 
-bool Has(const QList<Column> &columns, const QString &name)
+const Column *Find(const QList<Column> &columns, const QString &name)
 {
     for (const Column &c : columns)
         if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+// A text field declared narrower than the schema's (the password field of older versions held ten characters,
+// too few for a hash).
+bool Narrower(const Column &column, const FieldDef &field)
+{
+    static const QRegularExpression declared(QStringLiteral("^\\s*(VAR)?CHAR\\s*\\(\\s*(\\d+)\\s*\\)\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declared.match(column.type);
+    return field.type == FieldType::Alpha && match.hasMatch() && match.captured(2).toInt() < field.width;
+}
+
+// The table lacks a field of the schema or declares one narrower.
+bool Outdated(const QList<Column> &columns, const TableDef &table)
+{
+    for (const FieldDef &field : table.fields) {
+        const Column *column = Find(columns, field.name);
+        if (!column || Narrower(*column, field))
             return true;
+    }
     return false;
 }
 
@@ -134,16 +158,17 @@ bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress)
     for (const TableDef *table : present) {
         attempt(table->name, [&] {
             const QList<Column> old = Columns(engine, table->name);
-            for (const FieldDef &field : table->fields)
-                if (!Has(old, field.name)) {
-                    progress.setStatus(QStringLiteral("Mezők pótlása: ") + table->name);
-                    RebuildLayout(engine, *table, old);
-                    return;
-                }
+            if (Outdated(old, *table)) {
+                progress.setStatus(QStringLiteral("Mezők pótlása: ") + table->name);
+                RebuildLayout(engine, *table, old);
+            }
         });
         if (table->name == QLatin1String("dromvel"))
             progress.advance();
     }
+    // Older versions kept passwords as plain text, readable by anyone holding a copy of the database.
+    progress.setStatus(QStringLiteral("Jelszavak titkosítása"));
+    attempt(QStringLiteral("felhasznalo"), [&] { HashPlainPasswords(engine); });
     progress.advance();
     return sound;
 }

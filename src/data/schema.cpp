@@ -90,7 +90,7 @@ QList<TableDef> BuildTables()
                     {"formatft", QStringLiteral("### ### ##0")}})}});
 
     t.append({QStringLiteral("felhasznalo"),
-              {A("felhasznalo", 20), A("felhasznalo_nev", 20), A("jelszo", 10), A("rendszergazda", 1),
+              {A("felhasznalo", 20), A("felhasznalo_nev", 20), A("jelszo", 128), A("rendszergazda", 1),
                A("torzsszerkeszt", 1)},
               {},
               {},

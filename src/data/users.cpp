@@ -1,6 +1,7 @@
 #include "users.h"
 
 #include "engine.h"
+#include "passwordhash.h"
 #include "query.h"
 
 namespace {
@@ -14,23 +15,53 @@ QString Flag(bool on)
     return on ? QStringLiteral("I") : QStringLiteral("N");
 }
 
+struct StoredUser
+{
+    UserRecord record;
+    QString password; // jelszo as stored: a hash, or plain text from an older version
+};
+
 // Every row of a query over Columns.
-QList<UserRecord> Users(Query &q)
+QList<StoredUser> Users(Query &q)
 {
     q.open();
-    QList<UserRecord> users;
+    QList<StoredUser> users;
     while (q.next()) {
-        UserRecord user;
-        user.rowId = q.value(0);
-        user.code = q.value(1).toString();
-        user.name = q.value(2).toString();
+        StoredUser user;
+        user.record.rowId = q.value(0);
+        user.record.code = q.value(1).toString();
+        user.record.name = q.value(2).toString();
         // NULL stays apart from an empty text: a user without a password never logs in.
         user.password = q.value(3).isNull() ? QString() : q.value(3).toString();
-        user.admin = q.value(4).toString() == QLatin1String("I");
-        user.masterEdit = q.value(5).toString() == QLatin1String("I");
+        user.record.hasPassword = !user.password.isEmpty();
+        user.record.admin = q.value(4).toString() == QLatin1String("I");
+        user.record.masterEdit = q.value(5).toString() == QLatin1String("I");
         users.append(user);
     }
     return users;
+}
+
+QList<UserRecord> Records(const QList<StoredUser> &users)
+{
+    QList<UserRecord> records;
+    for (const StoredUser &user : users)
+        records.append(user.record);
+    return records;
+}
+
+QString StoredHash(const QString &password)
+{
+    return HashPassword(password.left(PasswordLength));
+}
+
+// Puts the hash in place of the stored value, unless another workstation changed the password meanwhile.
+void ReplaceStoredPassword(Engine &engine, const StoredUser &user, const QString &hash)
+{
+    Query q(engine, QStringLiteral("UPDATE felhasznalo SET jelszo = :phash WHERE rowid = :prowid AND jelszo = :pold;"));
+    q.setText(QStringLiteral("phash"), hash);
+    q.setValue(QStringLiteral("prowid"), user.record.rowId);
+    q.setText(QStringLiteral("pold"), user.password);
+    q.exec();
 }
 
 } // namespace
@@ -42,42 +73,69 @@ std::optional<UserRecord> FindUser(Engine &engine, const QString &code, const QS
     // SQLite compares texts byte by byte, so the code must match in letter case as well.
     Query q(engine, Columns + QStringLiteral("WHERE felhasznalo = :pfelhasznalo;"));
     q.setText(QStringLiteral("pfelhasznalo"), code);
-    for (const UserRecord &user : Users(q))
-        if (!user.password.isEmpty() && user.password == password)
-            return user;
+    for (const StoredUser &user : Users(q)) {
+        if (!PasswordMatches(user.password, password))
+            continue;
+        if (NeedsNewHash(user.password)) {
+            // The login does not depend on this write: a read-only or busy database keeps the old value until
+            // the next login.
+            try {
+                ReplaceStoredPassword(engine, user, HashPassword(password));
+            } catch (const EngineError &) {
+            }
+        }
+        return user.record;
+    }
     return std::nullopt;
 }
 
 bool StorePassword(Engine &engine, const QString &code, const QString &password)
 {
-    return engine.update(Table, QStringLiteral("felhasznalo"), code, {{QStringLiteral("jelszo"), password}}) > 0;
+    return engine.update(Table, QStringLiteral("felhasznalo"), code,
+                         {{QStringLiteral("jelszo"), StoredHash(password)}}) > 0;
+}
+
+int HashPlainPasswords(Engine &engine)
+{
+    Transaction transaction(engine);
+    Query q(engine, Columns + QStringLiteral("WHERE jelszo IS NOT NULL;"));
+    int hashed = 0;
+    for (const StoredUser &user : Users(q)) {
+        if (user.password.isEmpty() || IsPasswordHash(user.password))
+            continue;
+        ReplaceStoredPassword(engine, user, HashPassword(user.password));
+        ++hashed;
+    }
+    transaction.commit();
+    return hashed;
 }
 
 QList<UserRecord> ListUsers(Engine &engine)
 {
     Query q(engine, Columns + QStringLiteral("ORDER BY felhasznalo;"));
-    return Users(q);
+    return Records(Users(q));
 }
 
 std::optional<UserRecord> ReadUser(Engine &engine, const QVariant &rowId)
 {
     Query q(engine, Columns + QStringLiteral("WHERE rowid = :prowid;"));
     q.setValue(QStringLiteral("prowid"), rowId);
-    const QList<UserRecord> users = Users(q);
+    const QList<StoredUser> users = Users(q);
     if (users.isEmpty())
         return std::nullopt;
-    return users.first();
+    return users.first().record;
 }
 
 QVariant SaveUser(Engine &engine, const UserRecord &user)
 {
-    const QVariantMap row{
+    QVariantMap row{
         {QStringLiteral("felhasznalo"), user.code},
         {QStringLiteral("felhasznalo_nev"), user.name},
-        {QStringLiteral("jelszo"), user.password},
         {QStringLiteral("rendszergazda"), Flag(user.admin)},
         {QStringLiteral("torzsszerkeszt"), Flag(user.masterEdit)},
     };
+    if (!user.password.isEmpty())
+        row.insert(QStringLiteral("jelszo"), StoredHash(user.password));
     if (user.rowId.isNull())
         return engine.insert(Table, row);
     engine.update(Table, QStringLiteral("rowid"), user.rowId, row);

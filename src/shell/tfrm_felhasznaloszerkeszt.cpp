@@ -19,6 +19,7 @@ namespace {
 
 const QString FormName = QStringLiteral("Tfrm_FelhasznaloSzerkeszt");
 const QString Incomplete = QStringLiteral("Hiányos adat megadás");
+const QString Unchanged = QStringLiteral("változatlan");
 
 int FieldWidth(const QString &field)
 {
@@ -45,10 +46,10 @@ Tfrm_FelhasznaloSzerkeszt::Tfrm_FelhasznaloSzerkeszt(Session &session, Engine &e
     m_name->setObjectName(QStringLiteral("edtFelhasznaloNev"));
     m_name->setMaxLength(FieldWidth(QStringLiteral("felhasznalo_nev")));
     m_password->setObjectName(QStringLiteral("edtJelszo"));
-    m_password->setMaxLength(FieldWidth(QStringLiteral("jelszo")));
+    m_password->setMaxLength(int(PasswordLength));
     m_password->setEchoMode(QLineEdit::Password);
     m_confirm->setObjectName(QStringLiteral("edtJelszo2"));
-    m_confirm->setMaxLength(FieldWidth(QStringLiteral("jelszo")));
+    m_confirm->setMaxLength(int(PasswordLength));
     m_confirm->setEchoMode(QLineEdit::Password);
     m_admin->setObjectName(QStringLiteral("cbRendszergazda"));
     m_masterEdit->setObjectName(QStringLiteral("cbTorzsszerkeszt"));
@@ -93,16 +94,20 @@ void Tfrm_FelhasznaloSzerkeszt::load()
     }
     m_code->setText(user->code);
     m_name->setText(user->name);
-    m_password->setText(user->password);
-    // The stored password stands confirmed, so an unchanged one passes.
-    m_confirm->setText(user->password);
+    // The stored password is a hash and is never shown: both fields start empty, and left empty they keep it.
+    m_hasPassword = user->hasPassword;
+    if (m_hasPassword) {
+        m_password->setPlaceholderText(Unchanged);
+        m_confirm->setPlaceholderText(Unchanged);
+    }
     m_admin->setChecked(user->admin);
     m_masterEdit->setChecked(user->masterEdit);
 }
 
 void Tfrm_FelhasznaloSzerkeszt::ok()
 {
-    if (m_password->text().isEmpty()) {
+    // A user with a stored password keeps it when both fields are left empty.
+    if (m_password->text().isEmpty() && !m_hasPassword) {
         m_messages.ShowError(Incomplete, this);
         return;
     }

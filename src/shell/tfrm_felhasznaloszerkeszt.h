@@ -38,4 +38,5 @@ private:
     QLineEdit *m_confirm;
     QCheckBox *m_admin;
     QCheckBox *m_masterEdit;
+    bool m_hasPassword = false; // the user being edited has a stored password
 };

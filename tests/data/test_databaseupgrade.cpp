@@ -1,6 +1,7 @@
 #include "databaseupgrade.h"
 #include "engine.h"
 #include "indexrebuild.h"
+#include "passwordhash.h"
 #include "query.h"
 #include "sampledata.h"
 #include "samplevouchers.h"
@@ -22,6 +23,7 @@ private slots:
     void upToDateDatabaseIsNotTouched();
     void upperCaseFieldCountsAsPresent();
     void fieldsOfItsOwnAreKept();
+    void narrowPasswordFieldIsWidenedAndItsPasswordsHashed();
     void failingTableIsNamedAndLeftAsItWas();
 
 private:
@@ -136,6 +138,36 @@ void TestDatabaseUpgrade::fieldsOfItsOwnAreKept()
     QVERIFY(upgrade());
     QCOMPARE(m_engine->fieldNames("kassza"), Schema::Table("kassza")->fieldNames() << QStringLiteral("megjegyzes"));
     QCOMPARE(rows("kassza", {"kassza", "kassza_nev", "nyito", "megjegyzes"}), before);
+}
+
+void TestDatabaseUpgrade::narrowPasswordFieldIsWidenedAndItsPasswordsHashed()
+{
+    // The older layout held plain passwords of ten characters at most.
+    m_engine->exec(QStringLiteral("DROP TABLE felhasznalo;"));
+    m_engine->exec(QStringLiteral("CREATE TABLE felhasznalo (felhasznalo VARCHAR(20), felhasznalo_nev VARCHAR(20), "
+                                  "jelszo VARCHAR(10), rendszergazda VARCHAR(1), torzsszerkeszt VARCHAR(1));"));
+    m_engine->exec(QStringLiteral("INSERT INTO felhasznalo VALUES ('anna', 'Nagy Anna', 'titok', 'I', 'N'), "
+                                  "('bela', 'Kis Béla', '0123456789', 'N', 'I'), ('cecil', NULL, NULL, 'N', 'N');"));
+    QVERIFY(upgrade());
+    QVERIFY(m_errors.isEmpty());
+    QCOMPARE(rows("pragma_table_info('felhasznalo')", {"name", "type"}).filter("jelszo"),
+             QStringList{"jelszo|VARCHAR(128)"});
+    QCOMPARE(rows("felhasznalo", {"felhasznalo", "felhasznalo_nev", "rendszergazda", "torzsszerkeszt"}),
+             (QStringList{"anna|Nagy Anna|I|N", "bela|Kis Béla|N|I", "cecil|NULL|N|N"}));
+    const QStringList passwords = rows("felhasznalo", {"felhasznalo", "jelszo"});
+    QCOMPARE(passwords.size(), 3);
+    const QStringList plain{"titok", "0123456789"};
+    for (int i = 0; i < 2; ++i) {
+        const QString stored = passwords.at(i).section(QLatin1Char('|'), 1);
+        QVERIFY2(IsPasswordHash(stored) && PasswordMatches(stored, plain.at(i)), qPrintable(stored));
+    }
+    QCOMPARE(passwords.at(2), QStringLiteral("cecil|NULL"));
+    QVERIFY(m_engine->indexNames("felhasznalo").contains(Schema::PrimaryIndexName(*Schema::Table("felhasznalo"))));
+
+    // Once done, a second run finds nothing to do.
+    const QString changes = rows("sqlite_master", {"total_changes()"}).first();
+    QVERIFY(upgrade());
+    QCOMPARE(rows("sqlite_master", {"total_changes()"}).first(), changes);
 }
 
 void TestDatabaseUpgrade::failingTableIsNamedAndLeftAsItWas()

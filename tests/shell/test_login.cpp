@@ -1,4 +1,5 @@
 #include "inputdialog.h"
+#include "passwordhash.h"
 #include "query.h"
 #include "testdatabase.h"
 #include "tfrm_login.h"
@@ -51,6 +52,7 @@ private slots:
 
 private:
     void type(const QString &code, const QString &password);
+    QString stored(const QString &code);
 
     TestDatabase m_db;
     Tfrm_Login *m_dialog = nullptr;
@@ -59,10 +61,11 @@ private:
 void TestLogin::init()
 {
     m_db.fresh(QStringLiteral("test_login"));
+    // Plain passwords, as an older version stored them (cut to ten characters).
     const QList<QVariantList> users = {{"Anna", "titok", "I", "N"},
                                        {"bela", "ab  ", "N", "I"},
                                        {"ures", QVariant(), "I", "I"},
-                                       {"hosszu", "0123456789AB", "", ""}}; // stored cut to 10
+                                       {"hosszu", "0123456789", "", ""}};
     for (const QVariantList &u : users)
         m_db.engine->insert("felhasznalo", {{"felhasznalo", u[0]},
                                             {"felhasznalo_nev", u[0].toString() + " neve"},
@@ -88,6 +91,14 @@ void TestLogin::type(const QString &code, const QString &password)
     pass->clear();
     QTest::keyClicks(user, code);
     QTest::keyClicks(pass, password);
+}
+
+QString TestLogin::stored(const QString &code)
+{
+    Query q(*m_db.engine, QStringLiteral("SELECT jelszo FROM felhasznalo WHERE felhasznalo = :p;"));
+    q.setText(QStringLiteral("p"), code);
+    q.open();
+    return q.next() ? q.value(0).toString() : QString();
 }
 
 void TestLogin::credentials_data()
@@ -135,16 +146,25 @@ void TestLogin::credentials()
         QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
     }
     QFETCH(QString, password);
+    const QString before = stored(code);
     type(code, password);
     QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
 
     QCOMPARE(m_dialog->isVisible(), rights.isEmpty());
     QCOMPARE(m_db.messages.texts(), QStringList(rights.isEmpty() ? 3 : 2, Invalid));
-    if (!rights.isEmpty()) {
-        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(m_db.session.user, code);
-        QCOMPARE(QStringLiteral("%1 %2").arg(m_db.session.admin).arg(m_db.session.masterEdit), rights);
+    if (rights.isEmpty()) {
+        QCOMPARE(stored(code), before); // a refused try changes nothing
+        return;
     }
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(m_db.session.user, code);
+    QCOMPARE(QStringLiteral("%1 %2").arg(m_db.session.admin).arg(m_db.session.masterEdit), rights);
+    // The plain password of the older version has given way to its hash, which the same password opens.
+    const QString hash = stored(code);
+    QVERIFY2(IsPasswordHash(hash) && !hash.contains(password), qPrintable(hash));
+    QVERIFY(PasswordMatches(hash, password));
+    QVERIFY(!PasswordMatches(hash, password + QLatin1Char(' ')));
+    QVERIFY(!PasswordMatches(hash, password.chopped(1)));
 }
 
 void TestLogin::belepesEndsOnCancel()
@@ -175,7 +195,7 @@ void TestLogin::newPassword_data()
     QTest::addColumn<QStringList>("answers"); // a null entry cancels that dialog
     QTest::addColumn<int>("dialogs");
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("password"); // the one that logs in afterwards
     const QStringList done{"Jelszó változtatás kész."};
     QTest::newRow("changed") << "titok" << QStringList{"uj jelszo", "uj jelszo"} << 2 << done << "uj jelszo";
     QTest::newRow("longer than 10 is cut")
@@ -191,7 +211,7 @@ void TestLogin::newPassword_data()
 void TestLogin::newPassword()
 {
     QFETCH(QStringList, answers);
-    QFETCH(QString, stored);
+    QFETCH(QString, password);
     QFETCH(QString, oldPassword);
     type(QStringLiteral("Anna"), oldPassword);
     QStringList asked;
@@ -202,15 +222,18 @@ void TestLogin::newPassword()
     QTEST(int(asked.size()), "dialogs");
     QCOMPARE(asked, dialogs.mid(0, asked.size()));
     QTEST(m_db.messages.texts(), "messages");
-    Query q(*m_db.engine, QStringLiteral("SELECT jelszo FROM felhasznalo WHERE felhasznalo = 'Anna';"));
-    q.open();
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), stored);
+    // The credential check that passed has hashed the plain password, whatever followed.
+    const QString hash = stored(QStringLiteral("Anna"));
+    QCOMPARE(IsPasswordHash(hash), oldPassword == QLatin1String("titok"));
+    QVERIFY(PasswordMatches(hash, password));
     QVERIFY(m_dialog->isVisible()); // stays open whatever happened
 
-    // From now on only the stored password logs in.
+    // From now on only that password logs in.
     m_db.messages.clear();
-    type(QStringLiteral("Anna"), stored);
+    type(QStringLiteral("Anna"), password + QLatin1Char('X'));
+    QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+    QCOMPARE(m_db.messages.texts(), QStringList{Invalid});
+    type(QStringLiteral("Anna"), password);
     QTest::mouseClick(m_dialog->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
 }

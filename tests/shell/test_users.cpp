@@ -1,4 +1,5 @@
 #include "gridhighlight.h"
+#include "passwordhash.h"
 #include "query.h"
 #include "testdatabase.h"
 #include "tfrm_felhasznalo.h"
@@ -72,6 +73,9 @@ private slots:
 private:
     QVariant rowIdOf(const QString &code);
     QStringList users(); // "code|name|password|admin|edit" in code order
+    // The rows as users() gives them, with each stored hash standing for the password of the expected row that
+    // it verifies, or for "?" when it verifies none.
+    QStringList usersAgainst(const QStringList &expected);
 
     TestDatabase m_db;
 };
@@ -79,9 +83,11 @@ private:
 void TestUsers::init()
 {
     m_db.fresh(QStringLiteral("test_users"));
+    // Plain passwords as an older version stored them; a user without one.
     const QList<QStringList> rows = {{"Anna", "Nagy Anna", "titok", "I", "N"},
                                      {"bela", "Kis Béla", "ab  ", "N", "I"},
-                                     {"cecil", "Cecil", "x", "", ""}};
+                                     {"cecil", "Cecil", "x", "", ""},
+                                     {"dani", "Dani", "", "N", "N"}};
     for (const QStringList &r : rows)
         m_db.engine->insert("felhasznalo", {{"felhasznalo", r[0]},
                                             {"felhasznalo_nev", r[1]},
@@ -105,7 +111,8 @@ QVariant TestUsers::rowIdOf(const QString &code)
 
 QStringList TestUsers::users()
 {
-    Query q(*m_db.engine, QStringLiteral("SELECT felhasznalo || '|' || ifnull(felhasznalo_nev, '') || '|' || jelszo || "
+    Query q(*m_db.engine, QStringLiteral("SELECT felhasznalo || '|' || ifnull(felhasznalo_nev, '') || '|' || "
+                                         "ifnull(jelszo, '') || "
                                          "'|' || ifnull(rendszergazda, '') || '|' || ifnull(torzsszerkeszt, '') "
                                          "FROM felhasznalo ORDER BY felhasznalo;"));
     q.open();
@@ -115,13 +122,27 @@ QStringList TestUsers::users()
     return result;
 }
 
+QStringList TestUsers::usersAgainst(const QStringList &expected)
+{
+    QStringList rows = users();
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QStringList fields = rows.at(r).split(QLatin1Char('|'));
+        if (!IsPasswordHash(fields.at(2)))
+            continue;
+        const QString password = r < expected.size() ? expected.at(r).split(QLatin1Char('|')).value(2) : QString();
+        fields[2] = PasswordMatches(fields.at(2), password) ? password : QStringLiteral("?");
+        rows[r] = fields.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 void TestUsers::editorOk_data()
 {
     QTest::addColumn<QString>("user");      // empty: a new user
     QTest::addColumn<QStringList>("typed"); // code, password, confirmation; a null entry is left as it is
     QTest::addColumn<QString>("error");
     QTest::addColumn<QStringList>("users");
-    const QStringList before{"Anna|Nagy Anna|titok|I|N", "bela|Kis Béla|ab  |N|I", "cecil|Cecil|x||"};
+    const QStringList before{"Anna|Nagy Anna|titok|I|N", "bela|Kis Béla|ab  |N|I", "cecil|Cecil|x||", "dani|Dani||N|N"};
     const QString incomplete = QStringLiteral("Hiányos adat megadás");
     QTest::newRow("new user") << "" << QStringList{"dora", "jelszo 1", "jelszo 1"} << ""
                               << before + QStringList{"dora|Dóra|jelszo 1|I|N"};
@@ -130,11 +151,18 @@ void TestUsers::editorOk_data()
         << "" << QStringList{"dora", "jelszo", "jelszó"} << "Hibás jelszó megadás" << before;
     QTest::newRow("new: empty code") << "" << QStringList{"", "jelszo", "jelszo"} << incomplete << before;
     QTest::newRow("new: code taken") << "" << QStringList{"Anna", "jelszo", "jelszo"} << incomplete << before;
-    QTest::newRow("existing: stored password stands confirmed")
+    QTest::newRow("existing: fields left empty keep the stored password")
         << "bela" << QStringList{QString(), QString(), QString()} << ""
-        << QStringList{"Anna|Nagy Anna|titok|I|N", "bela|Dóra|ab  |I|I", "cecil|Cecil|x||"};
+        << QStringList{"Anna|Nagy Anna|titok|I|N", "bela|Dóra|ab  |I|I", "cecil|Cecil|x||", "dani|Dani||N|N"};
+    QTest::newRow("existing: new password typed twice")
+        << "bela" << QStringList{QString(), "uj jelszo", "uj jelszo"} << ""
+        << QStringList{"Anna|Nagy Anna|titok|I|N", "bela|Dóra|uj jelszo|I|I", "cecil|Cecil|x||", "dani|Dani||N|N"};
     QTest::newRow("existing: new password not repeated")
         << "bela" << QStringList{QString(), "uj", QString()} << "Hibás jelszó megadás" << before;
+    QTest::newRow("existing: only the confirmation typed")
+        << "bela" << QStringList{QString(), QString(), "uj"} << "Hibás jelszó megadás" << before;
+    QTest::newRow("existing without a password: fields left empty")
+        << "dani" << QStringList{QString(), QString(), QString()} << incomplete << before;
     QTest::newRow("existing: renamed onto another")
         << "cecil" << QStringList{"bela", QString(), QString()} << incomplete << before;
 }
@@ -150,6 +178,8 @@ void TestUsers::editorOk()
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QCOMPARE(Edit(&editor, "edtJelszo")->maxLength(), 10);
     QCOMPARE(Edit(&editor, "edtJelszo2")->echoMode(), QLineEdit::Password);
+    // Whatever is stored, the password fields start empty: a hash is never shown, not even as stars.
+    QVERIFY(Edit(&editor, "edtJelszo")->text().isEmpty() && Edit(&editor, "edtJelszo2")->text().isEmpty());
     const char *fields[] = {"edtFelhasznalo", "edtJelszo", "edtJelszo2"};
     for (int i = 0; i < 3; ++i)
         if (!typed.at(i).isNull())
@@ -159,12 +189,13 @@ void TestUsers::editorOk()
     QTest::mouseClick(admin, Qt::LeftButton, {}, QPoint(admin->height() / 2, admin->height() / 2));
     Press(&editor, "btnOk");
 
+    QFETCH(QStringList, users);
     QCOMPARE(m_db.messages.texts(), error.isEmpty() ? QStringList() : QStringList{error});
     QCOMPARE(editor.isVisible(), !error.isEmpty());
-    QTEST(users(), "users");
+    QCOMPARE(usersAgainst(users), users);
     if (!error.isEmpty()) {
         Press(&editor, "btnCancel");
-        QTEST(users(), "users");
+        QCOMPARE(usersAgainst(users), users);
     }
 }
 
@@ -185,7 +216,7 @@ void TestUsers::list()
                          .arg(model->index(r, 2).data(Qt::CheckStateRole).toInt())
                          .arg(model->index(r, 3).data(Qt::CheckStateRole).toInt()));
     QCOMPARE(titles, (QStringList{"kód", "felhasználó", "rendszergazda", "szerkesztés"}));
-    QCOMPARE(ticks, (QStringList{"20", "02", "00"}));
+    QCOMPARE(ticks, (QStringList{"20", "02", "00", "00"}));
     QVERIFY(model->index(0, 2).data().toString().isEmpty()); // a picture, not the letter
     QCOMPARE(GridColumnBackground(list.grid(), 0), HighlightColor());
     list.resize(700, 400);
@@ -200,7 +231,7 @@ void TestUsers::list()
         Press(editor, "btnOk");
     });
     QCOMPARE(model->index(list.currentRow(), 0).data().toString(), QStringLiteral("bori"));
-    QCOMPARE(list.recordPositionLabel()->text(), RecordPositionText(4, 2));
+    QCOMPARE(list.recordPositionLabel()->text(), RecordPositionText(5, 2));
     // F2 and Enter edit the row under the cursor.
     list.setCurrentRow(0);
     KeyOpeningEditor(&list, Qt::Key_F2, [](QDialog *editor) {
@@ -221,9 +252,9 @@ void TestUsers::list()
     QCOMPARE(m_db.messages.shown.size(), 2);
     QCOMPARE(m_db.messages.shown.at(0).text, QStringLiteral("Valóban töröljem a sort?"));
     QCOMPARE(m_db.messages.shown.at(0).caption, QStringLiteral("Megerősítés"));
-    QCOMPARE(users().size(), 3);
+    QCOMPARE(users().size(), 4);
     QVERIFY(!users().join(',').contains(QStringLiteral("Anna")));
-    QCOMPARE(list.recordPositionLabel()->text(), RecordPositionText(3, 0));
+    QCOMPARE(list.recordPositionLabel()->text(), RecordPositionText(4, 0));
 }
 
 QTEST_MAIN(TestUsers)
