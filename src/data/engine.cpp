@@ -133,13 +133,40 @@ void CreateTableWithRows(QSqlDatabase db, const TableDef &table)
         InsertRow(db, table, row);
 }
 
+bool HasContent(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.exists() && file.size() > 0;
+}
+
 // A database file of 0 bytes holds nothing yet (a copy that was cut short, a file made by hand); with a
 // write-ahead log beside it that has content, SQLite may still find the database there.
 bool IsEmptyDatabaseFile(const QString &path)
 {
     const QFileInfo file(path);
-    const QFileInfo wal(path + QStringLiteral("-wal"));
-    return file.isFile() && file.size() == 0 && (!wal.exists() || wal.size() == 0);
+    return file.isFile() && file.size() == 0 && !HasContent(path + QStringLiteral("-wal"));
+}
+
+// The size the file's header gives the database, when the header is one SQLite vouches for (its change counter
+// and its version-valid-for number agree); 0 otherwise. SQLite trusts that size and would read the pages a cut
+// copy lacks as empty ones, failing somewhere in the middle of the work instead of at the start.
+qint64 HeaderDatabaseSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return 0;
+    const auto at = [&header](int offset) {
+        return (quint32(uchar(header[offset])) << 24) | (quint32(uchar(header[offset + 1])) << 16) |
+               (quint32(uchar(header[offset + 2])) << 8) | quint32(uchar(header[offset + 3]));
+    };
+    // The page size is stored in two bytes; 1 stands for 65536.
+    const quint32 pageSize = (quint32(uchar(header[16])) << 8) | uchar(header[17]);
+    if (at(24) != at(92))
+        return 0;
+    return qint64(at(28)) * (pageSize == 1 ? 65536 : pageSize);
 }
 
 // One repeated key: its fields' values in the index's order ("KB 12").
@@ -183,8 +210,28 @@ void Engine::open(const QString &folder)
 
     const QString path = QDir(folder).filePath(QString::fromLatin1(FileName));
     // An empty file is replaced like a missing one.
-    if (!QFileInfo::exists(path) || IsEmptyDatabaseFile(path))
+    const bool empty = IsEmptyDatabaseFile(path);
+    if (!QFileInfo::exists(path) || empty)
         createDatabaseFile(path);
+    // SQLite would open a file it may not write read-only, leave its log files beside it, and fail only at the
+    // first booking.
+    for (const auto mode : {QIODevice::ReadOnly, QIODevice::ReadWrite}) {
+        QFile probe(path);
+        if (!probe.open(mode | QIODevice::ExistingOnly))
+            throw EngineError((mode == QIODevice::ReadOnly ? QStringLiteral("Az adatbázis fájl nem nyitható meg.")
+                                                           : QStringLiteral("Az adatbázis fájl csak olvasható, nem "
+                                                                            "lehet bele írni.")) +
+                              QStringLiteral("\n(") + probe.errorString() + QLatin1Char(')'));
+    }
+    // A checkpoint cut short by a crash may have written the header before the pages it adds; they are still in
+    // the log then, which SQLite reads first.
+    const qint64 expected = HeaderDatabaseSize(path);
+    if (expected > QFileInfo(path).size() && !HasContent(path + QStringLiteral("-wal")) &&
+        !HasContent(path + QStringLiteral("-journal")))
+        throw EngineError(QStringLiteral("Az adatbázis fájl sérült. Állítsa vissza a legutóbbi biztonsági mentésből.\n"
+                                         "(A fájl rövidebb, mint amekkorának a fejléce mondja: %1 bájt a %2 helyett.)")
+                              .arg(QFileInfo(path).size())
+                              .arg(expected));
 
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -209,6 +256,7 @@ void Engine::open(const QString &folder)
         close();
         throw;
     }
+    m_madeFromEmptyFile = empty;
     addMissingUniqueIndexes();
 }
 
@@ -224,6 +272,7 @@ void Engine::close()
     m_folder.clear();
     m_depth = 0;
     m_indexWarnings.clear();
+    m_madeFromEmptyFile = false;
 }
 
 void Engine::configureConnection()

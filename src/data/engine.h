@@ -69,6 +69,9 @@ public:
     // Hungarian texts, one per unique index left out since the last open(): what repeats, and which values.
     // The caller shows them.
     QStringList indexWarnings() const { return m_indexWarnings; }
+    // The last open() found a database file of 0 bytes and made the new database in it. The caller tells the
+    // user, who may have expected rows there (a copy cut short) and should restore a backup.
+    bool madeFromEmptyFile() const { return m_madeFromEmptyFile; }
 
     // Transactions nest: the outermost one takes the write lock at once.
     void begin();
@@ -88,6 +91,7 @@ private:
     QString m_folder;
     int m_depth = 0;
     QStringList m_indexWarnings;
+    bool m_madeFromEmptyFile = false;
 };
 
 // Scope guard of one transaction: rolls back unless committed.

@@ -15,7 +15,9 @@ QString Explanation(int primaryCode)
     case 8: // SQLITE_READONLY
         return QStringLiteral("Az adatbázis fájl csak olvasható, nem lehet bele írni.");
     case 10: // SQLITE_IOERR
-        return QStringLiteral("Olvasási vagy írási hiba az adatbázis fájlban.");
+        // A full disk often shows as a write error rather than as a full database.
+        return QStringLiteral("Olvasási vagy írási hiba az adatbázis fájlban. Ellenőrizze, hogy van-e még szabad hely "
+                              "a lemezen.");
     case 11: // SQLITE_CORRUPT
         return QStringLiteral("Az adatbázis fájl sérült. Állítsa vissza a legutóbbi biztonsági mentésből.");
     case 13: // SQLITE_FULL

@@ -186,14 +186,17 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     showText(Instructions, false);
-    m_folder->setText(StartFolder());
+    IniFile ini;
+    if (!ini.load(IniPath()))
+        m_messages.ShowError(QStringLiteral("A beállítások fájlja nem olvasható:\n%1\nA program az alapértelmezett "
+                                            "adatbázis mappát ajánlja, a fájlt nem írja felül.")
+                                 .arg(QDir::toNativeSeparators(IniPath())));
+    m_folder->setText(StartFolder(ini));
     move(WorkArea().center() - rect().center());
 }
 
-QString Tfrm_Upd_Main::StartFolder()
+QString Tfrm_Upd_Main::StartFolder(const IniFile &ini)
 {
-    IniFile ini;
-    ini.load(IniPath());
     const QString path = ini.readString(QStringLiteral("Database"), QStringLiteral("Path"));
     if (!path.isEmpty())
         return path;

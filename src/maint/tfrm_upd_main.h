@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class FileDialogs;
+class IniFile;
 class Messages;
 class QLabel;
 class QLineEdit;
@@ -37,7 +38,7 @@ public:
 
 private:
     // The folder box at start: Database/Path, else field 2 of Adatbazis/ConStr1, else the Data folder.
-    static QString StartFolder();
+    static QString StartFolder(const IniFile &ini);
     // Opens the folder's database; says why and returns false when it cannot.
     bool openDatabase(MaintenanceDatabase &database, MaintenanceDatabase::Access access);
     // The index rebuild, after the upgrade when asked for.

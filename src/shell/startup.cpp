@@ -54,6 +54,12 @@ bool ChooseDatabase(Session &session, Engine &engine, Messages &messages)
         try {
             engine.open(folder);
             session.databaseFolder = folder;
+            if (engine.madeFromEmptyFile())
+                messages.ShowWarning(QStringLiteral("Az adatbázis fájlja üres volt (0 bájt), ezért a program új, üres "
+                                                    "adatbázist hozott létre benne:\n%1\nHa ebben az adatbázisban "
+                                                    "könyvelésnek kellene lennie, állítsa vissza a legutóbbi "
+                                                    "biztonsági mentésből.")
+                                         .arg(QDir::toNativeSeparators(engine.filePath())));
             for (const QString &warning : engine.indexWarnings())
                 messages.ShowWarning(warning);
             return true;

@@ -1,6 +1,8 @@
 #include "codepage.h"
+#include "databasefaults.h"
 #include "engine.h"
 #include "ini.h"
+#include "inibytes.h"
 #include "modaldialogs.h"
 #include "paradoxwriter.h"
 #include "query.h"
@@ -49,6 +51,10 @@ private slots:
     void checkReportIsShownAndSaved();
     void importAddsTheNewDatabaseToTheList();
     void importOfForeignTablesChangesNothing();
+    void badDatabase_data();
+    void badDatabase();
+    void badIniIsToldAtStart_data();
+    void badIniIsToldAtStart();
 
 private:
     QString copyOfSample(const QString &name);
@@ -394,6 +400,103 @@ void TestUpdMain::importOfForeignTablesChangesNothing()
     QCOMPARE(iniBytes(), before);
     QCOMPARE(window.folder(), m_first);
     QVERIFY(QDir(target).isEmpty());
+}
+
+void TestUpdMain::badDatabase_data()
+{
+    QTest::addColumn<DatabaseFault>("fault");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");
+    const QList<std::pair<const char *, DatabaseFault>> faults{{"random bytes", DatabaseFault::RandomBytes},
+                                                               {"truncated", DatabaseFault::Truncated},
+                                                               {"read-only", DatabaseFault::ReadOnly},
+                                                               {"held by another program", DatabaseFault::Locked},
+                                                               {"full disk", DatabaseFault::FullDisk}};
+    const QStringList messages{"A fájl nem a program adatbázisa.", "Az adatbázis fájl sérült.",
+                               "Az adatbázis fájl csak olvasható", "Az adatbázist most egy másik munkahely írja.",
+                               "Olvasási vagy írási hiba az adatbázis fájlban."};
+    for (qsizetype i = 0; i < faults.size(); ++i)
+        for (const char *button : {"btnEllenorzes", "btnKarbantartas"})
+            QTest::addRow("%s, %s", faults.at(i).first, button)
+                << faults.at(i).second << QString::fromLatin1(button) << messages.at(i);
+}
+
+// Whichever way the database went bad, the check and the rebuild say so in Hungarian, change no byte of it, and
+// the program goes on with another database.
+void TestUpdMain::badDatabase()
+{
+    QFETCH(DatabaseFault, fault);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+    QVERIFY(PlantDatabaseFault(fault, m_dir.filePath(QStringLiteral("template/dromvel.sqlite")), m_first));
+    const QMap<QString, QByteArray> before = FolderBytes(m_first);
+    Tfrm_Upd_Main window(m_messages, m_dialogs);
+    window.show();
+    QCOMPARE(window.folder(), m_first);
+    {
+        const DatabaseFaultInForce inForce(fault, m_first);
+        if (!inForce.active())
+            QSKIP("this machine cannot bring the fault about");
+        click(window, button.toLatin1().constData());
+    }
+    QCOMPARE(m_messages.shown.size(), 1);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+    QVERIFY2(m_messages.shown.first().text.startsWith(message), qPrintable(m_messages.shown.first().text));
+    QVERIFY(window.findChild<QLabel *>("StatusBar1")->text().isEmpty());
+    QMap<QString, QByteArray> after = FolderBytes(m_first);
+    // At most the engine's empty log files were left beside the file.
+    after.removeIf([&before](const auto &file) {
+        return !before.contains(file.key()) && file.value().size() <= 1 &&
+               (file.key().endsWith(QLatin1String("-wal")) || file.key().endsWith(QLatin1String("-shm")));
+    });
+    QCOMPARE(after, before);
+
+    window.setFolder(m_second);
+    click(window, "btnEllenorzes");
+    QVERIFY(text(window).endsWith(QStringLiteral("\nEredmény:      Nincs hiba.")));
+    QCOMPARE(m_messages.shown.size(), 1);
+}
+
+void TestUpdMain::badIniIsToldAtStart_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("garbage") << "garbage";
+    QTest::newRow("unreadable") << "unreadable";
+    QTest::newRow("a folder") << "folder";
+}
+
+// An ini that cannot be read is told once; the folder box offers the default folder and the file stays as it is.
+void TestUpdMain::badIniIsToldAtStart()
+{
+    QFETCH(QString, fault);
+    if (fault == QLatin1String("garbage"))
+        QVERIFY(WriteBytes(IniPath(), RandomBytes(2048)));
+    if (fault == QLatin1String("unreadable"))
+        QVERIFY(QFile::setPermissions(IniPath(), QFile::WriteOwner));
+    if (fault == QLatin1String("folder")) {
+        QVERIFY(QFile::remove(IniPath()));
+        QVERIFY(QDir().mkpath(IniPath() + QStringLiteral("/belul")));
+    }
+    const QMap<QString, QByteArray> before = FolderBytes(DataFolder());
+    {
+        std::optional<FileModesBind> modes;
+        if (fault == QLatin1String("unreadable")) {
+            modes.emplace();
+            if (!modes->active())
+                QSKIP("file modes cannot be made to bind this process");
+        }
+        Tfrm_Upd_Main window(m_messages, m_dialogs);
+        window.show();
+        QCOMPARE(window.folder(), QDir::toNativeSeparators(DataFolder() + QStringLiteral("/Data")));
+        click(window, "btnEllenorzes"); // that folder has no database
+    }
+    QFile::setPermissions(IniPath(), QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(m_messages.shown.size(), 2);
+    QCOMPARE(m_messages.shown.first().kind, QStringLiteral("error"));
+    QVERIFY2(m_messages.shown.first().text.startsWith(QStringLiteral("A beállítások fájlja nem olvasható:\n") +
+                                                      QDir::toNativeSeparators(IniPath())),
+             qPrintable(m_messages.shown.first().text));
+    QCOMPARE(FolderBytes(DataFolder()), before);
 }
 
 QTEST_MAIN(TestUpdMain)
