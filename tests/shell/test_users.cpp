@@ -180,6 +180,9 @@ void TestUsers::editorOk()
     QCOMPARE(Edit(&editor, "edtJelszo2")->echoMode(), QLineEdit::Password);
     // Whatever is stored, the password fields start empty: a hash is never shown, not even as stars.
     QVERIFY(Edit(&editor, "edtJelszo")->text().isEmpty() && Edit(&editor, "edtJelszo2")->text().isEmpty());
+    // With DROMVEL_SCREENSHOTS set, the editor is saved there to be looked at.
+    if (const QString dir = qEnvironmentVariable("DROMVEL_SCREENSHOTS"); !dir.isEmpty())
+        editor.grab().save(QDir(dir).filePath(QStringLiteral("user-editor-%1.png").arg(user.isEmpty() ? "new" : user)));
     const char *fields[] = {"edtFelhasznalo", "edtJelszo", "edtJelszo2"};
     for (int i = 0; i < 3; ++i)
         if (!typed.at(i).isNull())
