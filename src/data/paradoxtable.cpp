@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -343,10 +344,12 @@ bool ParadoxTable::record(int n, QVariantList &values)
             values.append(bytes[0] == 0 ? QVariant() : QVariant((bytes[0] & 0x7f) != 0));
             break;
         case pxfBCD: {
-            // The first byte holds the sign and the number of decimals; 0 there is an empty field. Decimals other
-            // than the field's make the library fail, losing the text it allocated: such a value, like one with
-            // digits that are not digits, is damaged and said so rather than read as empty or 0.
-            if (bytes[0] == 0) {
+            // The first byte holds the sign (0x80 positive; a negative number keeps its digits complemented) and
+            // the number of decimals. An empty field has no sign and no digits, at most the decimals. Decimals
+            // other than the field's make the library fail, losing the text it allocated: such a value, like one
+            // with digits that are not digits, is damaged and said so rather than read as empty or 0.
+            const bool noDigits = std::all_of(bytes + 1, bytes + field.length, [](unsigned char b) { return b == 0; });
+            if (bytes[0] == 0 || ((bytes[0] & 0x80) == 0 && noDigits)) {
                 values.append(QVariant());
                 break;
             }

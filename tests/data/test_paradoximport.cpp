@@ -33,6 +33,8 @@ private slots:
     void nothingIsWrittenWhenATableFails_data();
     void nothingIsWrittenWhenATableFails();
     void realParadoxFilesAreReadButAreNotOurs();
+    void damagedBcdNumberFailsItsRecord_data();
+    void damagedBcdNumberFailsItsRecord();
 
 private:
     void writeOldTables(const QString &folder)
@@ -241,6 +243,14 @@ void TestParadoxImport::realParadoxFilesAreReadButAreNotOurs()
     QVERIFY(types.record(0, record));
     QCOMPARE(record.at(0).toString(), QStringLiteral("AAA Irgendein Text"));
     QCOMPARE(record.at(6).toDate(), QDate(1970, 1, 1));
+    // BCD numbers: an empty one stays empty (not 0), a negative one is read from its complemented digits.
+    QStringList numbers;
+    for (int n = 0; n < types.recordCount(); ++n) {
+        QVERIFY(types.record(n, record));
+        numbers.append(record.at(5).isNull() ? QStringLiteral("NULL")
+                                             : QString::number(record.at(5).toDouble(), 'g', 12));
+    }
+    QCOMPARE(numbers, (QStringList{"40", "NULL", "13.123457", "0", "-40"}));
 
     const QString target = fresh(QStringLiteral("new"));
     const ParadoxImportResult result = ImportParadoxFolder(real.path(), target, {});
@@ -250,6 +260,47 @@ void TestParadoxImport::realParadoxFilesAreReadButAreNotOurs()
                                                   "ennek a programnak a táblái.")),
              qPrintable(result.error));
     QVERIFY(isEmpty(target));
+}
+
+void TestParadoxImport::damagedBcdNumberFailsItsRecord_data()
+{
+    QTest::addColumn<int>("at"); // byte of the number (17 bytes: sign and decimals, then 32 digits)
+    QTest::addColumn<char>("value");
+    QTest::newRow("decimals other than the field's") << 0 << char(0xC5);
+    QTest::newRow("a digit that is not one") << 3 << char(0xAB);
+}
+
+// The number field of the real table's first record, damaged: the record is refused with the field's name, not
+// read as empty or as 0. (The first data block follows the 2048-byte header; its records after 6 bytes; the number
+// lies after fields of 30, 8, 8, 2 and 4 bytes.)
+void TestParadoxImport::damagedBcdNumberFailsItsRecord()
+{
+    QFETCH(int, at);
+    QFETCH(char, value);
+    const QString path = m_dir.filePath(QStringLiteral("bcd%1.DB").arg(at));
+    QVERIFY(QFile::copy(QStringLiteral(PARADOX_TESTDATA "/TypSammlung.DB"), path));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    {
+        ParadoxTable sound;
+        QVERIFY(sound.open(path));
+        QCOMPARE(sound.fields().at(5).type, int(pxfBCD));
+        QVariantList record;
+        QVERIFY(sound.record(0, record));
+        QCOMPARE(record.at(5).typeId(), QMetaType::Double);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(2048 + 6 + 52 + at));
+    QVERIFY(file.putChar(value));
+    file.close();
+
+    ParadoxTable table;
+    QVERIFY(table.open(path));
+    QVariantList record;
+    QVERIFY(!table.record(0, record));
+    QVERIFY(record.isEmpty());
+    QCOMPARE(table.error(), QStringLiteral("a(z) 1. rekord „%1” mezője hibás szám").arg(table.fields().at(5).name));
+    QVERIFY(table.record(1, record));
 }
 
 QTEST_GUILESS_MAIN(TestParadoxImport)
