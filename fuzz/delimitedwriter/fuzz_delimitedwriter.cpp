@@ -53,12 +53,6 @@ bool ReadLines(const QString &text, QChar separator, QChar quote, QList<QStringL
     return fields.isEmpty();
 }
 
-// What the code page keeps of a text.
-QString InCodePage(const QString &text)
-{
-    return FromWindows1250(ToWindows1250(text));
-}
-
 } // namespace
 
 // A delimited file of any values, with any of the separators and quotes the export dialog offers, splits back into

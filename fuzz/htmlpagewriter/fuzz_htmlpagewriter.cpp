@@ -19,11 +19,6 @@ QString Unescaped(QString text)
     return text.replace(QLatin1String("&amp;"), QLatin1String("&"));
 }
 
-QString InCodePage(const QString &text)
-{
-    return FromWindows1250(ToWindows1250(text));
-}
-
 } // namespace
 
 // A page of any values holds exactly the page's own markup: every text of the data, the labels and the title stands

@@ -1,5 +1,7 @@
 #include "fuzzexport.h"
 
+#include "codepage.h"
+
 #include <QDate>
 #include <cstring>
 
@@ -7,6 +9,11 @@ QString FuzzString(FuzzedDataProvider &input, size_t maxLength)
 {
     const std::string bytes = input.ConsumeRandomLengthString(maxLength);
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+QString InCodePage(const QString &text)
+{
+    return FromWindows1250(ToWindows1250(text));
 }
 
 namespace {

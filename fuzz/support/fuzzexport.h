@@ -19,3 +19,6 @@ FuzzResultSet ResultSetFromFuzz(FuzzedDataProvider &input);
 
 // A text of at most maxLength bytes of UTF-8.
 QString FuzzString(FuzzedDataProvider &input, size_t maxLength);
+
+// What the Windows-1250 files keep of a text.
+QString InCodePage(const QString &text);

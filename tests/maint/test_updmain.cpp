@@ -1,8 +1,7 @@
 #include "codepage.h"
-#include "databasefaults.h"
 #include "engine.h"
 #include "ini.h"
-#include "inibytes.h"
+#include "inifaults.h"
 #include "modaldialogs.h"
 #include "paradoxwriter.h"
 #include "query.h"
@@ -459,32 +458,19 @@ void TestUpdMain::badDatabase()
 
 void TestUpdMain::badIniIsToldAtStart_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("garbage") << "garbage";
-    QTest::newRow("unreadable") << "unreadable";
-    QTest::newRow("a folder") << "folder";
+    AddIniFaultRows();
 }
 
 // An ini that cannot be read is told once; the folder box offers the default folder and the file stays as it is.
 void TestUpdMain::badIniIsToldAtStart()
 {
-    QFETCH(QString, fault);
-    if (fault == QLatin1String("garbage"))
-        QVERIFY(WriteBytes(IniPath(), RandomBytes(2048)));
-    if (fault == QLatin1String("unreadable"))
-        QVERIFY(QFile::setPermissions(IniPath(), QFile::WriteOwner));
-    if (fault == QLatin1String("folder")) {
-        QVERIFY(QFile::remove(IniPath()));
-        QVERIFY(QDir().mkpath(IniPath() + QStringLiteral("/belul")));
-    }
+    QFETCH(IniFault, fault);
+    QVERIFY(PlantIniFault(fault, IniPath()));
     const QMap<QString, QByteArray> before = FolderBytes(DataFolder());
     {
-        std::optional<FileModesBind> modes;
-        if (fault == QLatin1String("unreadable")) {
-            modes.emplace();
-            if (!modes->active())
-                QSKIP("file modes cannot be made to bind this process");
-        }
+        const FileModesBind modes;
+        if (!modes.active())
+            QSKIP("file modes cannot be made to bind this process");
         Tfrm_Upd_Main window(m_messages, m_dialogs);
         window.show();
         QCOMPARE(window.folder(), QDir::toNativeSeparators(DataFolder() + QStringLiteral("/Data")));

@@ -1,8 +1,7 @@
 #include "application.h"
-#include "databasefaults.h"
 #include "engine.h"
 #include "ini.h"
-#include "inibytes.h"
+#include "inifaults.h"
 #include "sampledata.h"
 #include "samplevouchers.h"
 #include "scriptedfiledialogs.h"
@@ -97,7 +96,6 @@ private slots:
 
 private:
     int run(QList<int> picks, StartUser **user = nullptr, bool acceptTill = true);
-    void writeIni(const QByteArray &bytes);
     QString databaseList() const;
 
     QTemporaryDir m_dir;
@@ -142,14 +140,6 @@ int TestStartFiles::run(QList<int> picks, StartUser **user, bool acceptTill)
     if (user)
         *user = m_user.get();
     return RunDromvelPro(*static_cast<DromvelApplication *>(qApp), m_messages, m_dialogs);
-}
-
-void TestStartFiles::writeIni(const QByteArray &bytes)
-{
-    QFile::remove(m_iniPath);
-    QFile file(m_iniPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QString TestStartFiles::databaseList() const
@@ -222,34 +212,21 @@ void TestStartFiles::emptyDatabaseFileBecomesANewDatabase()
 
 void TestStartFiles::badIni_data()
 {
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("garbage") << "garbage";
-    QTest::newRow("unreadable") << "unreadable";
-    QTest::newRow("a folder") << "folder";
+    AddIniFaultRows();
 }
 
 void TestStartFiles::badIni()
 {
-    QFETCH(QString, fault);
-    if (fault == QLatin1String("garbage"))
-        writeIni(RandomBytes(4096));
-    if (fault == QLatin1String("unreadable"))
-        QVERIFY(QFile::setPermissions(m_iniPath, QFile::WriteOwner));
-    if (fault == QLatin1String("folder")) {
-        QVERIFY(QFile::remove(m_iniPath));
-        QVERIFY(QDir().mkpath(m_iniPath + QStringLiteral("/belul")));
-    }
+    QFETCH(IniFault, fault);
+    QVERIFY(PlantIniFault(fault, m_iniPath));
     const QMap<QString, QByteArray> before = FolderBytes(m_root + QStringLiteral("/common/DromvelPro"));
 
     StartUser *user = nullptr;
     int exitCode = -1;
     {
-        std::optional<FileModesBind> modes;
-        if (fault == QLatin1String("unreadable")) {
-            modes.emplace();
-            if (!modes->active())
-                QSKIP("file modes cannot be made to bind this process");
-        }
+        const FileModesBind modes;
+        if (!modes.active())
+            QSKIP("file modes cannot be made to bind this process");
         exitCode = run({0}, &user);
     }
     QCOMPARE(exitCode, 0);
@@ -272,7 +249,7 @@ void TestStartFiles::utf8IniKeepsItsLetters()
     // Saved from an editor as UTF-8: read as UTF-8, shown with its letters, and written back as UTF-8.
     const QByteArray list = "[Adatbazis]\r\nConStr1=1. Éles könyvelés;" + m_good.toUtf8() +
                             ";\r\nConStr2=2. Próba ő ű;" + m_bad.toUtf8() + ";\r\n";
-    writeIni(list);
+    QVERIFY(WriteBytes(m_iniPath, list));
     StartUser *user = nullptr;
     QCOMPARE(run({0}, &user), 0);
     QVERIFY(user->mainWindowShown);

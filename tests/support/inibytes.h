@@ -33,3 +33,15 @@ inline bool WriteBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// Loads the file, which must fail, writes a value into the empty ini and saves it: true when the file then still
+// holds exactly `stored`, as an ini that could not be read is never replaced.
+inline bool SaveKeepsUnreadFile(const QString &path, const QByteArray &stored)
+{
+    IniFile ini;
+    if (ini.load(path) || !ini.isEmpty())
+        return false;
+    ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("1. Teszt;/x;"));
+    QFile file(path);
+    return ini.save(path) && file.open(QIODevice::ReadOnly) && file.readAll() == stored;
+}

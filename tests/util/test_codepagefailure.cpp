@@ -50,16 +50,11 @@ void TestCodePageFailure::iniIsNeitherReadNorWritten()
     QVERIFY(WriteBytes(path, Stored));
 
     // Reading would give an empty ini, and the next save would write the defaults over the list.
-    IniFile ini;
-    QVERIFY(!ini.load(path));
-    QVERIFY(ini.isEmpty());
-    ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("1. Teszt;/x;"));
-    QVERIFY(ini.save(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), Stored);
+    QVERIFY(SaveKeepsUnreadFile(path, Stored));
 
     // Writing is an error, never an empty file.
+    IniFile ini;
+    ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("1. Teszt;/x;"));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QVERIFY(!ini.write(buffer));
