@@ -214,7 +214,8 @@ void Engine::open(const QString &folder)
     if (!QFileInfo::exists(path) || empty)
         createDatabaseFile(path);
     // SQLite would open a file it may not write read-only, leave its log files beside it, and fail only at the
-    // first booking.
+    // first booking. (The file is opened here before SQLite opens it: closing a descriptor of a file drops every
+    // lock this process holds on it, and the program keeps no other connection to its database at this point.)
     for (const auto mode : {QIODevice::ReadOnly, QIODevice::ReadWrite}) {
         QFile probe(path);
         if (!probe.open(mode | QIODevice::ExistingOnly))
