@@ -11,7 +11,7 @@
 
 // This program runs without a code page converter: the C library's is replaced by one that cannot be opened,
 // as on a system whose conversion modules are missing.
-extern "C" iconv_t iconv_open(const char *, const char *) noexcept
+extern "C" iconv_t iconv_open(const char *, const char *)
 {
     errno = EINVAL;
     return reinterpret_cast<iconv_t>(-1);
