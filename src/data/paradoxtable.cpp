@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -174,6 +175,51 @@ bool ReadBlob(const unsigned char *field, int length, bool graphic, QFile *memo,
     return false;
 }
 
+quint32 LittleEndianAt(const QByteArray &bytes, qsizetype at, int count)
+{
+    return at + count <= bytes.size()
+               ? LittleEndian(reinterpret_cast<const unsigned char *>(bytes.constData()) + at, count)
+               : 0;
+}
+
+// What in the table's header would make the library misread the file or never finish opening it; empty when
+// nothing does. The library follows the chain of data blocks (each starts with the number of the next one) with no
+// end but a 0, so a chain that runs in a circle holds it forever; an encrypted table reads as noise, which makes
+// such a circle. (Header: its size at 2, the block size in KiB at 5, the first block at 14, the encryption mark at
+// 37, the version at 57; blocks are numbered from 1 after the header.)
+QString HeaderProblem(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray header = file.read(0x78);
+    if (header.size() < 0x78)
+        return {}; // too short for a table: the library says so
+    // 0xFF00FF00 says the key stands in the data header, which only versions 4 to 7 (5 to 12 at 57) have.
+    quint32 encryption = LittleEndianAt(header, 0x25, 4);
+    const int version = uchar(header.at(0x39));
+    if (encryption == 0xFF00FF00u && version >= 5 && version <= 12)
+        encryption = LittleEndianAt(header, 0x5C, 4);
+    if (encryption != 0)
+        return QStringLiteral("jelszóval védett (titkosított) tábla");
+    const qint64 headerSize = LittleEndianAt(header, 0x02, 2);
+    const qint64 blockSize = qint64(uchar(header.at(0x05))) * 1024;
+    if (blockSize == 0)
+        return {};
+    QSet<quint32> seen;
+    for (quint32 block = LittleEndianAt(header, 0x0E, 2); block != 0;) {
+        const qint64 at = headerSize + (qint64(block) - 1) * blockSize;
+        if (seen.contains(block) || !file.seek(at))
+            return QStringLiteral("sérült adatblokk-lánc");
+        seen.insert(block);
+        const QByteArray head = file.read(2);
+        if (head.size() < 2)
+            return QStringLiteral("sérült adatblokk-lánc");
+        block = LittleEndianAt(head, 0, 2);
+    }
+    return {};
+}
+
 } // namespace
 
 struct ParadoxTable::Handles
@@ -207,7 +253,9 @@ void ParadoxTable::close()
 bool ParadoxTable::open(const QString &path)
 {
     close();
-    m_error.clear();
+    m_error = HeaderProblem(path);
+    if (!m_error.isEmpty())
+        return false;
     auto handles = std::make_unique<Handles>();
     handles->table = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!handles->table) {

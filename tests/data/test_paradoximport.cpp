@@ -35,6 +35,8 @@ private slots:
     void realParadoxFilesAreReadButAreNotOurs();
     void damagedBcdNumberFailsItsRecord_data();
     void damagedBcdNumberFailsItsRecord();
+    void unreadableHeaderIsRefused_data();
+    void unreadableHeaderIsRefused();
 
 private:
     void writeOldTables(const QString &folder)
@@ -301,6 +303,37 @@ void TestParadoxImport::damagedBcdNumberFailsItsRecord()
     QVERIFY(record.isEmpty());
     QCOMPARE(table.error(), QStringLiteral("a(z) 1. rekord „%1” mezője hibás szám").arg(table.fields().at(5).name));
     QVERIFY(table.record(1, record));
+}
+
+void TestParadoxImport::unreadableHeaderIsRefused_data()
+{
+    QTest::addColumn<int>("at");
+    QTest::addColumn<char>("value");
+    QTest::addColumn<QString>("error");
+    // The encryption mark (at 37) other than "none": the blocks would read as noise.
+    QTest::newRow("encrypted") << 0x25 << char(0x02) << "jelszóval védett (titkosított) tábla";
+    // The first data block (after the 2048-byte header) names itself as the next one: reading would never end.
+    QTest::newRow("block chain in a circle") << 2048 << char(0x01) << "sérült adatblokk-lánc";
+    QTest::newRow("block beyond the file") << 2048 << char(0x09) << "sérült adatblokk-lánc";
+}
+
+void TestParadoxImport::unreadableHeaderIsRefused()
+{
+    QFETCH(int, at);
+    QFETCH(char, value);
+    const QString path = m_dir.filePath(QStringLiteral("fej%1-%2.DB").arg(at).arg(int(value)));
+    QVERIFY(QFile::copy(QStringLiteral(PARADOX_TESTDATA "/TypSammlung.DB"), path));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(at));
+    QVERIFY(file.putChar(value));
+    file.close();
+
+    ParadoxTable table;
+    QVERIFY(!table.open(path));
+    QTEST(table.error(), "error");
+    QVERIFY(table.fields().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestParadoxImport)
