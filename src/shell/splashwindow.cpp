@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QTimer>
 
-SplashWindow::SplashWindow() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
+SplashWindow::SplashWindow(QWidget *owner)
+    : QWidget(owner, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
 {
     setObjectName(QStringLiteral("frm_Splash"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -21,9 +22,9 @@ SplashWindow::SplashWindow() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Wi
     QTimer::singleShot(1000, m_fade, qOverload<>(&QTimer::start));
 }
 
-SplashWindow *SplashWindow::ShowOnce()
+SplashWindow *SplashWindow::ShowOnce(QWidget *owner)
 {
-    auto *splash = new SplashWindow;
+    auto *splash = new SplashWindow(owner);
     splash->show();
     return splash;
 }

@@ -10,14 +10,14 @@ class SplashWindow : public QWidget
     Q_OBJECT
 
 public:
-    // Opens a splash that destroys itself when it has faded.
-    static SplashWindow *ShowOnce();
+    // Opens a splash that destroys itself when it has faded, or with its owner when that closes first.
+    static SplashWindow *ShowOnce(QWidget *owner);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    SplashWindow();
+    explicit SplashWindow(QWidget *owner);
     void fadeStep();
 
     QTimer *m_fade = nullptr;

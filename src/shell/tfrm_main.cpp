@@ -826,7 +826,7 @@ void Tfrm_Main::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    SplashWindow::ShowOnce();
+    SplashWindow::ShowOnce(this);
 }
 
 void Tfrm_Main::closeEvent(QCloseEvent *event)
