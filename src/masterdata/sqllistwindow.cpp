@@ -18,7 +18,7 @@ SqlListWindow::SqlListWindow(Session &session, Engine &engine, Messages &message
       m_model(new ListQueryModel(this))
 {}
 
-void SqlListWindow::setQuery(const QStringList &lines, const QList<ListColumn> &columns)
+void SqlListWindow::setQuery(const QStringList &lines, const QList<SqlListColumn> &columns)
 {
     m_lines = lines;
     m_columns = columns;
@@ -94,7 +94,7 @@ void SqlListWindow::applyColumns()
     const QSqlRecord record = m_model->record();
     QList<int> visible;
     QList<double> factors;
-    for (const ListColumn &column : m_columns) {
+    for (const SqlListColumn &column : m_columns) {
         const int index = record.indexOf(column.field);
         if (index < 0)
             continue;

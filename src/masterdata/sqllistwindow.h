@@ -12,7 +12,7 @@ class RecordEditor;
 
 // One column of a list over a table: the field of the query, its title, its share of the grid width and,
 // for amounts, the display format.
-struct ListColumn
+struct SqlListColumn
 {
     QString field;
     QString title;
@@ -56,7 +56,7 @@ public:
 protected:
     // lines: the SELECT with an "ORDER BY" line of its own; columns: the visible ones, in order. Every other
     // field of the query stays hidden.
-    void setQuery(const QStringList &lines, const QList<ListColumn> &columns);
+    void setQuery(const QStringList &lines, const QList<SqlListColumn> &columns);
     Engine &engine() const { return m_engine; }
     Messages &messages() const { return m_messages; }
     const QString &table() const { return m_table; }
@@ -78,6 +78,6 @@ private:
     QString m_keyField;
     QString m_sortField;
     QStringList m_lines;
-    QList<ListColumn> m_columns;
+    QList<SqlListColumn> m_columns;
     ListQueryModel *m_model = nullptr;
 };

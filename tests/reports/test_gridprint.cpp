@@ -169,8 +169,9 @@ void TestGridPrint::listFollowsTheLayout()
     GridPrintOptions large = Options();
     large.fontSize = 11;
     large.portrait = false;
-    const Element *cell = FindElement(Collected(TqrGridPrint::layout(Rows(), large, printed)).pages.first(),
-                                      QStringLiteral("ugyfel_nev"));
+    // The document stays while its element is looked at.
+    const Document largeDoc = Collected(TqrGridPrint::layout(Rows(), large, printed));
+    const Element *cell = FindElement(largeDoc.pages.first(), QStringLiteral("ugyfel_nev"));
     QCOMPARE(cell->font.pointSize, 11.0);
     QCOMPARE(cell->box.left(), (628 + 4) * u);
 }
