@@ -1,6 +1,7 @@
 #include "dayclosing.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "ledgerops.h"
 #include "query.h"
 #include "tillstore.h"
@@ -44,7 +45,7 @@ QVariant DateOrNull(const QDate &date)
 
 } // namespace
 
-DayClosing CloseDay(Engine &engine, int till, const QDate &openDay)
+DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user)
 {
     DayClosing closing;
     // From here to the commit no other workstation writes: the closed-until date and the rows read below are the
@@ -95,6 +96,11 @@ DayClosing CloseDay(Engine &engine, int till, const QDate &openDay)
     stamp.setInt(QStringLiteral("pzarbizonylat"), closing.zarbizonylat).setInt(QStringLiteral("pkassza"), till);
     stamp.exec();
     closing.rows = stamp.rowsAffected();
+    LogEvent(engine, {QStringLiteral("Napzárás"), user, till, closing.zarbizonylat,
+                      QStringLiteral("%1 napja, %2 sor, záró %3")
+                          .arg(openDay.toString(QStringLiteral("yyyy.MM.dd.")))
+                          .arg(closing.rows)
+                          .arg(FormatFloat(QString(), closing.zaro))});
     transaction.commit();
     return closing;
 }

@@ -26,8 +26,8 @@ struct DayClosing
 // and refuses when the open day is not later; takes the first and the last booked, unclosed row of the till in
 // booking order and refuses when there is none; sets the till's closed-until date to the open day and its closing
 // balance, writes a closing record with the next number, and stamps every booked, unclosed row of the till with
-// it. Pending rows stay outside. Throws EngineError, and then nothing is changed.
-DayClosing CloseDay(Engine &engine, int till, const QDate &openDay);
+// it, and logs the closing as the user's. Pending rows stay outside. Throws EngineError, and then nothing is changed.
+DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user);
 
 // True when the till has a booked row that no closing has taken yet.
 bool HasRowsToClose(Engine &engine, int till);

@@ -258,6 +258,7 @@ void Engine::open(const QString &folder)
         throw;
     }
     m_madeFromEmptyFile = empty;
+    addMissingOwnTables();
     addMissingUniqueIndexes();
 }
 
@@ -477,6 +478,21 @@ void Engine::createSecondaryIndexes(const QString &table)
             createUniqueIndex(def, index);
         else
             exec(Schema::CreateIndexSql(def, index));
+    }
+}
+
+void Engine::addMissingOwnTables()
+{
+    try {
+        const QStringList present = tables();
+        for (const TableDef &def : Schema::Tables())
+            if (!def.imported && !present.contains(def.name, Qt::CaseInsensitive)) {
+                Transaction transaction(*this);
+                createTable(def.name);
+                transaction.commit();
+            }
+    } catch (const EngineError &) {
+        // As with the indexes: a database another program is writing, or a read-only file, gets them later.
     }
 }
 

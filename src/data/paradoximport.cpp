@@ -151,10 +151,10 @@ Mapping MapFields(const TableDef &def, const QList<ParadoxField> &fields)
 QStringList CheckTables(const QString &folder, const QHash<QString, QString> &files)
 {
     QStringList missing;
-    for (const TableDef &def : Schema::Tables())
+    for (const TableDef &def : Schema::ImportedTables())
         if (!files.contains(FileOf(def).toLower()))
             missing.append(FileOf(def));
-    if (missing.size() == Schema::Tables().size()) {
+    if (missing.size() == Schema::ImportedTables().size()) {
         QString text = QStringLiteral("A mappában nincsenek a Dromvel program régi táblái (%1).")
                            .arg(missing.join(QStringLiteral(", ")));
         QStringList others = files.values();
@@ -169,7 +169,7 @@ QStringList CheckTables(const QString &folder, const QHash<QString, QString> &fi
                                            "tizenegy táblája megvan.")
                                 .arg(missing.join(QStringLiteral(", ")))};
     QStringList notes;
-    for (const TableDef &def : Schema::Tables()) {
+    for (const TableDef &def : Schema::ImportedTables()) {
         const QString file = files.value(FileOf(def).toLower());
         ParadoxTable table;
         if (!table.open(QDir(folder).filePath(file)))
@@ -273,7 +273,7 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         progress.setStatus(QStringLiteral("Régi táblák ellenőrzése"));
         const QStringList notes = CheckTables(source, files);
 
-        progress.begin(int(Schema::Tables().size()) + 1);
+        progress.begin(int(Schema::ImportedTables().size()) + 1);
         // Built in a folder of its own inside the target, so that the target only ever holds a finished database.
         build = QDir(target).filePath(QStringLiteral(".atvetel-%1").arg(QCoreApplication::applicationPid()));
         if (!QDir().mkpath(build))
@@ -283,7 +283,7 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
             Engine engine(QStringLiteral("DromvelImport"));
             engine.open(build);
             Transaction transaction(engine);
-            for (const TableDef &def : Schema::Tables()) {
+            for (const TableDef &def : Schema::ImportedTables()) {
                 progress.advance();
                 const QString file = files.value(FileOf(def).toLower());
                 progress.setStatus(QStringLiteral("Átvétel: ") + file);

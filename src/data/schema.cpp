@@ -217,6 +217,16 @@ QList<TableDef> BuildTables()
               {},
               {Own("ix_zarbizonylat_kassza", {"kassza", "zarbizonylat"})},
               {}});
+
+    // The event log: who changed what, from which workstation, and when. The old program had no such table.
+    TableDef naplo{QStringLiteral("naplo"),
+                   {Auto("naplo"), A("idopont", 19), A("munkaallomas", 50), A("felhasznalo", 20), A("esemeny", 30),
+                    L("kassza"), L("sorkulcs"), A("szoveg", 255)},
+                   {},
+                   {Own("ix_naplo_idopont", {"idopont"})},
+                   {}};
+    naplo.imported = false;
+    t.append(naplo);
     return t;
 }
 
@@ -266,6 +276,16 @@ namespace Schema {
 const QList<TableDef> &Tables()
 {
     static const QList<TableDef> tables = BuildTables();
+    return tables;
+}
+
+const QList<TableDef> &ImportedTables()
+{
+    static const QList<TableDef> tables = [] {
+        QList<TableDef> result = Tables();
+        result.removeIf([](const TableDef &t) { return !t.imported; });
+        return result;
+    }();
     return tables;
 }
 

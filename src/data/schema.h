@@ -44,6 +44,8 @@ struct TableDef
     QList<IndexDef> ownIndexes;
     // Rows every new database starts with: field name -> value.
     QList<QVariantMap> startingRows;
+    // Whether the old program's Paradox database has this table, so that an import takes it over.
+    bool imported = true;
 
     const FieldDef &key() const { return fields.first(); }
     const FieldDef *field(const QString &name) const; // case-insensitive; nullptr when missing
@@ -53,8 +55,10 @@ struct TableDef
 
 namespace Schema {
 
-// The eleven tables, in the order the index rebuild processes them.
+// The tables, in the order the index rebuild processes them.
 const QList<TableDef> &Tables();
+// The tables an import of the old program's database takes over, in the same order.
+const QList<TableDef> &ImportedTables();
 // The table of that name (case-insensitive); nullptr when there is none.
 const TableDef *Table(const QString &name);
 // True when some table has a date field of that name and the value is an ISO date text. Keeps the

@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "query.h"
 
 namespace {
@@ -48,7 +49,7 @@ QString OwnerName(Engine &engine)
     return ReadOwner(engine).fields.value(QStringLiteral("tulajdonos")).toString();
 }
 
-void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner)
+void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner, const QString &byUser)
 {
     QVariantMap values{
         {QStringLiteral("vanbelep"), Flag(settings.vanBelep)},
@@ -72,5 +73,10 @@ void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner)
         engine.update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), owner.rowId, owner.fields);
     else if (ownerGiven)
         owner.rowId = engine.insert(QStringLiteral("tulajdonos"), owner.fields);
+    LogEvent(engine,
+             {QStringLiteral("Beállítások"), byUser, 0, settings.rowId.toLongLong(),
+              QStringLiteral("belépés: %1, automatikus nyomtatás: %2, módszer: %3, formátum: %4, tulajdonos: %5")
+                  .arg(Flag(settings.vanBelep), Flag(settings.autoNyomtat), settings.metodus.toString(),
+                       settings.formatFt, owner.fields.value(QStringLiteral("tulajdonos")).toString())});
     transaction.commit();
 }

@@ -31,5 +31,5 @@ QString OwnerName(Engine &engine);
 
 // Writes both rows in one transaction, the owner only in the fields given. A database without a settings row
 // gets one rather than silently losing what was typed; an owner row is added only when some field is not
-// empty. The row ids of added rows are stored back.
-void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner);
+// empty. The row ids of added rows are stored back. The change is logged as byUser's in the same transaction.
+void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner, const QString &byUser);

@@ -1,7 +1,9 @@
 #include "tillsetup.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "ledgerops.h"
+#include "util.h"
 
 qint64 CreateTill(Engine &engine, const QVariantMap &till, const QString &user, const QDate &today)
 {
@@ -24,6 +26,10 @@ qint64 CreateTill(Engine &engine, const QVariantMap &till, const QString &user, 
                                               {QStringLiteral("elszamol_kell"), QStringLiteral("N")},
                                               {QStringLiteral("kiadva"), QStringLiteral("I")},
                                               {QStringLiteral("felhasznalo"), user}});
+    LogEvent(engine, {QStringLiteral("Új kassza"), user, int(id), id,
+                      QStringLiteral("%1, nyitó %2")
+                          .arg(till.value(QStringLiteral("kassza_nev")).toString(),
+                               FormatFloat(QString(), ValueOr(opening, 0.0)))});
     transaction.commit();
     return id;
 }

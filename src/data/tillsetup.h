@@ -7,6 +7,6 @@
 class Engine;
 
 // Writes a new till and its opening ledger row ("Pénztári nyitó megadás", booked, carrying the till's nyito as
-// its amount and closing balance) in one transaction: both rows or neither. till holds the kassza fields.
-// Returns the new till's id; throws EngineError.
+// its amount and closing balance) in one transaction with its event log entry: all of them or none. till holds the
+// kassza fields. Returns the new till's id; throws EngineError.
 qint64 CreateTill(Engine &engine, const QVariantMap &till, const QString &user, const QDate &today);

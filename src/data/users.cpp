@@ -1,6 +1,7 @@
 #include "users.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "passwordhash.h"
 #include "query.h"
 
@@ -64,6 +65,13 @@ void ReplaceStoredPassword(Engine &engine, const StoredUser &user, const QString
     q.exec();
 }
 
+// What the event log tells of a user: never the password.
+QString UserEventText(const UserRecord &user)
+{
+    return QStringLiteral("%1 (%2), rendszergazda: %3, törzsszerkesztés: %4")
+        .arg(user.code, user.name, Flag(user.admin), Flag(user.masterEdit));
+}
+
 } // namespace
 
 std::optional<UserRecord> FindUser(Engine &engine, const QString &code, const QString &password)
@@ -91,8 +99,12 @@ std::optional<UserRecord> FindUser(Engine &engine, const QString &code, const QS
 
 bool StorePassword(Engine &engine, const QString &code, const QString &password)
 {
-    return engine.update(Table, QStringLiteral("felhasznalo"), code,
-                         {{QStringLiteral("jelszo"), StoredHash(password)}}) > 0;
+    Transaction transaction(engine);
+    if (engine.update(Table, QStringLiteral("felhasznalo"), code, {{QStringLiteral("jelszo"), StoredHash(password)}}) == 0)
+        return false;
+    LogEvent(engine, {QStringLiteral("Jelszócsere"), code, 0, 0, code});
+    transaction.commit();
+    return true;
 }
 
 int HashPlainPasswords(Engine &engine)
@@ -126,7 +138,7 @@ std::optional<UserRecord> ReadUser(Engine &engine, const QVariant &rowId)
     return users.first().record;
 }
 
-QVariant SaveUser(Engine &engine, const UserRecord &user)
+QVariant SaveUser(Engine &engine, const UserRecord &user, const QString &byUser)
 {
     QVariantMap row{
         {QStringLiteral("felhasznalo"), user.code},
@@ -136,13 +148,22 @@ QVariant SaveUser(Engine &engine, const UserRecord &user)
     };
     if (!user.password.isEmpty())
         row.insert(QStringLiteral("jelszo"), StoredHash(user.password));
-    if (user.rowId.isNull())
-        return engine.insert(Table, row);
-    engine.update(Table, QStringLiteral("rowid"), user.rowId, row);
-    return user.rowId;
+    Transaction transaction(engine);
+    const bool added = user.rowId.isNull();
+    const QVariant rowId = added ? QVariant(engine.insert(Table, row)) : user.rowId;
+    if (!added)
+        engine.update(Table, QStringLiteral("rowid"), rowId, row);
+    LogEvent(engine, {added ? QStringLiteral("Új felhasználó") : QStringLiteral("Felhasználó módosítása"), byUser, 0,
+                      rowId.toLongLong(), UserEventText(user)});
+    transaction.commit();
+    return rowId;
 }
 
-void DeleteUser(Engine &engine, const QVariant &rowId)
+void DeleteUser(Engine &engine, const QVariant &rowId, const QString &byUser)
 {
-    engine.remove(Table, QStringLiteral("rowid"), rowId);
+    Transaction transaction(engine);
+    const std::optional<UserRecord> user = ReadUser(engine, rowId);
+    if (engine.remove(Table, QStringLiteral("rowid"), rowId) > 0 && user)
+        LogEvent(engine, {QStringLiteral("Felhasználó törlése"), byUser, 0, rowId.toLongLong(), UserEventText(*user)});
+    transaction.commit();
 }

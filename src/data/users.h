@@ -28,7 +28,8 @@ struct UserRecord
 // database) the login still succeeds. Other engine errors are thrown.
 std::optional<UserRecord> FindUser(Engine &engine, const QString &code, const QString &password);
 
-// Stores the hash of the user's new password (its first PasswordLength characters); false when no such user exists.
+// Stores the hash of the user's new password (its first PasswordLength characters) and logs the change as the user's
+// own; false when no such user exists.
 bool StorePassword(Engine &engine, const QString &code, const QString &password);
 
 // Replaces every password still stored as plain text with its hash, in one transaction; returns how many.
@@ -40,6 +41,7 @@ QList<UserRecord> ListUsers(Engine &engine);
 std::optional<UserRecord> ReadUser(Engine &engine, const QVariant &rowId);
 // Adds the user (null row id) or rewrites its row; returns the row id. The password is stored hashed (its first
 // PasswordLength characters); an empty one leaves the stored password as it is. An empty or taken code is refused
-// with EngineError.
-QVariant SaveUser(Engine &engine, const UserRecord &user);
-void DeleteUser(Engine &engine, const QVariant &rowId);
+// with EngineError. Logged as byUser's change, in the same transaction.
+QVariant SaveUser(Engine &engine, const UserRecord &user, const QString &byUser);
+// Deletes the user's row and logs it as byUser's change.
+void DeleteUser(Engine &engine, const QVariant &rowId, const QString &byUser);

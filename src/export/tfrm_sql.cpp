@@ -2,10 +2,12 @@
 
 #include "engine.h"
 #include "engineerror.h"
+#include "eventlog.h"
 #include "exporterror.h"
 #include "filedialogs.h"
 #include "formbehaviour.h"
 #include "lefttransaction.h"
+#include "loggedstatement.h"
 #include "messages.h"
 #include "resultgridmodel.h"
 #include "session.h"
@@ -247,7 +249,10 @@ void Tfrm_SQL::run()
 void Tfrm_SQL::runQuery(const QString &text)
 {
     try {
-        m_result->open(m_engine, QueryStatement(text));
+        const QString statement = QueryStatement(text);
+        // Logged before it opens: the result stays open for reading while the window shows it.
+        LogEventAlone(m_engine, {QStringLiteral("SQL lekérdezés"), m_session.user, 0, 0, statement.trimmed()});
+        m_result->open(m_engine, statement);
     } catch (const EngineError &e) {
         showSqlError(e.message());
         return;
@@ -274,7 +279,7 @@ void Tfrm_SQL::runStatements(const QString &text)
         if (m_stop)
             break;
         try {
-            m_engine.exec(statement);
+            RunLoggedStatement(m_engine, statement, m_session.user);
         } catch (const EngineError &e) {
             failure = e.message();
             break;

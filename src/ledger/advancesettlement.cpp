@@ -1,6 +1,7 @@
 #include "advancesettlement.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "util.h"
 #include "voucherbooking.h"
 #include "voucherrows.h"
@@ -114,6 +115,12 @@ SettlementPost PostSettlement(Engine &engine, int dromvel, int till, const Booki
     // The whole advance leaves the client's total, whatever was spent.
     post.client =
         LedgerOps(engine).ChangeClientSettlement(ValueOr(row.value(QStringLiteral("ugyfel")), 0), -post.advance);
+    LogEvent(engine,
+             {QStringLiteral("Elszámolás"), day.user, ValueOr(row.value(QStringLiteral("kassza")), 0), dromvel,
+              QStringLiteral("%1 előleg %2, elköltve %3, %4")
+                  .arg(LedgerOps::VoucherNumber(row.value(QStringLiteral("betujel")), row.value(QStringLiteral("ssz"))),
+                       FormatFloat(QString(), post.advance), FormatFloat(QString(), entry.spent), entry.documents)
+                  .trimmed()});
     transaction.commit();
     return post;
 }

@@ -11,7 +11,7 @@
 class Engine;
 
 // The settlement of an advance apart from any window: the checks before it, posting it, and the vouchers that even
-// out the till when the amount spent differs from the advance. Each write is one transaction; none shows a message.
+// out the till when the amount spent differs from the advance. Each write is one transaction with its event log entry; none shows a message.
 
 // Whether an advance may be settled now, and if not, why.
 enum class SettlementCheck {

@@ -29,7 +29,8 @@ bool DateAllowed(const QDate &date, const BookingDay &day)
 
 BookingDay MainWindowDay(const Session &session)
 {
-    return {session.openDay, session.closedUntil, session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly};
+    return {session.openDay, session.closedUntil, session.vissza ? DateRule::AnyDay : DateRule::OpenDayOnly,
+            session.user};
 }
 
 BookingCheck CheckBooking(Engine &engine, const QVariantMap &row, const BookingDay &day)

@@ -22,6 +22,7 @@ struct BookingDay
     // the till (another workstation closed it meanwhile) counts instead.
     QDate closedUntil;
     DateRule rule = DateRule::OpenDayOnly;
+    QString user; // who books, for the event log
 };
 
 // The day the main window books onto: the session's open day and closed-until date; with back-dating on, a row

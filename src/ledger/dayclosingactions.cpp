@@ -33,7 +33,7 @@ int NapLezar(Session &session, Engine &engine, Messages &messages, QWidget *pare
     if (!messages.AskYesNo(QStringLiteral("Valóban lezárjam a napo(ka)t?"), QStringLiteral("Megerősítés"), parent))
         return 0;
     // Under the write lock the closing checks again: another workstation may have closed the day meanwhile.
-    const DayClosing closing = CloseDay(engine, session.till, session.openDay);
+    const DayClosing closing = CloseDay(engine, session.till, session.openDay, session.user);
     switch (closing.outcome) {
     case DayClosing::Outcome::Closed:
         session.closedUntil = session.openDay;

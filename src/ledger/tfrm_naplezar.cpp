@@ -10,10 +10,8 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QStatusBar>
 #include <QTableView>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,25 +54,7 @@ Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &message
             NapZarNyomtat(this->session(), this->engine(), ValueOr(currentValue(Number), 0), m_services.reports, this);
         });
 
-    QToolBar *bar = toolBar();
-    bar->clear();
-    const auto fill = [this](auto *target, std::initializer_list<QAction *> actions) {
-        for (QAction *a : actions) {
-            if (a)
-                target->addAction(a);
-            else
-                target->addSeparator();
-        }
-    };
-    fill(bar, {print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
-    for (QAction *a : bar->actions())
-        if (QWidget *button = bar->widgetForAction(a); button && !a->isSeparator()) {
-            button->setObjectName(QStringLiteral("tb_") + a->objectName());
-            button->setMinimumSize(82, 36);
-        }
-    QMenu *menu = popupMenu();
-    menu->clear();
-    fill(menu, {print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
+    showListActions({print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
 
     m_tillName = new QLabel(this);
     m_tillName->setObjectName(QStringLiteral("pnlKasszaNev"));
@@ -97,22 +77,6 @@ Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &message
                                   {QStringLiteral("dat_ig"), QStringLiteral("ig"), 0.12, {}},
                                   {QStringLiteral("nyito"), QStringLiteral("nyitó"), 0.12, money},
                                   {QStringLiteral("zaro"), QStringLiteral("záró"), 0.12, money}});
-}
-
-QAction *Tfrm_NapLezar::addListAction(const char *name, const QString &caption, const QString &hint,
-                                      const QKeySequence &key, const char *icon, const std::function<void()> &work)
-{
-    auto *a = new QAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption, this);
-    a->setObjectName(QString::fromLatin1(name));
-    // The toolbar shows the caption whole: "Excelbe..." keeps its dots.
-    a->setIconText(caption);
-    a->setShortcut(key);
-    a->setShortcutContext(Qt::WindowShortcut);
-    a->setToolTip(hint.isEmpty() ? caption : hint);
-    a->setStatusTip(hint.isEmpty() ? caption : hint);
-    connect(a, &QAction::triggered, this, work);
-    addAction(a);
-    return a;
 }
 
 QAction *Tfrm_NapLezar::action(const QString &name) const

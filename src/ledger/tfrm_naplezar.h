@@ -27,8 +27,6 @@ public:
     std::shared_ptr<SqlExportSource> rows() const;
 
 private:
-    QAction *addListAction(const char *name, const QString &caption, const QString &hint, const QKeySequence &key,
-                           const char *icon, const std::function<void()> &work);
     void updateTillName();
     // "Nyomtat" (print) and "Nyom.kép": the list's rows as a grid print under the list title.
     void printGrid(bool print);

@@ -91,7 +91,7 @@ bool Torol(Session &session, Engine &engine, Messages &messages, int dromvel, QW
     }
     if (!messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), Confirm, parent))
         return false;
-    if (DeletePendingVoucher(engine, dromvel) == VoucherWrite::AlreadyBooked) {
+    if (DeletePendingVoucher(engine, dromvel, session.user) == VoucherWrite::AlreadyBooked) {
         messages.ShowError(bookedText, parent);
         return false;
     }

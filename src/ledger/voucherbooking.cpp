@@ -2,6 +2,7 @@
 
 #include "choosers.h"
 #include "engine.h"
+#include "eventlog.h"
 #include "tillstore.h"
 #include "util.h"
 #include "voucherrows.h"
@@ -37,6 +38,16 @@ VoucherWrite WhyUnchanged(Engine &engine, int dromvel)
     if (row.isEmpty())
         return VoucherWrite::NotFound;
     return IsBooked(row) ? VoucherWrite::AlreadyBooked : VoucherWrite::Done;
+}
+
+// What the event log tells of a voucher: its number, date, amount and text.
+QString VoucherEventText(const QString &code, int serial, double amount, const QVariantMap &row)
+{
+    return QStringList{LedgerOps::VoucherNumber(code, serial),
+                       row.value(QStringLiteral("dat_kiadva")).toDate().toString(QStringLiteral("yyyy.MM.dd.")),
+                       FormatFloat(QString(), amount), Text(row, "szoveg")}
+        .join(QLatin1Char(' '))
+        .trimmed();
 }
 
 } // namespace
@@ -141,6 +152,8 @@ BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, co
     } else {
         result.dromvel = InsertVoucherRow(engine, write);
     }
+    LogEvent(engine, {book ? QStringLiteral("Könyvelés") : QStringLiteral("Függő bizonylat számozása"), day.user,
+                      Whole(row, "kassza"), result.dromvel, VoucherEventText(code, serial, amount, row)});
     transaction.commit();
     return result;
 }
@@ -172,11 +185,15 @@ VoucherWrite MovePendingVoucher(Engine &engine, int dromvel, const QDate &date)
     return outcome;
 }
 
-VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel)
+VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel, const QString &user)
 {
     Transaction transaction(engine);
+    const QVariantMap row = ReadVoucherRow(engine, dromvel);
     const VoucherWrite outcome =
         DeletePendingRow(engine, dromvel) == 1 ? VoucherWrite::Done : WhyUnchanged(engine, dromvel);
+    if (outcome == VoucherWrite::Done)
+        LogEvent(engine, {QStringLiteral("Függő tétel törlése"), user, Whole(row, "kassza"), dromvel,
+                          VoucherEventText(Text(row, "betujel"), Whole(row, "ssz"), Amount(row, "osszeg"), row)});
     transaction.commit();
     return outcome;
 }

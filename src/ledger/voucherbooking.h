@@ -52,8 +52,8 @@ enum class BookAs {
 // new row, dromvel <= 0, the values are the whole row), checks it against the day with CheckBooking under the
 // write lock, then takes the booking number, the serial of the letter code (a row that already holds a serial no
 // booked row has keeps it) and for an advance the settlement number, adds the advance to the client's total, and
-// writes the row with its balances. The caller shows the limit warning (WarnOverLimit) after it returns. Inside
-// a caller's transaction it is one step of that transaction.
+// writes the row with its balances and logs it as day.user's. The caller shows the limit warning (WarnOverLimit) after
+// it returns. Inside a caller's transaction it is one step of that transaction.
 BookingResult BookVoucher(Engine &engine, int dromvel, const BookingDay &day, const QVariantMap &values = {},
                           BookAs as = BookAs::Booked);
 
@@ -64,5 +64,6 @@ VoucherWrite SavePendingVoucher(Engine &engine, int &dromvel, const QVariantMap 
 // Moves a pending row to another date; refuses a row that is gone or booked.
 VoucherWrite MovePendingVoucher(Engine &engine, int dromvel, const QDate &date);
 
-// Deletes a pending row; refuses a booked one. A row that is already gone counts as NotFound.
-VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel);
+// Deletes a pending row and logs it as the user's; refuses a booked one. A row that is already gone counts as
+// NotFound.
+VoucherWrite DeletePendingVoucher(Engine &engine, int dromvel, const QString &user);

@@ -4,6 +4,7 @@
 #include "databaselistentry.h"
 #include "databaseupgrade.h"
 #include "dblist.h"
+#include "eventlog.h"
 #include "filedialogs.h"
 #include "indexrebuild.h"
 #include "ini.h"
@@ -87,6 +88,20 @@ QPushButton *Button(const QString &text, const char *name, QWidget *parent)
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
+}
+
+// Logs a run of the maintenance program in the database it ran on, once it has run; nobody logs in here. An
+// older database that has no log yet (a rebuild without the upgrade) gets no entry. Returns the engine's message
+// when the entry could not be written.
+QString LogRun(Engine &engine, const QString &event, const QString &text)
+{
+    try {
+        if (engine.tables().contains(QStringLiteral("naplo"), Qt::CaseInsensitive))
+            LogEventAlone(engine, {event, QString(), 0, 0, text});
+    } catch (const EngineError &e) {
+        return QStringLiteral("Az eseménynapló nem írható: ") + e.message();
+    }
+    return {};
 }
 
 } // namespace
@@ -281,6 +296,7 @@ void Tfrm_Upd_Main::maintain(bool upgradeFirst)
     if (!openDatabase(database, MaintenanceDatabase::Access::Exclusive))
         return;
     bool upToDate = true;
+    QString logFailure;
     {
         Busy busy(m_actions);
         // An upgrade that failed leaves the rebuild out: the database is not in the layout it would rebuild.
@@ -288,8 +304,14 @@ void Tfrm_Upd_Main::maintain(bool upgradeFirst)
             upToDate = UpgradeDatabase(database.engine(), progress());
         if (upToDate)
             RebuildIndexes(database.engine(), progress());
+        logFailure = LogRun(database.engine(), QStringLiteral("Karbantartás"),
+                            !upToDate      ? QStringLiteral("Verzióváltás: hibás")
+                            : upgradeFirst ? QStringLiteral("Verzióváltás, ") + RebuildDone
+                                           : RebuildDone);
         database.close();
     }
+    if (!logFailure.isEmpty())
+        m_messages.ShowError(logFailure, this);
     if (upToDate)
         m_messages.ShowInfo(RebuildDone, this);
     finish();
@@ -301,6 +323,7 @@ void Tfrm_Upd_Main::aEllenorzes()
     if (!openDatabase(database, MaintenanceDatabase::Access::Shared))
         return;
     QStringList findings;
+    QString logFailure;
     {
         Busy busy(m_actions);
         const MaintenanceProgress p = progress();
@@ -309,6 +332,7 @@ void Tfrm_Upd_Main::aEllenorzes()
             p.advance();
             p.setStatus(QStringLiteral("Ellenőrzés: ") + step);
         });
+        logFailure = LogRun(database.engine(), QStringLiteral("Ellenőrzés"), LedgerCheck::summary(findings));
         database.close();
     }
     QStringList lines{
@@ -316,6 +340,8 @@ void Tfrm_Upd_Main::aEllenorzes()
         QStringLiteral("Időpont:       ") + Now(), QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
     if (!findings.isEmpty())
         lines << QString() << findings;
+    if (!logFailure.isEmpty())
+        lines << QString() << logFailure;
     showText(lines, true);
     finish();
 }

@@ -3,7 +3,11 @@
 #include "archivedialog.h"
 #include "choosers.h"
 #include "databaselistentry.h"
+#include "dblist.h"
+#include "engineerror.h"
+#include "eventlog.h"
 #include "exportservices.h"
+#include "messages.h"
 #include "reportoutput.h"
 #include "restoredialog.h"
 #include "session.h"
@@ -18,6 +22,22 @@
 #include "voucherprinting.h"
 
 #include <QDate>
+#include <QDir>
+
+namespace {
+
+// Logs a change stored outside the database (the ini file, an archive file) once it is stored. The change stays
+// when the log cannot be written; the user is told.
+void LogOutside(Engine &engine, Messages &messages, const EventEntry &entry, QWidget *parent)
+{
+    try {
+        LogEventAlone(engine, entry);
+    } catch (const EngineError &e) {
+        messages.ShowError(QStringLiteral("Az eseménynapló nem írható: ") + e.message(), parent);
+    }
+}
+
+} // namespace
 
 MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs)
 {
@@ -50,15 +70,31 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     d.settings = [&session, &engine, &fileDialogs](QWidget *parent) {
         return BeallitasokMegnyit(session, engine, fileDialogs, parent);
     };
-    d.databases = [&session, &messages, &fileDialogs](QWidget *parent) {
+    d.databases = [&session, &engine, &messages, &fileDialogs](QWidget *parent) {
+        const QStringList before = DatabaseList::Read(session.ini);
         AdatbazisListaSzerkeszt(session, messages, fileDialogs, parent);
+        const QStringList after = DatabaseList::Read(session.ini);
+        if (after != before)
+            LogOutside(engine, messages,
+                       {QStringLiteral("Adatbázislista"), session.user, 0, after.size(),
+                        DatabaseList::Names(after).join(QStringLiteral(", "))},
+                       parent);
     };
-    d.archive = [&session, &messages, &fileDialogs](QWidget *parent) {
-        ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent);
+    d.archive = [&session, &engine, &messages, &fileDialogs](QWidget *parent) {
+        const QString zipPath = ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent);
+        if (!zipPath.isEmpty())
+            LogOutside(engine, messages,
+                       {QStringLiteral("Archiválás"), session.user, 0, 0, QDir::toNativeSeparators(zipPath)}, parent);
     };
-    d.restore = [&session, &messages, &fileDialogs](QWidget *parent) {
-        const auto addToList = [&session, &messages, parent](const QString &name, const QString &folder) {
-            return AppendDatabaseEntry(session.ini, session.iniPath, name, folder, messages, parent);
+    d.restore = [&session, &engine, &messages, &fileDialogs](QWidget *parent) {
+        const auto addToList = [&session, &engine, &messages, parent](const QString &name, const QString &folder) {
+            if (!AppendDatabaseEntry(session.ini, session.iniPath, name, folder, messages, parent))
+                return false;
+            LogOutside(engine, messages,
+                       {QStringLiteral("Visszaállítás"), session.user, 0, DatabaseList::Read(session.ini).size(),
+                        name + QStringLiteral(": ") + QDir::toNativeSeparators(folder)},
+                       parent);
+            return true;
         };
         RestoreFromArchive(session, addToList, messages, fileDialogs, parent);
     };

@@ -245,7 +245,7 @@ void Tfrm_Beallit::post()
     m_owner.fields.clear();
     for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
         m_owner.fields.insert(it.key(), it.value()->text());
-    SaveSettings(m_engine, m_settings, m_owner);
+    SaveSettings(m_engine, m_settings, m_owner, m_session.user);
 }
 
 void Tfrm_Beallit::done(int result)

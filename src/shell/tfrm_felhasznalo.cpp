@@ -121,7 +121,7 @@ void Tfrm_Felhasznalo::deleteRow()
 {
     if (!m_messages.AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"), this))
         return;
-    DeleteUser(m_engine, currentRowId());
+    DeleteUser(m_engine, currentRowId(), session().user);
     refresh();
 }
 

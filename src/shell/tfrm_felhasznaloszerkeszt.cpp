@@ -128,7 +128,7 @@ void Tfrm_FelhasznaloSzerkeszt::ok()
     user.admin = m_admin->isChecked();
     user.masterEdit = m_masterEdit->isChecked();
     try {
-        m_rowId = SaveUser(m_engine, user);
+        m_rowId = SaveUser(m_engine, user, m_session.user);
     } catch (const EngineError &) {
         m_messages.ShowError(Incomplete, this);
         return;

@@ -19,6 +19,7 @@
 #include "splashwindow.h"
 #include "tfrm_elszamol.h"
 #include "tfrm_naplezar.h"
+#include "tfrm_naplo.h"
 #include "tillstore.h"
 #include "tqrossz.h"
 #include "util.h"
@@ -254,6 +255,11 @@ void Tfrm_Main::createActions()
               R::Admin, [this] { m_dialogs.users(this); });
     addAction(QStringLiteral("aSQL"), QStringLiteral("Szabad lekérdezés"), {}, none, QString(), R::Admin,
               [this] { m_dialogs.sqlConsole(this); });
+    addAction(QStringLiteral("aNaplo"), QStringLiteral("Eseménynapló"), {}, none, QStringLiteral("view-history"),
+              R::Admin, [this] {
+                  EsemenyNaplo(m_session, m_engine, m_messages,
+                               {m_dialogs.reports, m_dialogs.exportRows, m_dialogs.exportHtml}, this);
+              });
     addAction(QStringLiteral("aArchiv"), QStringLiteral("Adatbázis archiválása"), {}, none,
               QStringLiteral("document-save-as"), R::None, [this] { onArchive(); });
     addAction(QStringLiteral("aVisszaallit"), QStringLiteral("Visszaállítás archívumból"), {}, none,
@@ -301,7 +307,7 @@ void Tfrm_Main::createMenus()
     reports->addSeparator();
     add(reports, {"aNyomElszamol", "aNyomElszamolas"});
     add(bar->addMenu(QStringLiteral("Rendszer")),
-        {"aFelhasznalo", "aSQL", "-", "aArchiv", "aVisszaallit", "aAdatbazis", "-", "aBeallit"});
+        {"aFelhasznalo", "aSQL", "aNaplo", "-", "aArchiv", "aVisszaallit", "aAdatbazis", "-", "aBeallit"});
     add(bar->addMenu(QStringLiteral("Súgó")), {"aSugo", "-", "aHonlap", "aLevel", "aUjdonsag", "-", "aNevjegy"});
     // The menus open from the keyboard: F10 the first, Alt and a letter of the caption each. The letters are the
     // window's shortcuts rather than "&" marks, so the captions show exactly their text.

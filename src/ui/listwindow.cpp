@@ -186,6 +186,40 @@ void ListWindow::buildActions()
     m_popup->addAction(m_aBezar);
 }
 
+QAction *ListWindow::addListAction(const char *name, const QString &caption, const QString &hint,
+                                   const QKeySequence &key, const char *icon, const std::function<void()> &work)
+{
+    auto *a = new QAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption, this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setIconText(caption);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    a->setToolTip(hint.isEmpty() ? caption : hint);
+    a->setStatusTip(hint.isEmpty() ? caption : hint);
+    connect(a, &QAction::triggered, this, work);
+    addAction(a);
+    return a;
+}
+
+void ListWindow::showListActions(std::initializer_list<QAction *> actions)
+{
+    m_toolBar->clear();
+    m_popup->clear();
+    for (QAction *a : actions) {
+        if (!a) {
+            m_toolBar->addSeparator();
+            m_popup->addSeparator();
+            continue;
+        }
+        m_toolBar->addAction(a);
+        m_popup->addAction(a);
+        if (QWidget *button = m_toolBar->widgetForAction(a)) {
+            button->setObjectName(QStringLiteral("tb_") + a->objectName());
+            button->setMinimumSize(82, 36);
+        }
+    }
+}
+
 void ListWindow::setChooseMode(bool choose)
 {
     m_choose = choose;

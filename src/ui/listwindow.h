@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QList>
+#include <functional>
 
 class QAbstractItemModel;
 class QAction;
@@ -84,6 +86,14 @@ protected:
     virtual int recordCount() const;
 
     Session &session() const { return m_session; }
+
+    // An action of the window whose toolbar button shows the caption whole ("Excelbe..." keeps its dots); the hint
+    // is its tooltip and status text (the caption when empty), work runs when it is triggered.
+    QAction *addListAction(const char *name, const QString &caption, const QString &hint, const QKeySequence &key,
+                           const char *icon, const std::function<void()> &work);
+    // The toolbar and the pop-up menu show these actions in this order instead of their own, nullptr standing for a
+    // separator; the toolbar buttons are named tb_ and the action's name, and are at least 82 by 36 pixels.
+    void showListActions(std::initializer_list<QAction *> actions);
 
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

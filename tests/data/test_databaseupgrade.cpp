@@ -25,6 +25,7 @@ private slots:
     void fieldsOfItsOwnAreKept();
     void narrowPasswordFieldIsWidenedAndItsPasswordsHashed();
     void failingTableIsNamedAndLeftAsItWas();
+    void olderDatabaseGetsTheEventLogWhenOpened();
 
 private:
     QStringList rows(const QString &table, const QStringList &fields) const;
@@ -85,6 +86,7 @@ void TestDatabaseUpgrade::olderLayoutComesUpToTheSchemaKeepingEveryRow()
     m_engine->exec(QStringLiteral("ALTER TABLE dromvel DROP COLUMN felhasznalo;"));
     m_engine->exec(QStringLiteral("ALTER TABLE beallit DROP COLUMN formatft;"));
     m_engine->exec(QStringLiteral("DROP TABLE szervegyseg;"));
+    m_engine->exec(QStringLiteral("DROP TABLE naplo;"));
     QMap<QString, QStringList> before;
     for (const QString &table : m_engine->tables())
         before.insert(table, rows(table, m_engine->fieldNames(table)));
@@ -102,6 +104,7 @@ void TestDatabaseUpgrade::olderLayoutComesUpToTheSchemaKeepingEveryRow()
     QCOMPARE(rows("dromvel", {"COUNT(felhasznalo)"}), QStringList{"0"});
     QCOMPARE(rows("beallit", {"formatft"}), QStringList{"NULL"});
     QCOMPARE(rows("szervegyseg", {"COUNT(*)"}), QStringList{"0"});
+    QCOMPARE(rows("naplo", {"COUNT(*)"}), QStringList{"0"});
     QCOMPARE(m_engine->insert(QStringLiteral("dromvel"), {{QStringLiteral("kiadva"), QStringLiteral("N")}}),
              lastKey + 1);
 
@@ -187,6 +190,27 @@ void TestDatabaseUpgrade::failingTableIsNamedAndLeftAsItWas()
     QCOMPARE(rows("sqlite_master", {"name", "tbl_name"}), indexes);
     QCOMPARE(m_engine->fieldNames("beallit"), Schema::Table("beallit")->fieldNames());
     QCOMPARE(m_engine->transactionDepth(), 0);
+}
+
+void TestDatabaseUpgrade::olderDatabaseGetsTheEventLogWhenOpened()
+{
+    FillSampleData(*m_engine);
+    FillSampleVouchers(*m_engine, QDate(2024, 6, 14));
+    m_engine->exec(QStringLiteral("DROP TABLE naplo;"));
+    const QString folder = m_engine->folder();
+    QMap<QString, QStringList> before;
+    for (const QString &table : m_engine->tables())
+        before.insert(table, rows(table, m_engine->fieldNames(table)));
+    m_engine->close();
+
+    // The program opening it writes its log at once, before any upgrade has run.
+    m_engine->open(folder);
+    QCOMPARE(m_engine->fieldNames(QStringLiteral("naplo")), Schema::Table(QStringLiteral("naplo"))->fieldNames());
+    QVERIFY(m_engine->indexNames(QStringLiteral("naplo")).contains(QStringLiteral("ix_naplo_idopont")));
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QCOMPARE(rows(it.key(), m_engine->fieldNames(it.key())), it.value());
+    QVERIFY(upgrade());
+    QCOMPARE(rows("naplo", {"COUNT(*)"}), QStringList{"0"});
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseUpgrade)

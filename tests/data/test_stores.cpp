@@ -88,7 +88,7 @@ void TestStores::settingsRoundTrip()
     settings.metodus = 7; // a stored value outside the choices is kept as it is
     settings.formatFt = QStringLiteral("# ##0.00");
     owner.fields = {{QStringLiteral("tulajdonos"), ownerName}, {QStringLiteral("varos"), QString()}};
-    SaveSettings(engine, settings, owner);
+    SaveSettings(engine, settings, owner, QStringLiteral("admin"));
 
     const SettingsRow again = ReadSettings(engine);
     QVERIFY(!again.rowId.isNull());
@@ -111,13 +111,13 @@ void TestStores::users()
     bori.name = QStringLiteral("Kiss Borbála");
     bori.password = QStringLiteral("titok");
     bori.admin = true;
-    const QVariant boriId = SaveUser(engine, bori);
+    const QVariant boriId = SaveUser(engine, bori, QStringLiteral("admin"));
     UserRecord adam = bori;
     adam.rowId = QVariant();
     adam.code = QStringLiteral("Ádám");
     adam.admin = false;
     adam.masterEdit = true;
-    SaveUser(engine, adam);
+    SaveUser(engine, adam, QStringLiteral("admin"));
 
     QStringList listed;
     for (const UserRecord &user : ListUsers(engine))
@@ -127,7 +127,7 @@ void TestStores::users()
     // A taken code is refused and changes nothing.
     UserRecord twin = bori;
     twin.rowId = QVariant();
-    QVERIFY_THROWS_EXCEPTION(EngineError, SaveUser(engine, twin));
+    QVERIFY_THROWS_EXCEPTION(EngineError, SaveUser(engine, twin, QStringLiteral("admin")));
     QCOMPARE(ListUsers(engine).size(), 2);
 
     QVERIFY(FindUser(engine, QStringLiteral("bori"), QStringLiteral("titok")));
@@ -139,7 +139,7 @@ void TestStores::users()
     QVERIFY(ReadUser(engine, boriId)->password.isEmpty() && ReadUser(engine, boriId)->hasPassword);
     QVERIFY(!StorePassword(engine, QStringLiteral("nincs"), QStringLiteral("x")));
 
-    DeleteUser(engine, boriId);
+    DeleteUser(engine, boriId, QStringLiteral("admin"));
     QVERIFY(!ReadUser(engine, boriId));
     QVERIFY(!FindUser(engine, QStringLiteral("bori"), QStringLiteral("új")));
 }

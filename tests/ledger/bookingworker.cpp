@@ -128,7 +128,7 @@ public:
         if (booked.check == BookingCheck::Allowed)
             Tell(QStringLiteral("booked %1").arg(booked.dromvel));
         Tell(QStringLiteral("closing %1 %2").arg(till).arg(day.toString(Qt::ISODate)));
-        const DayClosing closing = CloseDay(m_engine, till, day);
+        const DayClosing closing = CloseDay(m_engine, till, day, QStringLiteral("munkas"));
         if (closing.outcome == DayClosing::Outcome::Closed)
             Tell(QStringLiteral("closed %1").arg(closing.zarbizonylat));
         const char outcome = closing.outcome == DayClosing::Outcome::Closed          ? 'C'

@@ -195,7 +195,7 @@ void TestDayClosing::refusals()
         m_db.messages.onAsk = [this, openDay](const QString &) {
             Engine other(QStringLiteral("other-workstation"));
             other.open(m_db.folder);
-            QCOMPARE(CloseDay(other, m_till, openDay).outcome, DayClosing::Outcome::Closed);
+            QCOMPARE(CloseDay(other, m_till, openDay, QStringLiteral("teszt")).outcome, DayClosing::Outcome::Closed);
         };
     const QStringList before = closings();
     const QString tillBefore = tillState(m_till);
@@ -233,7 +233,7 @@ void TestDayClosing::failedStepLeavesNothingChanged()
                        "END;")
             .arg(trigger));
 
-    QVERIFY_THROWS_EXCEPTION(EngineError, CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10)));
+    QVERIFY_THROWS_EXCEPTION(EngineError, CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10), QStringLiteral("teszt")));
 
     QCOMPARE(m_db.engine->transactionDepth(), 0);
     QCOMPARE(tillState(m_till), tillBefore);
@@ -243,7 +243,7 @@ void TestDayClosing::failedStepLeavesNothingChanged()
 
     // Once the fault is gone the same closing goes through.
     m_db.engine->exec(QStringLiteral("DROP TRIGGER forced_failure;"));
-    const DayClosing closing = CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10));
+    const DayClosing closing = CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10), QStringLiteral("teszt"));
     QCOMPARE(closing.zarbizonylat, 1);
     QCOMPARE(closing.rows, 1);
     QVERIFY_LEDGER_SOUND(*m_db.engine);

@@ -437,7 +437,8 @@ void TestSettlement::anotherWorkstationGetsThereFirst()
         Engine other(QStringLiteral("other-workstation"));
         other.open(m_db.folder);
         if (closes)
-            QCOMPARE(CloseDay(other, m_till, m_db.session.openDay).outcome, DayClosing::Outcome::Closed);
+            QCOMPARE(CloseDay(other, m_till, m_db.session.openDay, QStringLiteral("teszt")).outcome,
+                     DayClosing::Outcome::Closed);
         else
             PostSettlement(other, advance, m_till, MainWindowDay(m_db.session), {m_db.session.openDay, {}, 50000});
     }

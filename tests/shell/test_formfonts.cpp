@@ -20,6 +20,7 @@
 #include "tfrm_login.h"
 #include "tfrm_main.h"
 #include "tfrm_naplezar.h"
+#include "tfrm_naplo.h"
 #include "tfrm_nyomvalaszt.h"
 #include "tfrm_szerkeszt.h"
 #include "tfrm_torzskassza.h"
@@ -100,7 +101,7 @@ void TestFormFonts::initTestCase()
     FillSampleVouchers(*m_db.engine);
     m_dialogs = MainDialogs::Default(m_db.session, *m_db.engine, m_db.messages, m_db.fileDialogs);
     // The currency till is closed once, so the closings list has a row.
-    CloseDay(*m_db.engine, 2, QDate::currentDate());
+    CloseDay(*m_db.engine, 2, QDate::currentDate(), QStringLiteral("teszt"));
     const int advance = Query(*m_db.engine, QStringLiteral("SELECT MIN(dromvel) FROM dromvel WHERE kiadva = 'I' AND "
                                                            "elszamol_kell = 'I' AND elszamolva = 'N';"))
                             .firstValue()
@@ -188,6 +189,12 @@ void TestFormFonts::initTestCase()
         {QStringLiteral("closings"),
          [&s, &e, &m](TestFormFonts *) {
              auto *w = new Tfrm_NapLezar(s, e, m, ClosingServices());
+             w->open();
+             return w;
+         }},
+        {QStringLiteral("eventlog"),
+         [&s, &e, &m](TestFormFonts *) {
+             auto *w = new Tfrm_Naplo(s, e, m, ClosingServices(), DefaultPeriod(QDate::currentDate()));
              w->open();
              return w;
          }},

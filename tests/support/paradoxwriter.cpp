@@ -137,7 +137,7 @@ QList<ParadoxColumn> OldColumns(const TableDef &def)
 
 QString WriteOldDatabase(Engine &source, const QString &folder, int codePage)
 {
-    for (const TableDef &def : Schema::Tables()) {
+    for (const TableDef &def : Schema::ImportedTables()) {
         QList<QVariantList> rows;
         Query q(source,
                 QStringLiteral("SELECT %1 FROM %2 ORDER BY 1;").arg(def.fieldNames().join(QLatin1Char(',')), def.name));

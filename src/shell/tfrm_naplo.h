@@ -1,0 +1,45 @@
+#pragma once
+
+#include "closingservices.h"
+#include "sqllistwindow.h"
+#include "tfrm_idoszak.h"
+
+class QLabel;
+class SqlExportSource;
+
+// "Eseménynapló": the entries of the event log written in a period, who did what, from which workstation and
+// when. A search line keeps the entries whose event, user, workstation, till or text holds what is typed. The
+// rows shown can be printed and exported; nothing here changes an entry.
+class Tfrm_Naplo : public SqlListWindow
+{
+    Q_OBJECT
+
+public:
+    Tfrm_Naplo(Session &session, Engine &engine, Messages &messages, ClosingServices services, const DateRange &period,
+               QWidget *parent = nullptr);
+
+    // Reads the entries of the period that match the search, the newest current.
+    void open();
+    void setPeriod(const DateRange &period);
+    DateRange period() const { return m_period; }
+    QLineEdit *filterBox() const { return m_filter; }
+    QAction *action(const QString &name) const;
+    // The title of the printed and exported list: the caption and the period.
+    QString listTitle() const;
+    // The rows shown read again by their statement, with the grid's titles, widths and formats.
+    std::shared_ptr<SqlExportSource> rows() const;
+
+private:
+    QStringList lines() const;
+    void choosePeriod();
+    void printGrid(bool print);
+
+    ClosingServices m_services;
+    DateRange m_period;
+    QLabel *m_periodText = nullptr;
+    QLineEdit *m_filter = nullptr;
+};
+
+// "Eseménynapló" of the Rendszer menu, modal; it opens on the default period.
+void EsemenyNaplo(Session &session, Engine &engine, Messages &messages, const ClosingServices &services,
+                  QWidget *parent = nullptr);
