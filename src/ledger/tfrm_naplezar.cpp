@@ -1,7 +1,6 @@
 #include "tfrm_naplezar.h"
 
 #include "dayclosing.h"
-#include "gridprinting.h"
 #include "listquerymodel.h"
 #include "reportprinting.h"
 #include "session.h"
@@ -23,38 +22,19 @@ const QString Number = QStringLiteral("zarbizonylat");
 
 Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &messages, ClosingServices services,
                              QWidget *parent)
-    : SqlListWindow(session, engine, messages, QStringLiteral("frm_NapLezar"), QStringLiteral("zarbizonylat"), Number,
-                    parent),
-      m_services(std::move(services))
+    : PrintableListWindow(session, engine, messages, QStringLiteral("frm_NapLezar"), QStringLiteral("zarbizonylat"),
+                          Number, std::move(services), parent)
 {
     setWindowTitle(Caption);
-    setSearchVisible(false);
-    // The closings are written by the day closing only: nothing here adds, edits or deletes one.
-    for (QAction *a : {newAction(), editAction(), deleteAction(), acceptAction()})
-        a->setEnabled(false);
+    QAction *report = addListAction("aNyomtat2", QStringLiteral("Pénztárjelentés"),
+                                    QStringLiteral("Időszaki pénztárjelentés nyomtatás"),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "view-financial-account", [this] {
+                                        NapZarNyomtat(this->session(), this->engine(), ValueOr(currentValue(Number), 0),
+                                                      this->services().reports, this);
+                                    });
 
-    QAction *print = addListAction("aNyomtat", QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
-                                   "document-print", [this] { printGrid(true); });
-    QAction *preview =
-        addListAction("aNyomtatKep", QStringLiteral("Nyom.kép"), QStringLiteral("Nyomtatási kép"),
-                      QKeySequence(Qt::CTRL | Qt::Key_K), "document-print-preview", [this] { printGrid(false); });
-    QAction *spreadsheet = addListAction("aExcelbe", QStringLiteral("Excelbe..."), {},
-                                         QKeySequence(Qt::CTRL | Qt::Key_E), "x-office-spreadsheet", [this] {
-                                             const auto source = rows();
-                                             m_services.exportRows(*source, this);
-                                         });
-    QAction *html = addListAction("aHtml", QStringLiteral("HTML export"), {}, QKeySequence(Qt::CTRL | Qt::Key_H),
-                                  "text-html", [this] {
-                                      const auto source = rows();
-                                      m_services.exportHtml(*source, listTitle(), this);
-                                  });
-    QAction *report = addListAction(
-        "aNyomtat2", QStringLiteral("Pénztárjelentés"), QStringLiteral("Időszaki pénztárjelentés nyomtatás"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), "view-financial-account", [this] {
-            NapZarNyomtat(this->session(), this->engine(), ValueOr(currentValue(Number), 0), m_services.reports, this);
-        });
-
-    showListActions({print, preview, nullptr, spreadsheet, html, nullptr, report, nullptr, closeAction()});
+    showListActions({printAction(), previewAction(), nullptr, spreadsheetAction(), htmlAction(), nullptr, report,
+                     nullptr, closeAction()});
 
     m_tillName = new QLabel(this);
     m_tillName->setObjectName(QStringLiteral("pnlKasszaNev"));
@@ -79,11 +59,6 @@ Tfrm_NapLezar::Tfrm_NapLezar(Session &session, Engine &engine, Messages &message
                                   {QStringLiteral("zaro"), QStringLiteral("záró"), 0.12, money}});
 }
 
-QAction *Tfrm_NapLezar::action(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
-
 void Tfrm_NapLezar::open(int zarbizonylat)
 {
     refresh(zarbizonylat);
@@ -106,13 +81,6 @@ QString Tfrm_NapLezar::listTitle() const
 void Tfrm_NapLezar::updateTillName()
 {
     m_tillName->setText(ValueOr(currentValue(QStringLiteral("kassza_nev")), QString()));
-}
-
-void Tfrm_NapLezar::printGrid(bool print)
-{
-    GridPrintOptions options;
-    options.title = listTitle();
-    GridNyomtat(rows(), print, options, m_services.reports, this);
 }
 
 std::shared_ptr<SqlExportSource> Tfrm_NapLezar::rows() const

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "closingservices.h"
-#include "sqllistwindow.h"
+#include "printablelistwindow.h"
 
 class QLabel;
-class SqlExportSource;
 
 // "Lezárt napok": every day closing of every till, the current row's till name above the grid. Its rows can be
 // printed, exported, and the cash report of a closing printed again.
-class Tfrm_NapLezar : public SqlListWindow
+class Tfrm_NapLezar : public PrintableListWindow
 {
     Q_OBJECT
 
@@ -18,20 +16,15 @@ public:
 
     // Reads the closings and stands on the given one, or on the first.
     void open(int zarbizonylat = 0);
-    QAction *action(const QString &name) const;
     // The till name the panel above the grid shows.
     QString tillName() const;
     // The title of the printed and exported list: the caption, ": " and the current row's till name.
-    QString listTitle() const;
+    QString listTitle() const override;
     // The list's rows read again by its statement, with the grid's titles, widths and formats.
-    std::shared_ptr<SqlExportSource> rows() const;
+    std::shared_ptr<SqlExportSource> rows() const override;
 
 private:
     void updateTillName();
-    // "Nyomtat" (print) and "Nyom.kép": the list's rows as a grid print under the list title.
-    void printGrid(bool print);
-
-    ClosingServices m_services;
     QLabel *m_tillName = nullptr;
 };
 

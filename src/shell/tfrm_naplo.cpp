@@ -1,7 +1,7 @@
 #include "tfrm_naplo.h"
 
+#include "engineerror.h"
 #include "eventlog.h"
-#include "gridprinting.h"
 #include "listquerymodel.h"
 #include "messages.h"
 #include "sqlexportsource.h"
@@ -27,33 +27,15 @@ QString DateText(const QDate &date)
 
 Tfrm_Naplo::Tfrm_Naplo(Session &session, Engine &engine, Messages &messages, ClosingServices services,
                        const DateRange &period, QWidget *parent)
-    : SqlListWindow(session, engine, messages, QStringLiteral("frm_Naplo"), QStringLiteral("naplo"), Key, parent),
-      m_services(std::move(services)), m_period(period)
+    : PrintableListWindow(session, engine, messages, QStringLiteral("frm_Naplo"), QStringLiteral("naplo"), Key,
+                          std::move(services), parent),
+      m_period(period)
 {
     setWindowTitle(Caption);
-    setSearchVisible(false);
-    // The entries are written by the changes they record only.
-    for (QAction *a : {newAction(), editAction(), deleteAction(), acceptAction()})
-        a->setEnabled(false);
-
     QAction *choose = addListAction("aIdoszak", QStringLiteral("Időszak..."), QStringLiteral("Időszak megadása"),
                                     QKeySequence(Qt::CTRL | Qt::Key_I), "view-calendar", [this] { choosePeriod(); });
-    QAction *print = addListAction("aNyomtat", QStringLiteral("Nyomtat"), {}, QKeySequence(Qt::CTRL | Qt::Key_P),
-                                   "document-print", [this] { printGrid(true); });
-    QAction *preview =
-        addListAction("aNyomtatKep", QStringLiteral("Nyom.kép"), QStringLiteral("Nyomtatási kép"),
-                      QKeySequence(Qt::CTRL | Qt::Key_K), "document-print-preview", [this] { printGrid(false); });
-    QAction *spreadsheet = addListAction("aExcelbe", QStringLiteral("Excelbe..."), {},
-                                         QKeySequence(Qt::CTRL | Qt::Key_E), "x-office-spreadsheet", [this] {
-                                             const auto source = rows();
-                                             m_services.exportRows(*source, this);
-                                         });
-    QAction *html = addListAction("aHtml", QStringLiteral("HTML export"), {}, QKeySequence(Qt::CTRL | Qt::Key_H),
-                                  "text-html", [this] {
-                                      const auto source = rows();
-                                      m_services.exportHtml(*source, listTitle(), this);
-                                  });
-    showListActions({choose, nullptr, print, preview, nullptr, spreadsheet, html, nullptr, closeAction()});
+    showListActions({choose, nullptr, printAction(), previewAction(), nullptr, spreadsheetAction(), htmlAction(),
+                     nullptr, closeAction()});
 
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("pnlSzuro"));
@@ -81,11 +63,6 @@ Tfrm_Naplo::Tfrm_Naplo(Session &session, Engine &engine, Messages &messages, Clo
     resize(900, 480);
 }
 
-QAction *Tfrm_Naplo::action(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
-
 QStringList Tfrm_Naplo::lines() const
 {
     return EventListLines(m_period.from, m_period.to, m_filter->text().trimmed());
@@ -94,13 +71,13 @@ QStringList Tfrm_Naplo::lines() const
 void Tfrm_Naplo::open()
 {
     m_periodText->setText(QStringLiteral("Időszak: %1 – %2").arg(DateText(m_period.from), DateText(m_period.to)));
-    setQuery(lines(), {{QStringLiteral("idopont"), QStringLiteral("időpont"), 0.16, {}},
-                       {QStringLiteral("munkaallomas"), QStringLiteral("munkaállomás"), 0.12, {}},
-                       {QStringLiteral("felhasznalo"), QStringLiteral("felhasználó"), 0.10, {}},
-                       {QStringLiteral("esemeny"), QStringLiteral("esemény"), 0.15, {}},
-                       {QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.11, {}},
-                       {QStringLiteral("sorkulcs"), QStringLiteral("sor"), 0.06, {}},
-                       {QStringLiteral("szoveg"), QStringLiteral("leírás"), 0.30, {}}});
+    setQuery(lines(), {{QStringLiteral("idopont"), QStringLiteral("időpont"), 0.21, {}},
+                       {QStringLiteral("munkaallomas"), QStringLiteral("munkaállomás"), 0.11, {}},
+                       {QStringLiteral("felhasznalo"), QStringLiteral("felhasználó"), 0.11, {}},
+                       {QStringLiteral("esemeny"), QStringLiteral("esemény"), 0.14, {}},
+                       {QStringLiteral("kassza_nev"), QStringLiteral("kassza"), 0.10, {}},
+                       {QStringLiteral("sorkulcs"), QStringLiteral("sor"), 0.05, {}},
+                       {QStringLiteral("szoveg"), QStringLiteral("leírás"), 0.28, {}}});
     try {
         refresh(0);
     } catch (const EngineError &e) {
@@ -132,13 +109,6 @@ QString Tfrm_Naplo::listTitle() const
     if (!m_filter->text().trimmed().isEmpty())
         title += QStringLiteral(", keresés: ") + m_filter->text().trimmed();
     return title;
-}
-
-void Tfrm_Naplo::printGrid(bool print)
-{
-    GridPrintOptions options;
-    options.title = listTitle();
-    GridNyomtat(rows(), print, options, m_services.reports, this);
 }
 
 std::shared_ptr<SqlExportSource> Tfrm_Naplo::rows() const

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "closingservices.h"
-#include "sqllistwindow.h"
+#include "printablelistwindow.h"
 #include "tfrm_idoszak.h"
 
 class QLabel;
-class SqlExportSource;
+class QLineEdit;
 
 // "Eseménynapló": the entries of the event log written in a period, who did what, from which workstation and
 // when. A search line keeps the entries whose event, user, workstation, till or text holds what is typed. The
 // rows shown can be printed and exported; nothing here changes an entry.
-class Tfrm_Naplo : public SqlListWindow
+class Tfrm_Naplo : public PrintableListWindow
 {
     Q_OBJECT
 
@@ -23,18 +22,14 @@ public:
     void setPeriod(const DateRange &period);
     DateRange period() const { return m_period; }
     QLineEdit *filterBox() const { return m_filter; }
-    QAction *action(const QString &name) const;
-    // The title of the printed and exported list: the caption and the period.
-    QString listTitle() const;
-    // The rows shown read again by their statement, with the grid's titles, widths and formats.
-    std::shared_ptr<SqlExportSource> rows() const;
+    // The title of the printed and exported list: the caption, the period and what is searched.
+    QString listTitle() const override;
+    // The rows shown read again by their statement, with the grid's titles and widths.
+    std::shared_ptr<SqlExportSource> rows() const override;
 
 private:
     QStringList lines() const;
     void choosePeriod();
-    void printGrid(bool print);
-
-    ClosingServices m_services;
     DateRange m_period;
     QLabel *m_periodText = nullptr;
     QLineEdit *m_filter = nullptr;

@@ -141,6 +141,17 @@ QHash<QString, TestLoggedChanges::Change> TestLoggedChanges::changes()
           },
           [](T &t, qint64 key) { DeleteUser(*t.m_db.engine, key, QStringLiteral("pisti")); },
           QStringLiteral("BEFORE DELETE ON felhasznalo")}},
+        // The user's own new password at login: the user writes it, and it never shows in the log.
+        {QStringLiteral("Jelszócsere"),
+         {[](T &t) {
+              SaveUser(*t.m_db.engine,
+                       {QVariant(), QStringLiteral("pisti"), QStringLiteral("Nagy István"), QStringLiteral("titok1"),
+                        true, true},
+                       QStringLiteral("admin"));
+              return qint64(0);
+          },
+          [](T &t, qint64) { StorePassword(*t.m_db.engine, QStringLiteral("pisti"), QStringLiteral("titok2")); },
+          QStringLiteral("BEFORE UPDATE ON felhasznalo")}},
         {QStringLiteral("SQL parancs"),
          {none,
           [](T &t, qint64) {
@@ -167,7 +178,7 @@ void TestLoggedChanges::changeLeavesOneEntry_data()
     QTest::newRow("a settlement's voucher") << "Elszámolás bizonylata"
                                             << "Könyvelés" << true << "300";
     QTest::newRow("day closing") << "Napzárás"
-                                 << "Napzárás" << true << "2 sor";
+                                 << "Napzárás" << true << "1 sor";
     QTest::newRow("new till") << "Új kassza"
                               << "Új kassza" << false << "Bolt";
     QTest::newRow("settings") << "Beállítások"
@@ -176,6 +187,8 @@ void TestLoggedChanges::changeLeavesOneEntry_data()
                               << "Új felhasználó" << false << "Kiss Bori";
     QTest::newRow("deleting a user") << "Felhasználó törlése"
                                      << "Felhasználó törlése" << false << "bori";
+    QTest::newRow("password") << "Jelszócsere"
+                              << "Jelszócsere" << false << "pisti";
     QTest::newRow("console statement") << "SQL parancs"
                                        << "SQL parancs" << false << "elszamollimit = 5000";
 }
@@ -187,7 +200,7 @@ void TestLoggedChanges::changeLeavesOneEntry()
     QFETCH(bool, onTheTill);
     QFETCH(QString, text);
     const Change change = changes().value(kind);
-    qint64 key = change.prepare(*this);
+    const qint64 key = change.prepare(*this);
     const qint64 before = lastEntry();
     const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
 
@@ -203,19 +216,18 @@ void TestLoggedChanges::changeLeavesOneEntry()
     QCOMPARE(q.value(1).toString(), QSysInfo::machineHostName().left(50));
     QCOMPARE(q.value(2).toString(), QStringLiteral("pisti"));
     QCOMPARE(q.value(3).toString(), event);
-    // The till an entry names is the row's own; a new till is its own till.
-    if (kind == QLatin1String("Új kassza"))
-        key = m_db.scalar(QStringLiteral("SELECT MAX(kassza) FROM kassza;")).toLongLong();
-    QCOMPARE(q.value(4).toInt(), onTheTill ? m_till : kind == QLatin1String("Új kassza") ? int(key) : 0);
-    // The key names the row concerned: the booked or deleted voucher, the settled advance, the generated voucher,
-    // the closing record, the new till or user.
-    if (kind == QLatin1String("Elszámolás bizonylata"))
-        key = m_db.scalar(QStringLiteral("SELECT MAX(dromvel) FROM dromvel;")).toLongLong();
-    else if (kind == QLatin1String("Napzárás"))
-        key = m_db.scalar(QStringLiteral("SELECT MAX(zarbizonylat) FROM zarbizonylat;")).toLongLong();
-    else if (kind == QLatin1String("Új felhasználó"))
-        key = m_db.scalar(QStringLiteral("SELECT MAX(rowid) FROM felhasznalo;")).toLongLong();
-    QCOMPARE(q.value(5).toLongLong(), key);
+    // The till an entry names is the row's own; a new till is its own till. The key names the row concerned: the
+    // booked or deleted voucher, the settled advance, the generated voucher, the closing record, the new till or user.
+    const auto last = [this](const char *sql) { return m_db.scalar(QString::fromLatin1(sql)).toLongLong(); };
+    const qint64 newTill = last("SELECT MAX(kassza) FROM kassza;");
+    const QHash<QString, qint64> made{
+        {QStringLiteral("Elszámolás bizonylata"), last("SELECT MAX(dromvel) FROM dromvel;")},
+        {QStringLiteral("Napzárás"), last("SELECT MAX(zarbizonylat) FROM zarbizonylat;")},
+        {QStringLiteral("Új kassza"), newTill},
+        {QStringLiteral("Beállítások"), 1},
+        {QStringLiteral("Új felhasználó"), last("SELECT MAX(rowid) FROM felhasznalo;")}};
+    QCOMPARE(q.value(4).toInt(), onTheTill ? m_till : kind == QStringLiteral("Új kassza") ? int(newTill) : 0);
+    QCOMPARE(q.value(5).toLongLong(), made.value(kind, key));
     const QString logged = q.value(6).toString();
     QVERIFY2(logged.contains(text), qPrintable(logged));
     QVERIFY2(!logged.contains(QStringLiteral("titok")), qPrintable(logged));

@@ -305,6 +305,11 @@ void TestUpdMain::upgradeAddsFieldsThenRebuilds()
     engine.open(m_first);
     for (const TableDef &table : Schema::Tables())
         QCOMPARE(engine.fieldNames(table.name), table.fieldNames());
+    // The run is in the log of the database it ran on.
+    QCOMPARE(Query(engine, QStringLiteral("SELECT esemeny || ': ' || szoveg FROM naplo ORDER BY naplo DESC;"))
+                 .firstValue()
+                 .toString(),
+             QStringLiteral("Karbantartás: Verzióváltás, Indexek újraépítése kész."));
 }
 
 void TestUpdMain::checkReportIsShownAndSaved()
@@ -328,6 +333,14 @@ void TestUpdMain::checkReportIsShownAndSaved()
     QVERIFY(report.contains(QStringLiteral("(2. ügyfél): az elszámolásra kiadott összeg")));
     QVERIFY(report.contains(QStringLiteral("(40. sor): a záró egyenleg")));
     QVERIFY(m_messages.shown.isEmpty());
+    {
+        Engine engine(QStringLiteral("look"));
+        engine.open(m_first);
+        QCOMPARE(Query(engine, QStringLiteral("SELECT esemeny || ': ' || szoveg FROM naplo ORDER BY naplo DESC;"))
+                     .firstValue()
+                     .toString(),
+                 QStringLiteral("Ellenőrzés: 3 hiba, lásd lent."));
+    }
     Shot(&window, "upd-check");
 
     const QString path = m_dir.filePath(QStringLiteral("jelentes-%1.txt").arg(m_count));
