@@ -5,7 +5,18 @@
 #include "sqlitefunctions.h"
 #include "util.h"
 
+#include <QDateTime>
 #include <QSysInfo>
+
+namespace {
+
+// The stored time of a moment: ISO date and time to the second, local time, so that the texts sort as the times.
+QString EventTimeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
 
 void LogEvent(Engine &engine, const EventEntry &entry)
 {
@@ -25,11 +36,6 @@ void LogEventAlone(Engine &engine, const EventEntry &entry)
     Transaction transaction(engine);
     LogEvent(engine, entry);
     transaction.commit();
-}
-
-QString EventTimeText(const QDateTime &time)
-{
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QStringList EventListLines(const QDate &from, const QDate &to, const QString &search)

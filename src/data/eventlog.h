@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -26,9 +25,6 @@ void LogEvent(Engine &engine, const EventEntry &entry);
 // Writes one entry in a transaction of its own, for changes stored outside the database (the ini file's list of
 // databases, an archive file) once they have been stored.
 void LogEventAlone(Engine &engine, const EventEntry &entry);
-
-// The stored time text of a moment: ISO date and time to the second, local time.
-QString EventTimeText(const QDateTime &time);
 
 // The log window's statement: the entries written on the days from..to (both included) in the order they were
 // written, with the till's name, and, when search is not empty, only those whose event, user, workstation, till name

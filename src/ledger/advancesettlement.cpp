@@ -115,12 +115,13 @@ SettlementPost PostSettlement(Engine &engine, int dromvel, int till, const Booki
     // The whole advance leaves the client's total, whatever was spent.
     post.client =
         LedgerOps(engine).ChangeClientSettlement(ValueOr(row.value(QStringLiteral("ugyfel")), 0), -post.advance);
-    LogEvent(engine,
-             {QStringLiteral("Elszámolás"), day.user, ValueOr(row.value(QStringLiteral("kassza")), 0), dromvel,
-              QStringLiteral("%1 előleg %2, elköltve %3, %4")
-                  .arg(LedgerOps::VoucherNumber(row.value(QStringLiteral("betujel")), row.value(QStringLiteral("ssz"))),
-                       FormatFloat(QString(), post.advance), FormatFloat(QString(), entry.spent), entry.documents)
-                  .trimmed()});
+    QStringList text{LedgerOps::VoucherNumber(row.value(QStringLiteral("betujel")), row.value(QStringLiteral("ssz"))) +
+                         QStringLiteral(" előleg ") + FormatFloat(QString(), post.advance),
+                     QStringLiteral("elköltve ") + FormatFloat(QString(), entry.spent)};
+    if (!entry.documents.isEmpty())
+        text.append(entry.documents);
+    LogEvent(engine, {QStringLiteral("Elszámolás"), day.user, ValueOr(row.value(QStringLiteral("kassza")), 0), dromvel,
+                      text.join(QStringLiteral(", "))});
     transaction.commit();
     return post;
 }
