@@ -1,6 +1,7 @@
 #include "paradoximport.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "ledgercheck.h"
 #include "maintenancedatabase.h"
 #include "paradoxtable.h"
@@ -289,6 +290,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
                 progress.setStatus(QStringLiteral("Átvétel: ") + file);
                 result.report.append(CopyTable(engine, source, file, def, progress));
             }
+            LogEvent(engine, {QStringLiteral("Átvétel"), QString(), 0, 0,
+                              QStringLiteral("Régi táblák: ") + QDir::toNativeSeparators(source)});
             transaction.commit();
             engine.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
         }
