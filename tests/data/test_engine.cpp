@@ -139,6 +139,8 @@ void TestEngine::newDatabaseHasEveryTableAndField_data()
     QTest::newRow("tulajdonos") << "tulajdonos"
                                 << QStringList{"tulajdonos", "telefon", "mobil",   "fax",           "irsz",
                                                "varos",      "cim",     "adoszam", "bankszamlaszam"};
+    QTest::newRow("naplo") << "naplo" << QStringList{"naplo",   "idopont", "munkaallomas", "felhasznalo",
+                                                     "esemeny", "kassza",  "sorkulcs",     "szoveg"};
 }
 
 void TestEngine::newDatabaseHasEveryTableAndField()
@@ -147,7 +149,7 @@ void TestEngine::newDatabaseHasEveryTableAndField()
     QFETCH(QStringList, fields);
     Engine engine(QStringLiteral("t_fields"));
     engine.open(freshFolder());
-    QCOMPARE(engine.tables().size(), 11);
+    QCOMPARE(engine.tables().size(), 12);
     QCOMPARE(engine.fieldNames(table), fields);
 }
 
