@@ -578,7 +578,7 @@ void Tfrm_Szerkeszt::kesz()
         return;
     // Back-dating lets a voucher be dated before the open day, never after it.
     const BookingDay day{m_session.openDay, m_session.closedUntil,
-                         m_session.vissza ? DateRule::UpToOpenDay : DateRule::OpenDayOnly};
+                         m_session.vissza ? DateRule::UpToOpenDay : DateRule::OpenDayOnly, m_session.user};
     const QVariantMap values = valuesToWrite();
     QVariantMap asBooked = m_row;
     for (auto it = values.cbegin(); it != values.cend(); ++it)

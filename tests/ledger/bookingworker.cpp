@@ -124,7 +124,8 @@ public:
         // When the other workstation closed the day meanwhile, the booking is refused and the closing says so.
         QVariantMap values = NewVoucherValues(m_engine, till, m_session.user, type, client, day);
         values.insert(QStringLiteral("osszeg"), amount());
-        const BookingResult booked = BookVoucher(m_engine, -1, {day, QDate(), DateRule::OpenDayOnly}, values);
+        const BookingResult booked =
+            BookVoucher(m_engine, -1, {day, QDate(), DateRule::OpenDayOnly, m_session.user}, values);
         if (booked.check == BookingCheck::Allowed)
             Tell(QStringLiteral("booked %1").arg(booked.dromvel));
         Tell(QStringLiteral("closing %1 %2").arg(till).arg(day.toString(Qt::ISODate)));

@@ -92,5 +92,5 @@ public:
 // A booking that keeps to no day, as a workstation with back-dating on books.
 inline BookingDay AnyDay()
 {
-    return {QDate::currentDate(), QDate(), DateRule::AnyDay};
+    return {QDate::currentDate(), QDate(), DateRule::AnyDay, QStringLiteral("teszt")};
 }

@@ -81,7 +81,8 @@ void TestBookingCheck::decision()
     // Another till's money does not count.
     m_db.till(QStringLiteral("Másik"), QStringLiteral("MB"), QStringLiteral("MK"), 1e9);
     const int row = m_db.pending(till, LedgerFixture::Type(type), amount, open.addDays(dateOffset));
-    const BookingDay day{open, closedOffset == Never ? QDate() : open.addDays(closedOffset), rule};
+    const BookingDay day{open, closedOffset == Never ? QDate() : open.addDays(closedOffset), rule,
+                         QStringLiteral("teszt")};
 
     QCOMPARE(CheckBooking(*m_db.engine, ReadVoucherRow(*m_db.engine, row), day), expected);
 }
@@ -117,7 +118,7 @@ void TestBookingCheck::voucherOfNothingOrOfMissingMasters()
     const int till = m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
     const int row = m_db.pending(till, LedgerFixture::Receipt, 10, open);
     m_db.engine->update(QStringLiteral("dromvel"), QStringLiteral("dromvel"), row, {{field, value}});
-    const BookingDay day{open, QDate(), DateRule::OpenDayOnly};
+    const BookingDay day{open, QDate(), DateRule::OpenDayOnly, QStringLiteral("teszt")};
 
     QCOMPARE(CheckBooking(*m_db.engine, ReadVoucherRow(*m_db.engine, row), day), expected);
     QVERIFY(BookingCheckText(expected).contains(named));
@@ -133,7 +134,7 @@ void TestBookingCheck::goneAndBookedRows()
 {
     const QDate open = m_db.session.openDay;
     m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
-    const BookingDay day{open, QDate(), DateRule::OpenDayOnly};
+    const BookingDay day{open, QDate(), DateRule::OpenDayOnly, QStringLiteral("teszt")};
     QCOMPARE(CheckBooking(*m_db.engine, QVariantMap(), day), BookingCheck::NotFound);
     const int row = m_db.pending(1, LedgerFixture::Receipt, 10, open);
     QCOMPARE(BookVoucher(*m_db.engine, row, day).check, BookingCheck::Allowed);
@@ -147,7 +148,7 @@ void TestBookingCheck::bookingRefusesUnderTheLockWhatTheCheckRefuses()
     const QDate open = m_db.session.openDay;
     m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
     const int row = m_db.pending(1, LedgerFixture::Receipt, 10, open);
-    const BookingDay closed{open, open, DateRule::OpenDayOnly};
+    const BookingDay closed{open, open, DateRule::OpenDayOnly, QStringLiteral("teszt")};
     const BookingResult refused = BookVoucher(*m_db.engine, row, closed);
     QCOMPARE(refused.check, BookingCheck::DayClosed);
     QVERIFY(!m_db.isBooked(row));
@@ -159,8 +160,9 @@ void TestBookingCheck::bookingRefusesUnderTheLockWhatTheCheckRefuses()
     payment.insert(QStringLiteral("kibe"), QStringLiteral("K"));
     payment.insert(QStringLiteral("osszeg"), 2000.0);
     const int rows = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt();
-    QCOMPARE(BookVoucher(*m_db.engine, -1, {open, QDate(), DateRule::OpenDayOnly}, payment).check,
-             BookingCheck::NotEnoughMoney);
+    QCOMPARE(
+        BookVoucher(*m_db.engine, -1, {open, QDate(), DateRule::OpenDayOnly, QStringLiteral("teszt")}, payment).check,
+        BookingCheck::NotEnoughMoney);
     QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM dromvel;")).toInt(), rows);
 }
 

@@ -199,6 +199,12 @@ void TestVoucherForm::newReceiptBookedAtOnce()
     QVERIFY(m_db.value(row, "osszeg2").isNull());
     QCOMPARE(m_db.value(row, "felhasznalo").toString(), QStringLiteral("teszt"));
     QCOMPARE(m_db.value(row, "dat_kiadva").toDate(), m_today);
+    // The event log names the same user as the booking's.
+    QCOMPARE(
+        m_db.scalar(
+                QStringLiteral("SELECT felhasznalo FROM naplo WHERE esemeny = 'Könyvelés' AND sorkulcs = %1;").arg(row))
+            .toString(),
+        QStringLiteral("teszt"));
     QVERIFY_LEDGER_SOUND(*m_db.engine);
 }
 

@@ -557,7 +557,8 @@ void TestMainWindow::bookingAfterAnotherWorkstationBooked()
     Engine other(QStringLiteral("mainwindow_other"));
     other.open(m_db.folder);
     const int theirs = pending(other, QStringLiteral("masodik"), 70);
-    const BookingResult booking = BookVoucher(other, theirs, {m_db.session.openDay, QDate(), DateRule::OpenDayOnly});
+    const BookingResult booking =
+        BookVoucher(other, theirs, {m_db.session.openDay, QDate(), DateRule::OpenDayOnly, QStringLiteral("masodik")});
     QCOMPARE(booking.check, BookingCheck::Allowed);
     const double theirZaro =
         Query(other, QStringLiteral("SELECT zaro FROM dromvel WHERE dromvel=%1;").arg(theirs)).firstValue().toDouble();
