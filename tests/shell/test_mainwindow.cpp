@@ -256,6 +256,14 @@ void TestMainWindow::restoreFromTheSystemMenuJoinsTheDatabaseList()
              (QStringList{DatabaseList::EntryText(QStringLiteral("Éles"), m_db.folder),
                           DatabaseList::EntryText(QStringLiteral("Visszaállított adatbázis (mentes)"), target)}));
     QCOMPARE(w->ledger()->rowCount(), 1);
+    // The open database's event log tells what was restored where.
+    Query logged(*m_db.engine, QStringLiteral("SELECT szoveg, sorkulcs FROM naplo WHERE esemeny = 'Visszaállítás';"));
+    logged.open();
+    QVERIFY(logged.next());
+    QCOMPARE(logged.value(0).toString(),
+             QStringLiteral("Visszaállított adatbázis (mentes): ") + QDir::toNativeSeparators(target));
+    QCOMPARE(logged.value(1).toInt(), 2);
+    QVERIFY(!logged.next());
 }
 
 void TestMainWindow::balanceDisplayWritesMost()
