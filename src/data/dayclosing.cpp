@@ -75,6 +75,7 @@ DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QStrin
     closing.to = end.date;
     closing.nyito = start.nyito;
     closing.zaro = end.zaro;
+    closing.zaroMax = TillCashLimit(engine, till);
 
     Query tillUpdate(engine, QStringLiteral("UPDATE kassza SET lezarva = :pdatum, zaro = :pzaro "
                                             "WHERE kassza = :pkassza;"));
@@ -84,12 +85,14 @@ DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QStrin
     tillUpdate.exec();
 
     closing.zarbizonylat = LedgerOps(engine).NextMaxId(QStringLiteral("zarbizonylat"));
-    engine.insert(QStringLiteral("zarbizonylat"), {{QStringLiteral("zarbizonylat"), closing.zarbizonylat},
-                                                   {QStringLiteral("kassza"), till},
-                                                   {QStringLiteral("dat_tol"), DateOrNull(closing.from)},
-                                                   {QStringLiteral("dat_ig"), DateOrNull(closing.to)},
-                                                   {QStringLiteral("nyito"), closing.nyito},
-                                                   {QStringLiteral("zaro"), closing.zaro}});
+    engine.insert(QStringLiteral("zarbizonylat"),
+                  {{QStringLiteral("zarbizonylat"), closing.zarbizonylat},
+                   {QStringLiteral("kassza"), till},
+                   {QStringLiteral("dat_tol"), DateOrNull(closing.from)},
+                   {QStringLiteral("dat_ig"), DateOrNull(closing.to)},
+                   {QStringLiteral("nyito"), closing.nyito},
+                   {QStringLiteral("zaro"), closing.zaro},
+                   {QStringLiteral("zaro_max"), closing.zaroMax ? QVariant(*closing.zaroMax) : QVariant()}});
 
     Query stamp(engine, QStringLiteral("UPDATE dromvel SET lezarva = 'I', zarbizonylat = :pzarbizonylat WHERE ") +
                             RowsToClose + QLatin1Char(';'));

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QStringList>
+#include <optional>
 
 class Engine;
 
@@ -20,13 +21,16 @@ struct DayClosing
     double nyito = 0;     // the balance before the first row closed
     double zaro = 0;      // the balance after the last row closed
     int rows = 0;         // rows stamped
+    // The till's cash limit when it closed; nothing when it had none.
+    std::optional<double> zaroMax;
 };
 
 // Closes the open day of the till in one transaction: under the write lock it reads the till's closed-until date
 // and refuses when the open day is not later; takes the first and the last booked, unclosed row of the till in
 // booking order and refuses when there is none; sets the till's closed-until date to the open day and its closing
 // balance, writes a closing record with the next number, and stamps every booked, unclosed row of the till with
-// it, and logs the closing as the user's. Pending rows stay outside. Throws EngineError, and then nothing is changed.
+// it; the record keeps the till's cash limit of the moment. The closing is logged as the user's. Pending rows stay
+// outside. Throws EngineError, and then nothing is changed.
 DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user);
 
 // True when the till has a booked row that no closing has taken yet.

@@ -2,8 +2,8 @@
 
 QStringList TillListLines()
 {
-    return {QStringLiteral("SELECT kassza_nev, valuta, betujel_be, betujel_ki, kassza"), QStringLiteral("FROM kassza"),
-            QStringLiteral("ORDER BY kassza_nev;")};
+    return {QStringLiteral("SELECT kassza_nev, valuta, betujel_be, betujel_ki, kassza, zaro_max"),
+            QStringLiteral("FROM kassza"), QStringLiteral("ORDER BY kassza_nev;")};
 }
 
 QStringList MovementTypeListLines()

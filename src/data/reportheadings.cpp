@@ -34,7 +34,8 @@ TillHeading ReadTillHeading(Engine &engine, int till)
 ClosingHeading ReadClosingHeading(Engine &engine, int zarbizonylat)
 {
     Query q(engine, QStringLiteral("SELECT kassza.kassza_nev, kassza.valuta, zarbizonylat.dat_tol, "
-                                   "zarbizonylat.dat_ig, zarbizonylat.nyito, zarbizonylat.zaro FROM zarbizonylat "
+                                   "zarbizonylat.dat_ig, zarbizonylat.nyito, zarbizonylat.zaro, "
+                                   "zarbizonylat.zaro_max FROM zarbizonylat "
                                    "LEFT OUTER JOIN kassza ON (zarbizonylat.kassza = kassza.kassza) "
                                    "WHERE zarbizonylat.zarbizonylat = :pzarbizonylat;"));
     q.setInt(QStringLiteral("pzarbizonylat"), zarbizonylat);
@@ -48,6 +49,8 @@ ClosingHeading ReadClosingHeading(Engine &engine, int zarbizonylat)
         closing.datIg = q.value(3).toDate();
         closing.nyito = ValueOr(q.value(4), 0.0);
         closing.zaro = ValueOr(q.value(5), 0.0);
+        if (!q.value(6).isNull())
+            closing.zaroMax = q.value(6).toDouble();
     }
     return closing;
 }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class Engine;
 
@@ -31,6 +32,7 @@ struct ClosingHeading
     QDate datIg;
     double nyito = 0; // NULL reads as 0
     double zaro = 0;
+    std::optional<double> zaroMax; // the till's cash limit when it closed
 };
 
 // Empty texts when there is no owner row or no such till. Engine errors are thrown.

@@ -169,7 +169,7 @@ QList<TableDef> BuildTables()
 
     t.append({QStringLiteral("kassza"),
               {Auto("kassza"), A("kassza_nev", 25), A("valuta", 3), A("betujel_be", 2), A("betujel_ki", 2),
-               A("torolve", 1), N("nyito"), D("lezarva"), N("zaro"), N("most")},
+               A("torolve", 1), N("nyito"), D("lezarva"), N("zaro"), N("most"), N("zaro_max")},
               Idx({"kassza_nev"}),
               {},
               {}});
@@ -213,7 +213,7 @@ QList<TableDef> BuildTables()
               {}});
 
     t.append({QStringLiteral("zarbizonylat"),
-              {L("zarbizonylat"), L("kassza"), D("dat_tol"), D("dat_ig"), N("nyito"), N("zaro")},
+              {L("zarbizonylat"), L("kassza"), D("dat_tol"), D("dat_ig"), N("nyito"), N("zaro"), N("zaro_max")},
               {},
               {Own("ix_zarbizonylat_kassza", {"kassza", "zarbizonylat"})},
               {}});

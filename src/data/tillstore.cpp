@@ -47,6 +47,13 @@ QString TillCurrency(Engine &engine, int till)
                    QString());
 }
 
+std::optional<double> TillCashLimit(Engine &engine, int till)
+{
+    const QVariant limit =
+        TillValue(engine, QStringLiteral("SELECT zaro_max FROM kassza WHERE kassza = :pkassza;"), till);
+    return limit.isNull() ? std::nullopt : std::optional<double>(limit.toDouble());
+}
+
 bool TillExists(Engine &engine, int till)
 {
     return TillValue(engine, QStringLiteral("SELECT COUNT(*) FROM kassza WHERE kassza = :pkassza;"), till).toInt() > 0;

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <optional>
 
 class Engine;
 
@@ -20,6 +21,8 @@ bool StoreBalance(Engine &engine, int till, double balance);
 QString TillLetterCode(Engine &engine, int till, bool payment);
 // The till's currency text (valuta); empty when it has none.
 QString TillCurrency(Engine &engine, int till);
+// The most cash the till may hold at the end of a day (zaro_max); nothing when the till has no limit.
+std::optional<double> TillCashLimit(Engine &engine, int till);
 bool TillExists(Engine &engine, int till);
 // The keys of every till, in key order.
 QList<int> TillIds(Engine &engine);

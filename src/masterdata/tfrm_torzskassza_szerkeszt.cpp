@@ -38,6 +38,8 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, Message
         setWidthInChars(shortField, 0, 8);
     m_opening = numberField(QStringLiteral("nyito"), NumberEdit::Amount, QStringLiteral("nyitó összeg a kasszában"));
     setProminent(m_opening);
+    m_cashLimit = numberField(QStringLiteral("zaro_max"), NumberEdit::UnsignedAmount,
+                              QStringLiteral("záró pénzkészlet maximuma"));
 
     auto *grid = new QGridLayout;
     grid->setObjectName(QStringLiteral("lytFields"));
@@ -52,6 +54,8 @@ Tfrm_TorzsKassza_Szerkeszt::Tfrm_TorzsKassza_Szerkeszt(Session &session, Message
     m_openingLabel = FieldLabel(QStringLiteral("nyitó összeg a kasszában"), m_opening, "lNyito");
     grid->addWidget(m_openingLabel, 4, 0);
     grid->addWidget(m_opening, 4, 1, 1, 2);
+    grid->addWidget(FieldLabel(QStringLiteral("záró pénzkészlet maximuma"), m_cashLimit, "lZaroMax"), 5, 0);
+    grid->addWidget(m_cashLimit, 5, 1, 1, 2);
     grid->setColumnStretch(2, 1);
 
     // An existing till's opening amount lives in its ledger; it is not edited here.
@@ -68,6 +72,7 @@ void Tfrm_TorzsKassza_Szerkeszt::setValues(const QVariantMap &values)
     m_currency->setText(values.value(QStringLiteral("valuta")).toString());
     m_receiptCode->setText(values.value(QStringLiteral("betujel_be")).toString());
     m_paymentCode->setText(values.value(QStringLiteral("betujel_ki")).toString());
+    m_cashLimit->setValue(values.value(QStringLiteral("zaro_max")));
     if (m_newTill)
         m_opening->setValue(values.value(QStringLiteral("nyito")));
 }
@@ -77,7 +82,8 @@ QVariantMap Tfrm_TorzsKassza_Szerkeszt::values() const
     QVariantMap result{{QStringLiteral("kassza_nev"), m_name->text()},
                        {QStringLiteral("valuta"), m_currency->text()},
                        {QStringLiteral("betujel_be"), m_receiptCode->text()},
-                       {QStringLiteral("betujel_ki"), m_paymentCode->text()}};
+                       {QStringLiteral("betujel_ki"), m_paymentCode->text()},
+                       {QStringLiteral("zaro_max"), m_cashLimit->value()}};
     if (m_newTill)
         result.insert(QStringLiteral("nyito"), m_opening->value());
     return result;

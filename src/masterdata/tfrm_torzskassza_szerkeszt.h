@@ -14,7 +14,7 @@ class Tfrm_TorzsKassza_Szerkeszt : public RecordEditor
 public:
     Tfrm_TorzsKassza_Szerkeszt(Session &session, Messages &messages, bool newTill, QWidget *parent = nullptr);
 
-    // kassza_nev, valuta, betujel_be, betujel_ki and, for a new till, nyito.
+    // kassza_nev, valuta, betujel_be, betujel_ki, zaro_max (empty: no limit) and, for a new till, nyito.
     void setValues(const QVariantMap &values);
     QVariantMap values() const override;
 
@@ -25,5 +25,6 @@ private:
     QLineEdit *m_receiptCode;
     QLineEdit *m_paymentCode;
     NumberEdit *m_opening;
+    NumberEdit *m_cashLimit;
     QLabel *m_openingLabel;
 };

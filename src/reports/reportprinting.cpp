@@ -61,6 +61,16 @@ void PrintWaitingAdvances(Session &session, Engine &engine, const ReportServices
         ElszamolNyomtat(session, engine, till, services, parent);
 }
 
+void PrintOverdueAdvances(Session &session, Engine &engine, const ReportServices &services, QWidget *parent)
+{
+    const ListFrame::Context context = ListFrame::CurrentContext(engine, session.formatFt);
+    const auto rows = TqrElszamol::Rows(engine, session.till, context.formatFt, session.openDay);
+    DeliverReport(services,
+                  TqrElszamol::layout(ReadTillHeading(engine, session.till).kasszaNev, context, rows,
+                                      TqrElszamol::OverdueTitle()),
+                  *rows, parent);
+}
+
 void PrintSettlements(Session &session, Engine &engine, const ReportServices &services, QWidget *parent)
 {
     if (const auto period = services.period(DefaultPeriod(QDate::currentDate()), parent))

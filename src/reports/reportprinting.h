@@ -25,5 +25,7 @@ void PrintPeriodReport(Session &session, Engine &engine, int kind, bool chooseTi
                        QWidget *parent = nullptr);
 // aNyomElszamol: the till chooser, then the advances waiting for settlement.
 void PrintWaitingAdvances(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);
+// The main window's overdue count: the current till's advances whose deadline is before the open day.
+void PrintOverdueAdvances(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);
 // aNyomElszamolas: the period chooser, then the settlement of the current till's cash requests.
 void PrintSettlements(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);

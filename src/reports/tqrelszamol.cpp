@@ -30,6 +30,7 @@ const QStringList Sql = {
     QStringLiteral(" (dromvel.elszamol_kell='I') AND (dromvel.elszamolva='N')"),
     QStringLiteral("ORDER BY dromvel.elszamol_kell_dat, dromvel.dromvelid;"),
 };
+const QString OverdueLine = QStringLiteral(" AND (dromvel.elszamol_kell_dat < :pnap)");
 
 constexpr double OsszegLeft = 141.6, OsszegWidth = 25.5;
 
@@ -40,15 +41,28 @@ QString TqrElszamol::Title()
     return QStringLiteral("Elszámolásra váró tételek");
 }
 
-std::shared_ptr<SqlExportSource> TqrElszamol::Rows(Engine &engine, int till, const QString &formatFt)
+QString TqrElszamol::OverdueTitle()
 {
-    return ListRows(engine, Sql, {{QStringLiteral("pkassza"), till}}, formatFt);
+    return QStringLiteral("Lejárt határidejű elszámolások");
 }
 
-Document TqrElszamol::layout(const QString &tillName, const Context &context, std::shared_ptr<ExportSource> rows)
+std::shared_ptr<SqlExportSource> TqrElszamol::Rows(Engine &engine, int till, const QString &formatFt,
+                                                   const QDate &overdueOn)
+{
+    if (!overdueOn.isValid())
+        return ListRows(engine, Sql, {{QStringLiteral("pkassza"), till}}, formatFt);
+    QStringList sql = Sql;
+    sql[sql.size() - 2] += OverdueLine;
+    return ListRows(engine, sql,
+                    {{QStringLiteral("pkassza"), till}, {QStringLiteral("pnap"), overdueOn.toString(Qt::ISODate)}},
+                    formatFt);
+}
+
+Document TqrElszamol::layout(const QString &tillName, const Context &context, std::shared_ptr<ExportSource> rows,
+                             const QString &title)
 {
     ListReport r;
-    r.title = Title();
+    r.title = title;
     r.fileName = r.title;
     r.reportName = QStringLiteral("qrElszamol");
     r.printedAt = context.printedAt;

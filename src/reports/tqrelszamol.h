@@ -8,9 +8,12 @@ class TqrElszamol
 public:
     static constexpr double HeaderHeight = 22.2;
 
-    static QString Title(); // "Elszámolásra váró tételek"
-    // The query's fields and the calculated sorszam.
-    static std::shared_ptr<SqlExportSource> Rows(Engine &engine, int till, const QString &formatFt);
+    static QString Title();        // "Elszámolásra váró tételek"
+    static QString OverdueTitle(); // "Lejárt határidejű elszámolások"
+    // The query's fields and the calculated sorszam; with a valid overdueOn only the advances whose deadline is
+    // before that day.
+    static std::shared_ptr<SqlExportSource> Rows(Engine &engine, int till, const QString &formatFt,
+                                                 const QDate &overdueOn = QDate());
     static Report::Document layout(const QString &tillName, const ListFrame::Context &context,
-                                   std::shared_ptr<ExportSource> rows);
+                                   std::shared_ptr<ExportSource> rows, const QString &title = Title());
 };

@@ -1,5 +1,6 @@
 #include "tqrnapzar.h"
 
+#include "cashlimit.h"
 #include "listreport.h"
 #include "query.h"
 #include "reportfonts.h"
@@ -237,6 +238,16 @@ Document TqrNapZar::layout(const ClosingHeading &closing, const Counts &counts, 
                   name);
         }
         b.add(Label(ShortDate(closing.datIg), 51.9, 11.9, Tahoma10Bold), QStringLiteral("dat_ig"));
+        // The till's cash limit when it closed, and the closing balance above it.
+        if (closing.zaroMax) {
+            const double excess = CashLimitExcess(closing.zaro, closing.zaroMax);
+            QString limit = FormatFloat(TotalFormat, *closing.zaroMax);
+            if (excess > 0)
+                limit += QStringLiteral(", túllépés: ") + FormatFloat(TotalFormat, excess);
+            b.add(Label(QStringLiteral("max. készlet"), 0, 23.7, Tahoma8Italic), QStringLiteral("zaro_max_felirat"));
+            b.add(FittedLabel(limit, ValueLeft, 23.7, Tahoma10Bold, width - OwnerWidth - ValueLeft - 1.3),
+                  QStringLiteral("zaro_max"));
+        }
         b.elements << OwnerBlock(owner, width);
         return b.elements;
     };

@@ -127,6 +127,7 @@ int RunDromvelPro(DromvelApplication &app, Messages &messages, FileDialogs &file
         // The chooser that closed just before held the focus; hand it to the main window.
         window.raise();
         window.activateWindow();
+        window.WarnOverdueAdvances();
         return app.exec();
     } catch (const EngineError &e) {
         messages.ShowApplicationError(e.message());

@@ -1,6 +1,7 @@
 #include "tfrm_main.h"
 
 #include "aboutbox.h"
+#include "cashlimit.h"
 #include "dayclosingactions.h"
 #include "engine.h"
 #include "formbehaviour.h"
@@ -9,9 +10,11 @@
 #include "ledgerexport.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
+#include "listframe.h"
 #include "maindialogs.h"
 #include "makerinfo.h"
 #include "messages.h"
+#include "overdueadvances.h"
 #include "reportprinting.h"
 #include "session.h"
 #include "settings.h"
@@ -175,13 +178,13 @@ void Tfrm_Main::createActions()
               QStringLiteral("view-financial-account"), R::None, [this] {
                   const int id = currentId();
                   if (Elszamol(m_session, m_engine, m_messages, id, m_dialogs.settlementType, this))
-                      Refresh(id);
+                      afterBooking(id);
               });
     addAction(QStringLiteral("aKesz"), QStringLiteral("Kész!"), {}, Qt::Key_F3, QStringLiteral("dialog-ok-apply"),
               R::None, [this] {
                   const int id = currentId();
                   if (Kesz(m_session, m_engine, m_messages, id, this, m_dialogs.printChoice) != KeszResult::Unchanged)
-                      Refresh(id);
+                      afterBooking(id);
               });
     addAction(QStringLiteral("aBizNyom"), QStringLiteral("Bizonylat"), QStringLiteral("Bizonylat nyomtatás"),
               Qt::Key_F7, QStringLiteral("document-print"), R::None, [this] { printVoucher(false, false); });
@@ -439,6 +442,10 @@ void Tfrm_Main::createCentralArea()
     grid->addWidget(m_sumOut, 1, 1);
     grid->addWidget(caption(QStringLiteral("jelenlegi pénzkészlet"), true), 2, 0);
     grid->addWidget(m_balance, 2, 1);
+    m_cashLimit = new QLabel(info);
+    m_cashLimit->setObjectName(QStringLiteral("lblPenzkeszletMax"));
+    m_cashLimit->setEnabled(false);
+    grid->addWidget(m_cashLimit, 2, 2);
 
     m_infoDeadline = value(QStringLiteral("lblElszHatId"), Qt::AlignLeft);
     m_infoSettled = value(QStringLiteral("lblElszamolas"), Qt::AlignLeft);
@@ -484,6 +491,44 @@ void Tfrm_Main::createStatusBar()
         bar->addWidget(panel);
         m_panels.append(panel);
     }
+    // A click lists the overdue advances.
+    m_overdue = new QLabel(bar);
+    m_overdue->setObjectName(QStringLiteral("StatusPanelLejart"));
+    m_overdue->setFrameShape(QFrame::StyledPanel);
+    m_overdue->setAlignment(Qt::AlignCenter);
+    m_overdue->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold; padding: 0 6px;"));
+    m_overdue->setCursor(Qt::PointingHandCursor);
+    m_overdue->setToolTip(QStringLiteral("Lejárt határidejű elszámolások listája"));
+    m_overdue->installEventFilter(this);
+    m_overdue->hide();
+    bar->addPermanentWidget(m_overdue);
+}
+
+void Tfrm_Main::updateOverdueCount()
+{
+    const qsizetype count = OverdueAdvances(m_engine, m_session.till, m_session.openDay).size();
+    m_overdue->setText(QStringLiteral("Lejárt elszámolás: %1").arg(count));
+    m_overdue->setVisible(count > 0);
+}
+
+void Tfrm_Main::WarnOverdueAdvances()
+{
+    const QList<OverdueAdvance> overdue = OverdueAdvances(m_engine, m_session.till, m_session.openDay);
+    if (overdue.isEmpty())
+        return;
+    constexpr int Named = 10;
+    QStringList lines{QStringLiteral("Lejárt határidejű, el nem számolt előlegek (%1 db):").arg(overdue.size())};
+    for (qsizetype i = 0; i < overdue.size() && i < Named; ++i) {
+        const OverdueAdvance &a = overdue.at(i);
+        lines << QStringLiteral("%1  %2  %3 Ft, határidő: %4")
+                     .arg(ListFrame::Sorszam(a.betujel, a.ssz), a.ugyfelNev,
+                          FormatFloat(QStringLiteral("### ### ##0"), a.osszeg),
+                          a.deadline.toString(QStringLiteral("yyyy.MM.dd")));
+    }
+    if (overdue.size() > Named)
+        lines << QStringLiteral("és még %1 db").arg(overdue.size() - Named);
+    lines << QString() << QStringLiteral("A határidőn túl el nem számolt előleg adóköteles jövedelemmé válhat.");
+    m_messages.ShowWarning(lines.join(QLatin1Char('\n')), this);
 }
 
 void Tfrm_Main::setStatus(int panel, const QString &text)
@@ -545,6 +590,7 @@ void Tfrm_Main::TillSwitch(int till, const QString &name)
     m_session.closedUntil = TillClosedUntil(m_engine, till);
     setStatus(3, DayStateText(m_session.openDay, m_session.closedUntil));
     reopenView(-1);
+    updateOverdueCount();
 }
 
 void Tfrm_Main::ToggleUnclosedFilter()
@@ -610,7 +656,13 @@ void Tfrm_Main::reopenSums()
 void Tfrm_Main::BalanceDisplay()
 {
     const double balance = m_ops->TillBalance(m_session.till);
+    m_balanceValue = balance;
     m_balance->setText(FormatFloat(QStringLiteral("### ### ##0"), balance));
+    // The till's cash limit beside it; the balance turns red above it.
+    const std::optional<double> limit = TillCashLimit(m_engine, m_session.till);
+    m_cashLimit->setText(limit ? QStringLiteral("max. ") + FormatFloat(QStringLiteral("### ### ##0"), *limit)
+                               : QString());
+    m_balance->setStyleSheet(CashLimitExcess(balance, limit) > 0 ? QStringLiteral("color: #b00000;") : QString());
     StoreBalance(m_engine, m_session.till, balance);
 }
 
@@ -619,6 +671,7 @@ void Tfrm_Main::Refresh(int dromvel)
     reopenSums();
     reopenView(dromvel);
     BalanceDisplay();
+    updateOverdueCount();
 }
 
 bool Tfrm_Main::StandOn(int dromvel)
@@ -680,6 +733,10 @@ bool Tfrm_Main::eventFilter(QObject *watched, QEvent *event)
     // The columns share the grid's width, so they follow every resize of the grid itself.
     if (watched == m_grid && event->type() == QEvent::Resize)
         updateColumnWidths();
+    if (watched == m_overdue && event->type() == QEvent::MouseButtonRelease) {
+        RunGuarded(Right::None, [this] { PrintOverdueAdvances(m_session, m_engine, m_dialogs.reports, this); });
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -743,7 +800,23 @@ void Tfrm_Main::refreshNames()
 void Tfrm_Main::afterForm(int dromvel)
 {
     if (dromvel != -1)
-        Refresh(dromvel);
+        afterBooking(dromvel);
+}
+
+void Tfrm_Main::afterBooking(int dromvel)
+{
+    const double before = m_balanceValue;
+    Refresh(dromvel);
+    if (m_balanceValue != before)
+        warnAboveCashLimit();
+}
+
+void Tfrm_Main::warnAboveCashLimit()
+{
+    const QString warning = CashLimitWarning(m_balanceValue, TillCashLimit(m_engine, m_session.till),
+                                             TillCurrency(m_engine, m_session.till));
+    if (!warning.isEmpty())
+        m_messages.ShowWarning(warning, this);
 }
 
 void Tfrm_Main::onCloseDay()
@@ -758,6 +831,7 @@ void Tfrm_Main::onCloseDay()
         return;
     // The closed rows leave the unclosed view and the unclosed sums.
     Refresh(currentId());
+    warnAboveCashLimit();
     NapZarNyomtat(m_session, m_engine, closing, m_dialogs.reports, this);
 }
 

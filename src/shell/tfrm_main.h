@@ -40,6 +40,8 @@ public:
     void TillSwitch(int till, const QString &name);
     // Recomputes the till balance, shows it and stores it into the till's `most`.
     void BalanceDisplay();
+    // At start-up: names the till's overdue advances in a warning when there are any.
+    void WarnOverdueAdvances();
     // Reopens the view and the sums after a change and stands on the given ledger row.
     void Refresh(int dromvel);
     // Puts the grid's cursor on the ledger row; false, the cursor where it was, when the view does not show it.
@@ -82,6 +84,10 @@ private:
     void setFontSize(int size);
     void fitInfoPanel();
     void updateCaption();
+    void updateOverdueCount();
+    // Refresh after an action that may have booked: a changed balance above the till's limit is warned of.
+    void afterBooking(int dromvel);
+    void warnAboveCashLimit();
     void setStatus(int panel, const QString &text);
     void openShell(const QString &target);
 
@@ -113,12 +119,15 @@ private:
     QLabel *m_sumIn = nullptr;
     QLabel *m_sumOut = nullptr;
     QLabel *m_balance = nullptr;
+    QLabel *m_cashLimit = nullptr;
+    double m_balanceValue = 0;
     QLabel *m_infoDeadline = nullptr;
     QLabel *m_infoSettled = nullptr;
     QLabel *m_infoDocument = nullptr;
     QLabel *m_infoAccount = nullptr;
     QLabel *m_infoText = nullptr;
     QList<QLabel *> m_panels;
+    QLabel *m_overdue = nullptr; // the count of overdue advances; hidden when there are none
     QHash<QString, QAction *> m_actions;
     QString m_sortField;
     int m_totalRows = 0;

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintPreviewDialog>
@@ -60,6 +61,8 @@ private slots:
     void reportActionsPrintOrExportTheirRows();
     void cancelledChoosersGiveNothing();
     void gridPrintHasTheGridsRows();
+    void overdueAdvancesFollowTheDeadline_data();
+    void overdueAdvancesFollowTheDeadline();
 
 private:
     enum Output { Pdf = 1, Csv = 2 };
@@ -330,3 +333,71 @@ void TestMainReports::gridPrintHasTheGridsRows()
 
 QTEST_MAIN(TestMainReports)
 #include "test_mainreports.moc"
+
+void TestMainReports::overdueAdvancesFollowTheDeadline_data()
+{
+    QTest::addColumn<QDate>("openDay");
+    QTest::addColumn<QStringList>("overdue");
+    const QString first = QStringLiteral("PK00003"), second = QStringLiteral("PK00008");
+    // PK00003 is due on 10 December, PK00008 on 15 December: an advance is overdue from the day after its deadline.
+    QTest::newRow("on the first deadline") << QDate(2026, 12, 10) << QStringList();
+    QTest::newRow("the day after it") << QDate(2026, 12, 11) << QStringList{first};
+    QTest::newRow("on the second deadline") << QDate(2026, 12, 15) << QStringList{first};
+    QTest::newRow("the day after both") << QDate(2026, 12, 16) << QStringList{first, second};
+}
+
+void TestMainReports::overdueAdvancesFollowTheDeadline()
+{
+    QFETCH(QDate, openDay);
+    QFETCH(QStringList, overdue);
+    const auto advance = [](int serial, const QDate &deadline, const QVariantMap &more = {}) {
+        QVariantMap row{{QStringLiteral("elszamol_kell"), QStringLiteral("I")},
+                        {QStringLiteral("elszamol_ssz"), serial},
+                        {QStringLiteral("elszamol_kell_dat"), deadline}};
+        row.insert(more);
+        return row;
+    };
+    // Never overdue: a settled advance, a pending one and another till's.
+    voucher(1, "PK", 5, 300, advance(5, QDate(2026, 12, 1), {{QStringLiteral("elszamolva"), QStringLiteral("I")}}));
+    voucher(1, "PK", 6, 400, advance(6, QDate(2026, 12, 1), {{QStringLiteral("kiadva"), QStringLiteral("N")}}));
+    voucher(2, "PK", 7, 500, advance(7, QDate(2026, 12, 1)));
+    voucher(1, "PK", 8, 800, advance(8, QDate(2026, 12, 15)));
+    m_db.session.openDay = openDay;
+    auto w = window();
+    QVERIFY(w);
+
+    auto *panel = w->findChild<QLabel *>(QStringLiteral("StatusPanelLejart"));
+    QVERIFY(panel);
+    QCOMPARE(panel->isVisible(), !overdue.isEmpty());
+    w->WarnOverdueAdvances();
+    if (overdue.isEmpty()) {
+        QVERIFY(m_db.messages.shown.isEmpty());
+        return;
+    }
+    QCOMPARE(panel->text(), QStringLiteral("Lejárt elszámolás: %1").arg(overdue.size()));
+    // The start-up warning names each overdue advance with its client, amount and deadline.
+    QCOMPARE(m_db.messages.shown.size(), 1);
+    const QString warning = m_db.messages.shown.first().text;
+    QCOMPARE(m_db.messages.shown.first().kind, QStringLiteral("warning"));
+    QVERIFY(
+        warning.startsWith(QStringLiteral("Lejárt határidejű, el nem számolt előlegek (%1 db):").arg(overdue.size())));
+    QVERIFY(warning.contains(QStringLiteral("PK00003  Kovács Bt.  1 200 Ft, határidő: 2026.12.10")));
+    QCOMPARE(warning.contains(QStringLiteral("PK00008")), overdue.contains(QStringLiteral("PK00008")));
+    for (const char *never : {"PK00005", "PK00006", "PK00007"})
+        QVERIFY(!warning.contains(QLatin1String(never)));
+
+    // A click on the count prints the waiting-items list of the overdue advances only.
+    m_db.messages.clear();
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {path(QStringLiteral("overdue.pdf"))};
+    QTest::mouseClick(panel, Qt::LeftButton);
+    QCOMPARE(m_asked, QStringList{QStringLiteral("output")});
+    REQUIRE_PDF_TOOLS();
+    const QString text = PdfText(path(QStringLiteral("overdue.pdf")));
+    QVERIFY(text.contains(QStringLiteral("Lejárt határidejű elszámolások")));
+    QStringList listed;
+    for (const char *number : {"PK00003", "PK00005", "PK00006", "PK00007", "PK00008"})
+        if (text.contains(QLatin1String(number)))
+            listed.append(QLatin1String(number));
+    QCOMPARE(listed, overdue);
+}
