@@ -1,5 +1,6 @@
 #include "dayclosing.h"
 
+#include "cashcountstore.h"
 #include "engine.h"
 #include "eventlog.h"
 #include "ledgerops.h"
@@ -45,7 +46,7 @@ QVariant DateOrNull(const QDate &date)
 
 } // namespace
 
-DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user)
+DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user, const CashCount *count)
 {
     DayClosing closing;
     // From here to the commit no other workstation writes: the closed-until date and the rows read below are the
@@ -99,11 +100,15 @@ DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QStrin
     stamp.setInt(QStringLiteral("pzarbizonylat"), closing.zarbizonylat).setInt(QStringLiteral("pkassza"), till);
     stamp.exec();
     closing.rows = stamp.rowsAffected();
-    LogEvent(engine, {QStringLiteral("Napzárás"), user, till, closing.zarbizonylat,
-                      QStringLiteral("%1 napja, %2 sor, záró %3")
-                          .arg(openDay.toString(QStringLiteral("yyyy.MM.dd.")))
-                          .arg(closing.rows)
-                          .arg(FormatFloat(QString(), closing.zaro))});
+    if (count)
+        WriteCashCount(engine, closing.zarbizonylat, *count);
+    QString text = QStringLiteral("%1 napja, %2 sor, záró %3")
+                       .arg(openDay.toString(QStringLiteral("yyyy.MM.dd.")))
+                       .arg(closing.rows)
+                       .arg(FormatFloat(QString(), closing.zaro));
+    if (count)
+        text += QStringLiteral(", számolt %1").arg(FormatFloat(QString(), count->total()));
+    LogEvent(engine, {QStringLiteral("Napzárás"), user, till, closing.zarbizonylat, text});
     transaction.commit();
     return closing;
 }

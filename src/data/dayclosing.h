@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+struct CashCount;
+
 class Engine;
 
 // One day closing of a till as it was written, or why it was not.
@@ -31,7 +33,9 @@ struct DayClosing
 // balance, writes a closing record with the next number, and stamps every booked, unclosed row of the till with
 // it; the record keeps the till's cash limit of the moment. The closing is logged as the user's. Pending rows stay
 // outside. Throws EngineError, and then nothing is changed.
-DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user);
+// A cash count given is stored with the closing record in the same transaction.
+DayClosing CloseDay(Engine &engine, int till, const QDate &openDay, const QString &user,
+                    const CashCount *count = nullptr);
 
 // True when the till has a booked row that no closing has taken yet.
 bool HasRowsToClose(Engine &engine, int till);

@@ -79,15 +79,17 @@ QList<TableDef> BuildTables()
 {
     QList<TableDef> t;
 
-    t.append({QStringLiteral("beallit"),
-              {L("beallit"), A("vanbelep", 1), A("autonyomtat", 1), L("metodus"), A("formatft", 20)},
-              {},
-              {},
-              {Row({{"beallit", 1},
-                    {"vanbelep", QStringLiteral("N")},
-                    {"autonyomtat", QStringLiteral("N")},
-                    {"metodus", 0},
-                    {"formatft", QStringLiteral("### ### ##0")}})}});
+    t.append(
+        {QStringLiteral("beallit"),
+         {L("beallit"), A("vanbelep", 1), A("autonyomtat", 1), L("metodus"), A("formatft", 20), N("kpfizetes_havi")},
+         {},
+         {},
+         {Row({{"beallit", 1},
+               {"vanbelep", QStringLiteral("N")},
+               {"autonyomtat", QStringLiteral("N")},
+               {"metodus", 0},
+               {"formatft", QStringLiteral("### ### ##0")},
+               {"kpfizetes_havi", 1500000}})}});
 
     t.append({QStringLiteral("felhasznalo"),
               {A("felhasznalo", 20), A("felhasznalo_nev", 20), A("jelszo", 128), A("rendszergazda", 1),
@@ -227,6 +229,15 @@ QList<TableDef> BuildTables()
                    {}};
     naplo.imported = false;
     t.append(naplo);
+
+    // The cash count of a closing, line by line. The old program had no such table either.
+    TableDef count{QStringLiteral("penztarellenorzes"),
+                   {Auto("penztarellenorzes"), L("zarbizonylat"), L("sor"), N("cimlet"), L("db"), N("osszeg")},
+                   {},
+                   {Own("ix_penztarellenorzes_zar", {"zarbizonylat", "sor"})},
+                   {}};
+    count.imported = false;
+    t.append(count);
     return t;
 }
 

@@ -15,8 +15,9 @@ QString Flag(bool on)
 
 SettingsRow ReadSettings(Engine &engine)
 {
-    Query q(engine, QStringLiteral("SELECT rowid, vanbelep, autonyomtat, metodus, formatft FROM beallit "
-                                   "ORDER BY beallit LIMIT 1;"));
+    Query q(engine,
+            QStringLiteral("SELECT rowid, vanbelep, autonyomtat, metodus, formatft, kpfizetes_havi FROM beallit "
+                           "ORDER BY beallit LIMIT 1;"));
     q.open();
     SettingsRow row;
     if (q.next()) {
@@ -25,6 +26,7 @@ SettingsRow ReadSettings(Engine &engine)
         row.autoNyomtat = q.value(2).toString() == QLatin1String("I");
         row.metodus = q.value(3);
         row.formatFt = q.value(4).toString();
+        row.kpFizetesHavi = q.value(5);
     }
     q.close();
     return row;
@@ -56,6 +58,7 @@ void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner, const 
         {QStringLiteral("autonyomtat"), Flag(settings.autoNyomtat)},
         {QStringLiteral("metodus"), settings.metodus},
         {QStringLiteral("formatft"), settings.formatFt},
+        {QStringLiteral("kpfizetes_havi"), settings.kpFizetesHavi},
     };
     bool ownerGiven = false;
     for (const QVariant &value : owner.fields)
@@ -73,10 +76,12 @@ void SaveSettings(Engine &engine, SettingsRow &settings, OwnerRow &owner, const 
         engine.update(QStringLiteral("tulajdonos"), QStringLiteral("rowid"), owner.rowId, owner.fields);
     else if (ownerGiven)
         owner.rowId = engine.insert(QStringLiteral("tulajdonos"), owner.fields);
-    LogEvent(engine,
-             {QStringLiteral("Beállítások"), byUser, 0, settings.rowId.toLongLong(),
-              QStringLiteral("belépés: %1, automatikus nyomtatás: %2, módszer: %3, formátum: %4, tulajdonos: %5")
-                  .arg(Flag(settings.vanBelep), Flag(settings.autoNyomtat), settings.metodus.toString(),
-                       settings.formatFt, owner.fields.value(QStringLiteral("tulajdonos")).toString())});
+    LogEvent(
+        engine,
+        {QStringLiteral("Beállítások"), byUser, 0, settings.rowId.toLongLong(),
+         QStringLiteral("belépés: %1, automatikus nyomtatás: %2, módszer: %3, formátum: %4, havi készpénzkorlát: "
+                        "%5, tulajdonos: %6")
+             .arg(Flag(settings.vanBelep), Flag(settings.autoNyomtat), settings.metodus.toString(), settings.formatFt,
+                  settings.kpFizetesHavi.toString(), owner.fields.value(QStringLiteral("tulajdonos")).toString())});
     transaction.commit();
 }

@@ -14,6 +14,9 @@ struct SettingsRow
     bool autoNyomtat = false;
     QVariant metodus; // as stored: may be NULL or outside 0..2
     QString formatFt;
+    // The most cash one client may be paid in a calendar month (kpfizetes_havi); NULL reads as the usual
+    // 1 500 000, 0 means no check.
+    QVariant kpFizetesHavi;
 };
 
 // The owner (tulajdonos): the single row, taken as the first in name order.

@@ -2,6 +2,7 @@
 
 #include "bookingcheck.h"
 #include "dayclosing.h"
+#include "ledgerops.h"
 #include "messages.h"
 #include "session.h"
 #include "tillstore.h"
@@ -18,7 +19,7 @@ QString DayStateText(const QDate &openDay, const QDate &closedUntil)
            (DayIsOpen(openDay, closedUntil) ? QStringLiteral("Szabad") : QStringLiteral("Lezárva"));
 }
 
-int NapLezar(Session &session, Engine &engine, Messages &messages, QWidget *parent)
+int NapLezar(Session &session, Engine &engine, Messages &messages, QWidget *parent, const CashCountAsk &askCount)
 {
     if (!DayIsOpen(session.openDay, session.closedUntil)) {
         messages.ShowError(ClosedText, parent);
@@ -32,8 +33,17 @@ int NapLezar(Session &session, Engine &engine, Messages &messages, QWidget *pare
     }
     if (!messages.AskYesNo(QStringLiteral("Valóban lezárjam a napo(ka)t?"), QStringLiteral("Megerősítés"), parent))
         return 0;
-    // Under the write lock the closing checks again: another workstation may have closed the day meanwhile.
-    const DayClosing closing = CloseDay(engine, session.till, session.openDay, session.user);
+    std::optional<CashCount> count;
+    if (askCount) {
+        const CashCountAnswer answer =
+            askCount(LedgerOps(engine).TillBalance(session.till), TillCurrency(engine, session.till), parent);
+        if (!answer)
+            return 0;
+        count = *answer;
+    }
+    // Under the write lock the closing checks again: another workstation may have closed the day meanwhile. The
+    // count is stored in the closing's own transaction.
+    const DayClosing closing = CloseDay(engine, session.till, session.openDay, session.user, count ? &*count : nullptr);
     switch (closing.outcome) {
     case DayClosing::Outcome::Closed:
         session.closedUntil = session.openDay;

@@ -1,9 +1,12 @@
 #include "reportprinting.h"
 
+#include "cashcountstore.h"
+#include "clientcashpayments.h"
 #include "listframe.h"
 #include "session.h"
 #include "tqrelszamol.h"
 #include "tqrelszamolas.h"
+#include "tqrkpfizetes.h"
 #include "tqrnapzar.h"
 #include "tqrossz.h"
 
@@ -37,7 +40,8 @@ void NapZarNyomtat(Session &session, Engine &engine, int zarbizonylat, const Rep
     const auto rows = TqrNapZar::Rows(engine, zarbizonylat, context.formatFt);
     DeliverReport(services,
                   TqrNapZar::layout(ReadClosingHeading(engine, zarbizonylat),
-                                    TqrNapZar::ReadCounts(engine, zarbizonylat), context, rows),
+                                    TqrNapZar::ReadCounts(engine, zarbizonylat), context, rows,
+                                    ReadCashCount(engine, zarbizonylat)),
                   *rows, parent);
 }
 
@@ -69,6 +73,18 @@ void PrintOverdueAdvances(Session &session, Engine &engine, const ReportServices
                   TqrElszamol::layout(ReadTillHeading(engine, session.till).kasszaNev, context, rows,
                                       TqrElszamol::OverdueTitle()),
                   *rows, parent);
+}
+
+void PrintMonthlyCashPayments(Session &session, Engine &engine, const ReportServices &services, QWidget *parent)
+{
+    const QDate first(session.openDay.year(), session.openDay.month(), 1);
+    const auto period = services.period(DateRange{first, first.addMonths(1).addDays(-1)}, parent);
+    if (!period)
+        return;
+    const ListFrame::Context context = ListFrame::CurrentContext(engine, session.formatFt);
+    const double limit = MonthlyCashPaymentLimit(engine);
+    const auto rows = TqrKpFizetes::Rows(engine, *period, limit, context.formatFt);
+    DeliverReport(services, TqrKpFizetes::layout(*period, limit, context, rows), *rows, parent);
 }
 
 void PrintSettlements(Session &session, Engine &engine, const ReportServices &services, QWidget *parent)

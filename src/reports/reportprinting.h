@@ -27,5 +27,8 @@ void PrintPeriodReport(Session &session, Engine &engine, int kind, bool chooseTi
 void PrintWaitingAdvances(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);
 // The main window's overdue count: the current till's advances whose deadline is before the open day.
 void PrintOverdueAdvances(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);
+// aNyomKpFizetes: the period chooser preset to the open day's month, then the cash payments per client and month.
+void PrintMonthlyCashPayments(Session &session, Engine &engine, const ReportServices &services,
+                              QWidget *parent = nullptr);
 // aNyomElszamolas: the period chooser, then the settlement of the current till's cash requests.
 void PrintSettlements(Session &session, Engine &engine, const ReportServices &services, QWidget *parent = nullptr);

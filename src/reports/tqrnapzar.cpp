@@ -85,7 +85,8 @@ void Box(Band &b, const QString &name, double left, double top, double width, do
               name);
 }
 
-Band Summary(const ClosingHeading &closing, const TqrNapZar::Counts &counts, const ListTotals &totals)
+Band Summary(const ClosingHeading &closing, const TqrNapZar::Counts &counts, const ListTotals &totals,
+             const std::optional<CashCount> &cashCount)
 {
     const double receipts = totals.sums.at(0), payments = totals.sums.at(1);
     const double total = receipts + closing.nyito;
@@ -119,17 +120,25 @@ Band Summary(const ClosingHeading &closing, const TqrNapZar::Counts &counts, con
             Qt::AlignRight);
         top += TablePitch;
     }
-    // What the cash count finds, written in by hand: the label spans the first two columns.
+    // What the cash count found, or empty for writing in by hand: the label spans the first two columns.
+    const double difference = cashCount ? cashCount->difference(closing.zaro) : 0;
+    const auto countFigure = [&cashCount](double value) {
+        return cashCount ? FormatFloat(TotalFormat, value) : QString();
+    };
     const struct
     {
         const char *name;
         const char *label;
+        QString value;
     } counted[] = {
-        {"ellenorzes", "Pénztárellenőrzés szerinti záró pénzkészlet"}, {"tobblet", "Többlet"}, {"hiany", "Hiány"}};
+        {"ellenorzes", "Pénztárellenőrzés szerinti záró pénzkészlet", countFigure(cashCount ? cashCount->total() : 0)},
+        {"tobblet", "Többlet", countFigure(qMax(difference, 0.0))},
+        {"hiany", "Hiány", countFigure(qMax(-difference, 0.0))}};
     for (const auto &row : counted) {
         const QString name = QString::fromLatin1(row.name);
         Box(b, name, TableLeft, top, paymentsLeft + Shared - TableLeft, height, QString::fromUtf8(row.label), Tahoma8);
-        Box(b, name + QStringLiteral("_kiadas"), paymentsLeft, top, PaymentsWidth, height, QString(), Tahoma8);
+        Box(b, name + QStringLiteral("_kiadas"), paymentsLeft, top, PaymentsWidth, height, row.value, Tahoma9Bold,
+            Qt::AlignRight);
         top += TablePitch;
     }
 
@@ -173,15 +182,34 @@ Band Summary(const ClosingHeading &closing, const TqrNapZar::Counts &counts, con
         b.add(Label(headings[c], columns[c], y + 0.4, Tahoma8Italic, widths[c] - Shared, Qt::AlignHCenter),
               headingNames[c]);
     }
+    // A filled form: pieces, the note or coin, the value of the line; a line of another currency has its amount
+    // only.
+    const QString pieceFormat = QStringLiteral("### ### ##0");
     for (int r = 0; r < CountRows; ++r) {
         y += CountPitch;
         for (int c = 0; c < 3; ++c)
             b.add(Frame(columns[c], y, widths[c], rowHeight), QStringLiteral("keret_szamlalo"));
+        if (!cashCount || r >= cashCount->lines.size())
+            continue;
+        const CashCountLine &line = cashCount->lines.at(r);
+        const QString cells[] = {line.cimlet > 0 ? FormatFloat(pieceFormat, line.db) : QString(),
+                                 line.cimlet > 0 ? FormatFloat(pieceFormat, line.cimlet) : QString(),
+                                 FormatFloat(TotalFormat, line.osszeg)};
+        const QString names[] = {QStringLiteral("szamlalo_db"), QStringLiteral("szamlalo_cimlet"),
+                                 QStringLiteral("szamlalo_ertek")};
+        for (int c = 0; c < 3; ++c)
+            if (!cells[c].isEmpty())
+                b.add(Label(cells[c], columns[c] + 1.3, y + 0.4, Tahoma8, widths[c] - Shared - 2.6, Qt::AlignRight),
+                      names[c]);
     }
     y += CountPitch;
     b.add(Frame(0, y, columns[2] + Shared, rowHeight), QStringLiteral("keret_szamlalo_osszesen"));
     b.add(Label(QStringLiteral("összesen"), 1.3, y + 0.4, Tahoma8Bold), QStringLiteral("szamlalo_osszesen"));
     b.add(Frame(columns[2], y, widths[2], rowHeight), QStringLiteral("keret_szamlalo_osszeg"));
+    if (cashCount)
+        b.add(Label(FormatFloat(TotalFormat, cashCount->total()), columns[2] + 1.3, y + 0.4, Tahoma8Bold,
+                    widths[2] - Shared - 2.6, Qt::AlignRight),
+              QStringLiteral("szamlalo_osszeg"));
     return b;
 }
 
@@ -206,7 +234,7 @@ TqrNapZar::Counts TqrNapZar::ReadCounts(Engine &engine, int zarbizonylat)
 }
 
 Document TqrNapZar::layout(const ClosingHeading &closing, const Counts &counts, const Context &context,
-                           std::shared_ptr<ExportSource> rows)
+                           std::shared_ptr<ExportSource> rows, const std::optional<CashCount> &cashCount)
 {
     ListReport r;
     r.title = Title();
@@ -270,7 +298,9 @@ Document TqrNapZar::layout(const ClosingHeading &closing, const Counts &counts, 
                             ListColumn::Amount, context.formatFt),
     };
     r.sumFields = {QStringLiteral("bevetel"), QStringLiteral("kiadas")};
-    r.summary = [closing, counts](const ListTotals &totals) { return Summary(closing, counts, totals); };
+    r.summary = [closing, counts, cashCount](const ListTotals &totals) {
+        return Summary(closing, counts, totals, cashCount);
+    };
     r.rows = std::move(rows);
     return r.layout();
 }

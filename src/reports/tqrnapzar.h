@@ -1,10 +1,13 @@
 #pragma once
 
+#include "cashcount.h"
 #include "listframe.h"
 
+#include <optional>
+
 // The cash report of one day closing, "Időszaki pénztárjelentés" (qrNapZar): the closing's rows with a running
-// number, the ruled summary of turnover and balances with the attachments and signatures, and an empty
-// cash-count form.
+// number, the ruled summary of turnover and balances with the attachments and signatures, and the cash-count
+// form, empty or filled from the closing's count.
 class TqrNapZar
 {
 public:
@@ -24,6 +27,8 @@ public:
     // a closing without rows gives none.
     static std::shared_ptr<SqlExportSource> Rows(Engine &engine, int zarbizonylat, const QString &formatFt);
     static Counts ReadCounts(Engine &engine, int zarbizonylat);
+    // A cash count given fills the "Pénztárellenőrzés" form and the counted, surplus and shortage lines.
     static Report::Document layout(const ClosingHeading &closing, const Counts &counts,
-                                   const ListFrame::Context &context, std::shared_ptr<ExportSource> rows);
+                                   const ListFrame::Context &context, std::shared_ptr<ExportSource> rows,
+                                   const std::optional<CashCount> &cashCount = std::nullopt);
 };

@@ -113,5 +113,6 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
     };
     d.reports = ReportServices::Default(session, engine, messages, fileDialogs);
     d.settlementType = DefaultMovementTypeChooser(session, engine, messages);
+    d.cashCount = DefaultCashCountAsk(session);
     return d;
 }

@@ -2,6 +2,7 @@
 
 #include "reportservices.h"
 #include "tfrm_elszamolkerdez.h"
+#include "tfrm_penztarellenorzes.h"
 #include "tfrm_szerkeszt.h"
 #include "voucheractions.h"
 
@@ -56,6 +57,8 @@ struct MainDialogs
     ReportServices reports;
     // The movement types of the vouchers a settlement generates.
     MovementTypeChooser settlementType;
+    // The cash count at a day closing ("Pénztárellenőrzés").
+    CashCountAsk cashCount;
 
     static MainDialogs Default(Session &session, Engine &engine, Messages &messages, FileDialogs &fileDialogs);
 };

@@ -1,8 +1,10 @@
 #include "tfrm_beallit.h"
 
+#include "clientcashpayments.h"
 #include "engine.h"
 #include "filedialogs.h"
 #include "formbehaviour.h"
+#include "numberedit.h"
 #include "schema.h"
 #include "session.h"
 #include "settingsstore.h"
@@ -93,7 +95,8 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, Engine &engine, FileDialogs &fileDi
       m_vanBelep(new QCheckBox(QStringLiteral("Belépésnél jelszót kér"), this)), m_vissza(new QCheckBox(this)),
       m_autoNyomtat(new QCheckBox(QStringLiteral("Automatikusan nyomtatás bizonylat lezárásakor"), this)),
       m_csakEgyet(new QCheckBox(QStringLiteral("Egy lapra csak egy példányt nyomtat"), this)),
-      m_metodus(new QButtonGroup(this)), m_formatFt(new QLineEdit(this))
+      m_metodus(new QButtonGroup(this)), m_formatFt(new QLineEdit(this)),
+      m_kpFizetesHavi(new NumberEdit(NumberEdit::UnsignedAmount, this))
 {
     setObjectName(FormName);
     setWindowTitle(QStringLiteral("Beállítások"));
@@ -165,6 +168,9 @@ Tfrm_Beallit::Tfrm_Beallit(Session &session, Engine &engine, FileDialogs &fileDi
     m_formatFt->setObjectName(QStringLiteral("edtFormatFt"));
     m_formatFt->setMaxLength(FieldWidth(QStringLiteral("beallit"), QStringLiteral("formatft")));
     moneyLayout->addRow(QStringLiteral("Pénzformátum"), m_formatFt);
+    m_kpFizetesHavi->setObjectName(QStringLiteral("edtKpFizetesHavi"));
+    m_kpFizetesHavi->setToolTip(QStringLiteral("0: nincs figyelmeztetés"));
+    moneyLayout->addRow(QStringLiteral("Havi készpénzes kifizetés ügyfelenként legfeljebb (Ft)"), m_kpFizetesHavi);
     pageLayout->addWidget(money);
     pageLayout->addStretch(1);
 
@@ -221,6 +227,8 @@ void Tfrm_Beallit::loadRows()
     if (QAbstractButton *choice = m_metodus->button(ValueOr(m_settings.metodus, -1)))
         choice->setChecked(true);
     m_formatFt->setText(m_settings.formatFt);
+    m_kpFizetesHavi->setValue(m_settings.kpFizetesHavi.isNull() ? QVariant(DefaultMonthlyCashPaymentLimit)
+                                                                : m_settings.kpFizetesHavi);
 
     m_owner = ReadOwner(m_engine);
     for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
@@ -242,6 +250,7 @@ void Tfrm_Beallit::post()
     if (m_metodus->checkedId() >= 0)
         m_settings.metodus = m_metodus->checkedId();
     m_settings.formatFt = m_formatFt->text();
+    m_settings.kpFizetesHavi = m_kpFizetesHavi->value();
     m_owner.fields.clear();
     for (auto it = m_ownerEdits.cbegin(); it != m_ownerEdits.cend(); ++it)
         m_owner.fields.insert(it.key(), it.value()->text());

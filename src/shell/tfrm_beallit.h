@@ -10,6 +10,7 @@ class Engine;
 class FileDialogs;
 class QButtonGroup;
 class QCheckBox;
+class NumberEdit;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -47,6 +48,7 @@ private:
     QCheckBox *m_csakEgyet;
     QButtonGroup *m_metodus;
     QLineEdit *m_formatFt;
+    NumberEdit *m_kpFizetesHavi;
     QMap<QString, QLineEdit *> m_ownerEdits; // by field name of tulajdonos
 
     // The rows as read; post() writes the edited values back into them.

@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "cashlimit.h"
+#include "clientcashpayments.h"
 #include "dayclosingactions.h"
 #include "engine.h"
 #include "formbehaviour.h"
@@ -13,6 +14,7 @@
 #include "listframe.h"
 #include "maindialogs.h"
 #include "makerinfo.h"
+#include "masterlookups.h"
 #include "messages.h"
 #include "overdueadvances.h"
 #include "reportprinting.h"
@@ -27,6 +29,7 @@
 #include "tqrossz.h"
 #include "util.h"
 #include "voucheractions.h"
+#include "voucherrows.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -252,6 +255,8 @@ void Tfrm_Main::createActions()
     }
     addAction(QStringLiteral("aNyomElszamol"), QStringLiteral("Elszámolásra váró tételek"), {}, none, QString(),
               R::None, [this] { PrintWaitingAdvances(m_session, m_engine, m_dialogs.reports, this); });
+    addAction(QStringLiteral("aNyomKpFizetes"), QStringLiteral("Készpénzes kifizetések ügyfelenként"), {}, none,
+              QString(), R::None, [this] { PrintMonthlyCashPayments(m_session, m_engine, m_dialogs.reports, this); });
     addAction(QStringLiteral("aNyomElszamolas"), QStringLiteral("Készpénzigénylések elszámolása"), {}, none, QString(),
               R::None, [this] { PrintSettlements(m_session, m_engine, m_dialogs.reports, this); });
     addAction(QStringLiteral("aFelhasznalo"), QStringLiteral("Felhasználók"), {}, none, QStringLiteral("system-users"),
@@ -308,7 +313,7 @@ void Tfrm_Main::createMenus()
     add(reports->addMenu(QStringLiteral("Választott kassza")),
         {"aNyomBevet1", "aNyomKifizet1", "aNyomKasszatortenet1"});
     reports->addSeparator();
-    add(reports, {"aNyomElszamol", "aNyomElszamolas"});
+    add(reports, {"aNyomElszamol", "aNyomElszamolas", "-", "aNyomKpFizetes"});
     add(bar->addMenu(QStringLiteral("Rendszer")),
         {"aFelhasznalo", "aSQL", "aNaplo", "-", "aArchiv", "aVisszaallit", "aAdatbazis", "-", "aBeallit"});
     add(bar->addMenu(QStringLiteral("Súgó")), {"aSugo", "-", "aHonlap", "aLevel", "aUjdonsag", "-", "aNevjegy"});
@@ -807,8 +812,31 @@ void Tfrm_Main::afterBooking(int dromvel)
 {
     const double before = m_balanceValue;
     Refresh(dromvel);
-    if (m_balanceValue != before)
+    if (m_balanceValue != before) {
+        warnMonthlyCashPayments(dromvel);
         warnAboveCashLimit();
+    }
+}
+
+void Tfrm_Main::warnMonthlyCashPayments(int dromvel)
+{
+    const QVariantMap row = ReadVoucherRow(m_engine, dromvel);
+    const double limit = MonthlyCashPaymentLimit(m_engine);
+    if (row.value(QStringLiteral("kiadva")) != QLatin1String("I") ||
+        row.value(QStringLiteral("kibe")) != QLatin1String("K") || row.value(QStringLiteral("ugyfel")).isNull() ||
+        limit <= 0 || !IsForintTill(m_engine, row.value(QStringLiteral("kassza")).toInt()))
+        return;
+    const QDate day = row.value(QStringLiteral("dat_kiadva")).toDate();
+    const int client = row.value(QStringLiteral("ugyfel")).toInt();
+    const double total = ClientMonthCashPayments(m_engine, client, day);
+    if (qRound64(total * 100) <= qRound64(limit * 100))
+        return;
+    const QString money = QStringLiteral("### ### ##0");
+    m_messages.ShowWarning(QStringLiteral("%1 részére %2. hónapban készpénzben kifizetett összeg: %3 Ft.\n"
+                                          "Ez meghaladja az ügyfelenkénti havi %4 Ft-os határt.")
+                               .arg(ClientName(m_engine, client), day.toString(QStringLiteral("yyyy.MM")),
+                                    FormatFloat(money, total), FormatFloat(money, limit)),
+                           this);
 }
 
 void Tfrm_Main::warnAboveCashLimit()
@@ -822,7 +850,7 @@ void Tfrm_Main::warnAboveCashLimit()
 void Tfrm_Main::onCloseDay()
 {
     const QDate before = m_session.closedUntil;
-    const int closing = NapLezar(m_session, m_engine, m_messages, this);
+    const int closing = NapLezar(m_session, m_engine, m_messages, this, m_dialogs.cashCount);
     // A refusal may have found the day closed on another workstation.
     if (closing == 0 && m_session.closedUntil == before)
         return;

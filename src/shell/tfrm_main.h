@@ -88,6 +88,8 @@ private:
     // Refresh after an action that may have booked: a changed balance above the till's limit is warned of.
     void afterBooking(int dromvel);
     void warnAboveCashLimit();
+    // A booked payment that brings its client's cash payments of the month above the settings' limit.
+    void warnMonthlyCashPayments(int dromvel);
     void setStatus(int panel, const QString &text);
     void openShell(const QString &target);
 

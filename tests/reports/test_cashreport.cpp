@@ -25,6 +25,8 @@ private slots:
     void summaryFigures();
     void rowNumbersRunOnAcrossPages();
     void printedFromItsClosingRecord();
+    void cashLimitAndExcess_data();
+    void cashLimitAndExcess();
 
 private:
     // A closing record of the till with its rows: receipts and payments of the given amounts.
@@ -309,6 +311,39 @@ void TestCashReport::printedFromItsClosingRecord()
             QVERIFY2(qAbs(found->box.top() - x.top) <= 0.3,
                      qPrintable(QStringLiteral("%1 y %2").arg(found->text).arg(found->box.top())));
     }
+}
+
+void TestCashReport::cashLimitAndExcess_data()
+{
+    QTest::addColumn<QVariant>("limit"); // the till's limit kept on the closing record; null: none
+    QTest::addColumn<QString>("line");   // empty: no line
+
+    // The closing balance is 1 000 + 500 - 200 = 1 300.
+    QTest::newRow("no limit") << QVariant() << QString();
+    QTest::newRow("one forint above the balance") << QVariant(1301.0) << QStringLiteral("1 301,00");
+    QTest::newRow("at the balance") << QVariant(1300.0) << QStringLiteral("1 300,00");
+    QTest::newRow("one forint below the balance") << QVariant(1299.0) << QStringLiteral("1 299,00, túllépés: 1,00");
+}
+
+void TestCashReport::cashLimitAndExcess()
+{
+    QFETCH(QVariant, limit);
+    QFETCH(QString, line);
+    const int record = closing(3, 1000, {500}, {200});
+    m_db.engine->update(QStringLiteral("zarbizonylat"), QStringLiteral("zarbizonylat"), record,
+                        {{QStringLiteral("zaro_max"), limit}});
+    const Page page = report(record).pages.first();
+    if (line.isEmpty()) {
+        QVERIFY(!FindElement(page, QStringLiteral("zaro_max")));
+        QVERIFY(!FindElement(page, QStringLiteral("zaro_max_felirat")));
+        return;
+    }
+    // A header line under the closing's number, above the column headings.
+    Check(page, "zaro_max_felirat", 0, 23.7);
+    Check(page, "zaro_max", 22.8, 23.7);
+    QCOMPARE(Text(page, "zaro_max_felirat"), QStringLiteral("max. készlet"));
+    QCOMPARE(Text(page, "zaro_max"), line);
+    QVERIFY(FindElement(page, QStringLiteral("zaro_max"))->box.bottom() <= 27.8);
 }
 
 QTEST_MAIN(TestCashReport)

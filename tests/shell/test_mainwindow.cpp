@@ -73,7 +73,7 @@ private:
     }
 
     TestDatabase m_db;
-    // The window's own dialogs, but no print choice after a booking.
+    // The window's own dialogs, but no print choice after a booking and no cash count at a closing.
     MainDialogs m_dialogs;
 };
 
@@ -85,6 +85,7 @@ void TestMainWindow::init()
     m_db.session.formatFt = QStringLiteral("### ### ##0");
     m_dialogs = MainDialogs::Default(m_db.session, *m_db.engine, m_db.messages, m_db.fileDialogs);
     m_dialogs.printChoice = {};
+    m_dialogs.cashCount = {};
 }
 
 void TestMainWindow::cleanup()
