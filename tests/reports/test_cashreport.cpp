@@ -1,3 +1,5 @@
+#include "cashcountstore.h"
+#include "engine.h"
 #include "reportprinting.h"
 #include "reportsfixture.h"
 #include "tqrnapzar.h"
@@ -5,6 +7,8 @@
 #include "voucherdata.h"
 
 using namespace Report;
+
+Q_DECLARE_METATYPE(CashCount)
 
 class TestCashReport : public QObject
 {
@@ -25,6 +29,9 @@ private slots:
     void summaryFigures();
     void rowNumbersRunOnAcrossPages();
     void printedFromItsClosingRecord();
+    void countFillsTheForm_data();
+    void countFillsTheForm();
+    void countOnPaper();
     void cashLimitAndExcess_data();
     void cashLimitAndExcess();
 
@@ -61,13 +68,13 @@ private:
                       {QStringLiteral("szoveg"), QStringLiteral("Tétel %1").arg(m_serial)},
                       {QStringLiteral("zarbizonylat"), zarbizonylat}});
     }
-    Document report(int zarbizonylat)
+    Document report(int zarbizonylat, const std::optional<CashCount> &count = std::nullopt)
     {
         Engine &engine = *m_db.engine;
         return Collected(TqrNapZar::layout(
             ReadClosingHeading(engine, zarbizonylat), TqrNapZar::ReadCounts(engine, zarbizonylat),
             {ReadOwnerHeading(engine), QStringLiteral("### ### ##0"), QDateTime(QDate(2026, 3, 14), QTime(18, 0))},
-            TqrNapZar::Rows(engine, zarbizonylat, QStringLiteral("### ### ##0"))));
+            TqrNapZar::Rows(engine, zarbizonylat, QStringLiteral("### ### ##0")), count));
     }
     static void Check(const Page &page, const char *name, double left, double top, double width = -1,
                       double height = -1)
@@ -311,6 +318,110 @@ void TestCashReport::printedFromItsClosingRecord()
             QVERIFY2(qAbs(found->box.top() - x.top) <= 0.3,
                      qPrintable(QStringLiteral("%1 y %2").arg(found->text).arg(found->box.top())));
     }
+}
+
+void TestCashReport::countFillsTheForm_data()
+{
+    QTest::addColumn<CashCount>("count");
+    QTest::addColumn<QStringList>("firstLine"); // db, címlet, value; empty cells left out
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("surplus");
+    QTest::addColumn<QString>("shortage");
+
+    // The closing balance is 1 000 + 500 - 200 = 1 300.
+    QTest::newRow("forint, equal") << CashCount::OfPieces({0, 0, 0, 0, 1, 0, 1, 1})
+                                   << QStringList{"0", "20 000", "0,00"} << "1 300,00"
+                                   << "0,00"
+                                   << "0,00";
+    QTest::newRow("forint, 5 Ft surplus")
+        << CashCount::OfPieces({0, 0, 0, 0, 1, 0, 1, 1, 0, 0, 0, 1}) << QStringList{"0", "20 000", "0,00"} << "1 305,00"
+        << "5,00"
+        << "0,00";
+    QTest::newRow("forint, 100 Ft shortage")
+        << CashCount::OfPieces({0, 0, 0, 0, 1, 0, 1}) << QStringList{"0", "20 000", "0,00"} << "1 200,00"
+        << "0,00"
+        << "100,00";
+    // Another currency: the amount of each line only.
+    QTest::newRow("amounts per line") << CashCount::OfAmounts({1000.5, 299.5}) << QStringList{"1 000,50"} << "1 300,00"
+                                      << "0,00"
+                                      << "0,00";
+}
+
+void TestCashReport::countFillsTheForm()
+{
+    QFETCH(CashCount, count);
+    QFETCH(QStringList, firstLine);
+    QFETCH(QString, total);
+    QFETCH(QString, surplus);
+    QFETCH(QString, shortage);
+    const Page page = report(closing(3, 1000, {500}, {200}), count).pages.first();
+    const double s = 34.4 + 2 * 6.3;
+    // The lines stand in the form's rows: the first under the headings, 4 mm apart, 1.3 mm inside their columns.
+    const double columns[] = {0, 19.9, 49.0};
+    const char *names[] = {"szamlalo_db", "szamlalo_cimlet", "szamlalo_ertek"};
+    QStringList cells;
+    for (int c = 0; c < 3; ++c) {
+        const Element *e = FindElement(page, QString::fromLatin1(names[c]));
+        if (!e)
+            continue;
+        cells << e->text;
+        Check(page, names[c], columns[c] + 1.3, s + 1.3 + 2 * 4.0 + 0.4);
+    }
+    QCOMPARE(cells, firstLine);
+    int values = 0;
+    for (const Element &e : page.elements)
+        values += e.name == QLatin1String("szamlalo_ertek");
+    QCOMPARE(values, int(count.lines.size()));
+    Check(page, "szamlalo_osszeg", 49.0 + 1.3, s + 1.3 + 18 * 4.0 + 0.4);
+    QCOMPARE(Text(page, "szamlalo_osszeg"), total);
+    // The counted balance, surplus and shortage in the payments column of their lines.
+    QCOMPARE(Text(page, "ellenorzes_kiadas"), total);
+    QCOMPARE(Text(page, "tobblet_kiadas"), surplus);
+    QCOMPARE(Text(page, "hiany_kiadas"), shortage);
+    for (const char *name : {"ellenorzes_kiadas", "tobblet_kiadas", "hiany_kiadas"})
+        QVERIFY(FindElement(page, QString::fromLatin1(name))->box.left() > 158.8);
+    // The whole summary still stays inside its 79 mm.
+    for (const Element &e : page.elements)
+        if (e.box.top() >= s && e.box.top() < s + TqrNapZar::SummaryHeight)
+            QVERIFY2(e.box.bottom() <= s + TqrNapZar::SummaryHeight, qPrintable(e.name));
+}
+
+void TestCashReport::countOnPaper()
+{
+    // The count stored with the closing is printed from the record.
+    const int record = closing(12, 20000, {3000}, {1000});
+    Transaction transaction(*m_db.engine);
+    WriteCashCount(*m_db.engine, record, CashCount::OfPieces({1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1}));
+    transaction.commit();
+    ReportServices services = m_db.services();
+    services.outputChoice = [](QWidget *) { return 1; };
+    const QString path = m_db.dir.filePath(QStringLiteral("count.pdf"));
+    m_db.messages.answers = {true};
+    m_db.fileDialogs.answers = {path};
+    NapZarNyomtat(m_db.session, *m_db.engine, record, services);
+    REQUIRE_PDF_TOOLS();
+    // 22 000 + 10 counted against 22 000 in the book: the total at the form's foot, the surplus in its line.
+    const double s = 10 + 34.4 + 2 * 6.3;
+    const QList<PdfWord> words = PdfWords(path, 1);
+    // The word at that height, left of the given edge.
+    const auto find = [&words](const QString &text, double top, double before = 1000) -> const PdfWord * {
+        for (const PdfWord &w : words)
+            if (w.text == text && qAbs(w.box.top() - top) <= 1.0 && w.box.left() < before)
+                return &w;
+        return nullptr;
+    };
+    // The form's first line: 1 piece of 20 000, its value right-aligned in the currency column, inside the form.
+    const double formRight = 10 + 87.6;
+    const PdfWord *value = find(QStringLiteral("000,00"), s + 1.3 + 2 * 4.0 + 0.4, formRight);
+    QVERIFY(value);
+    QVERIFY2(qAbs(value->box.right() - (formRight - 1.6)) <= 0.6, qPrintable(QString::number(value->box.right())));
+    QVERIFY(find(QStringLiteral("20"), s + 1.3 + 2 * 4.0 + 0.4, 10 + 49.0));
+    QVERIFY(find(QStringLiteral("22"), s + 1.3 + 18 * 4.0 + 0.4, formRight));
+    // A summary line's text stands in the middle of its 6.9 mm frame.
+    QVERIFY(find(QStringLiteral("10,00"), s + 1.3 + 5 * 6.6 + 1.4));
+    const PdfWord *surplusLabel = find(QStringLiteral("Többlet"), s + 1.3 + 5 * 6.6 + 1.4);
+    QVERIFY(surplusLabel);
+    QVERIFY(qAbs(surplusLabel->box.left() - (10 + 88.6)) <= 0.3);
 }
 
 void TestCashReport::cashLimitAndExcess_data()

@@ -22,6 +22,7 @@
 #include "tfrm_naplezar.h"
 #include "tfrm_naplo.h"
 #include "tfrm_nyomvalaszt.h"
+#include "tfrm_penztarellenorzes.h"
 #include "tfrm_szerkeszt.h"
 #include "tfrm_torzskassza.h"
 #include "tfrm_torzskassza_szerkeszt.h"
@@ -196,6 +197,18 @@ void TestFormFonts::initTestCase()
          [&s, &e, &m](TestFormFonts *) {
              auto *w = new Tfrm_Naplo(s, e, m, ClosingServices(), DefaultPeriod(QDate::currentDate()));
              w->open();
+             return w;
+         }},
+        {QStringLiteral("cashcount"),
+         [&s](TestFormFonts *) {
+             auto *w = new Tfrm_Penztarellenorzes(s, 1234567, QStringLiteral("HUF"));
+             w->setPieces({61, 0, 1, 2, 0, 1, 0, 0, 1, 0, 1, 1});
+             return w;
+         }},
+        {QStringLiteral("cashcountcurrency"),
+         [&s](TestFormFonts *) {
+             auto *w = new Tfrm_Penztarellenorzes(s, 1500.5, QStringLiteral("EUR"));
+             w->setAmounts({1000, 500.25});
              return w;
          }},
     };
