@@ -52,6 +52,15 @@ QList<Element> TitleBlock(const QString &title, const QString &tillName, double 
     return b.elements;
 }
 
+QList<Element> PeriodTitleBlock(const QString &title, const QString &tillName, const QDate &from, const QDate &to,
+                                const OwnerHeading &owner, double right)
+{
+    Band b;
+    b.elements = TitleBlock(title, tillName, right - OwnerWidth, owner, right);
+    b.add(Label(PeriodLine(from, to), 0, 11.9, Tahoma10Bold), QStringLiteral("idoszak"));
+    return b.elements;
+}
+
 QList<Element> OwnerBlock(const OwnerHeading &owner, double right)
 {
     const double left = right - OwnerWidth;

@@ -47,6 +47,10 @@ Report::PageBand Footer(const Report::PageSetup &setup, double pointSize, const 
 QList<Report::Element> TitleBlock(const QString &title, const QString &tillName, double tillNameWidth,
                                   const OwnerHeading &owner, double right);
 
+// TitleBlock with the period's line (Tahoma 10 bold) at 0, 11.9.
+QList<Report::Element> PeriodTitleBlock(const QString &title, const QString &tillName, const QDate &from,
+                                        const QDate &to, const OwnerHeading &owner, double right);
+
 // The owner's name (Tahoma 10 bold), address line and phone (Tahoma 10), right-aligned to the right edge.
 QList<Report::Element> OwnerBlock(const OwnerHeading &owner, double right);
 

@@ -46,10 +46,7 @@ Document TqrKpFizetes::layout(const DateRange &period, double limit, const Conte
                                               FormatFloat(TotalFormat, limit) + QStringLiteral(" Ft")
                                         : QStringLiteral("havi határ nélkül");
     r.headerTop = [title = r.title, limitText, period, owner = context.owner, width] {
-        Band b;
-        b.elements = TitleBlock(title, limitText, width - OwnerWidth, owner, width);
-        b.add(Label(PeriodLine(period.from, period.to), 0, 11.9, Tahoma10Bold), QStringLiteral("idoszak"));
-        return b.elements;
+        return PeriodTitleBlock(title, limitText, period.from, period.to, owner, width);
     };
     r.headingTop = 18.5;
     r.headingFont = Tahoma8Italic;

@@ -86,10 +86,7 @@ Document TqrOssz::layout(int kind, const QString &tillName, const DateRange &per
     const double width = r.setup.printableSize().width();
     r.headerHeight = HeaderHeight;
     r.headerTop = [title = r.title, tillName, period, owner = context.owner, width] {
-        Band b;
-        b.elements = TitleBlock(title, tillName, width - OwnerWidth, owner, width);
-        b.add(Label(PeriodLine(period.from, period.to), 0, 11.9, Tahoma10Bold), QStringLiteral("idoszak"));
-        return b.elements;
+        return PeriodTitleBlock(title, tillName, period.from, period.to, owner, width);
     };
     r.headingTop = 18.5;
     r.headingFont = Tahoma8Italic;

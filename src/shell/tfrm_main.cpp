@@ -2,7 +2,7 @@
 
 #include "aboutbox.h"
 #include "cashlimit.h"
-#include "clientcashpayments.h"
+#include "cashwarnings.h"
 #include "dayclosingactions.h"
 #include "engine.h"
 #include "formbehaviour.h"
@@ -11,10 +11,8 @@
 #include "ledgerexport.h"
 #include "ledgermodel.h"
 #include "ledgerops.h"
-#include "listframe.h"
 #include "maindialogs.h"
 #include "makerinfo.h"
-#include "masterlookups.h"
 #include "messages.h"
 #include "overdueadvances.h"
 #include "reportprinting.h"
@@ -29,7 +27,6 @@
 #include "tqrossz.h"
 #include "util.h"
 #include "voucheractions.h"
-#include "voucherrows.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -518,22 +515,9 @@ void Tfrm_Main::updateOverdueCount()
 
 void Tfrm_Main::WarnOverdueAdvances()
 {
-    const QList<OverdueAdvance> overdue = OverdueAdvances(m_engine, m_session.till, m_session.openDay);
-    if (overdue.isEmpty())
-        return;
-    constexpr int Named = 10;
-    QStringList lines{QStringLiteral("Lejárt határidejű, el nem számolt előlegek (%1 db):").arg(overdue.size())};
-    for (qsizetype i = 0; i < overdue.size() && i < Named; ++i) {
-        const OverdueAdvance &a = overdue.at(i);
-        lines << QStringLiteral("%1  %2  %3 Ft, határidő: %4")
-                     .arg(ListFrame::Sorszam(a.betujel, a.ssz), a.ugyfelNev,
-                          FormatFloat(QStringLiteral("### ### ##0"), a.osszeg),
-                          a.deadline.toString(QStringLiteral("yyyy.MM.dd")));
-    }
-    if (overdue.size() > Named)
-        lines << QStringLiteral("és még %1 db").arg(overdue.size() - Named);
-    lines << QString() << QStringLiteral("A határidőn túl el nem számolt előleg adóköteles jövedelemmé válhat.");
-    m_messages.ShowWarning(lines.join(QLatin1Char('\n')), this);
+    const QString warning = OverdueAdvancesWarning(m_engine, m_session.till, m_session.openDay);
+    if (!warning.isEmpty())
+        m_messages.ShowWarning(warning, this);
 }
 
 void Tfrm_Main::setStatus(int panel, const QString &text)
@@ -812,37 +796,17 @@ void Tfrm_Main::afterBooking(int dromvel)
 {
     const double before = m_balanceValue;
     Refresh(dromvel);
-    if (m_balanceValue != before) {
-        warnMonthlyCashPayments(dromvel);
-        warnAboveCashLimit();
-    }
-}
-
-void Tfrm_Main::warnMonthlyCashPayments(int dromvel)
-{
-    const QVariantMap row = ReadVoucherRow(m_engine, dromvel);
-    const double limit = MonthlyCashPaymentLimit(m_engine);
-    if (row.value(QStringLiteral("kiadva")) != QLatin1String("I") ||
-        row.value(QStringLiteral("kibe")) != QLatin1String("K") || row.value(QStringLiteral("ugyfel")).isNull() ||
-        limit <= 0 || !IsForintTill(m_engine, row.value(QStringLiteral("kassza")).toInt()))
+    if (m_balanceValue == before)
         return;
-    const QDate day = row.value(QStringLiteral("dat_kiadva")).toDate();
-    const int client = row.value(QStringLiteral("ugyfel")).toInt();
-    const double total = ClientMonthCashPayments(m_engine, client, day);
-    if (qRound64(total * 100) <= qRound64(limit * 100))
-        return;
-    const QString money = QStringLiteral("### ### ##0");
-    m_messages.ShowWarning(QStringLiteral("%1 részére %2. hónapban készpénzben kifizetett összeg: %3 Ft.\n"
-                                          "Ez meghaladja az ügyfelenkénti havi %4 Ft-os határt.")
-                               .arg(ClientName(m_engine, client), day.toString(QStringLiteral("yyyy.MM")),
-                                    FormatFloat(money, total), FormatFloat(money, limit)),
-                           this);
+    for (const QString &warning :
+         {MonthlyCashPaymentWarning(m_engine, dromvel), TillCashLimitWarning(m_engine, m_session.till, m_balanceValue)})
+        if (!warning.isEmpty())
+            m_messages.ShowWarning(warning, this);
 }
 
 void Tfrm_Main::warnAboveCashLimit()
 {
-    const QString warning = CashLimitWarning(m_balanceValue, TillCashLimit(m_engine, m_session.till),
-                                             TillCurrency(m_engine, m_session.till));
+    const QString warning = TillCashLimitWarning(m_engine, m_session.till, m_balanceValue);
     if (!warning.isEmpty())
         m_messages.ShowWarning(warning, this);
 }

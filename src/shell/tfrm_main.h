@@ -85,11 +85,10 @@ private:
     void fitInfoPanel();
     void updateCaption();
     void updateOverdueCount();
-    // Refresh after an action that may have booked: a changed balance above the till's limit is warned of.
+    // Refresh after an action that may have booked: when the balance changed, a payment above the client's monthly
+    // limit and a balance above the till's limit are warned of.
     void afterBooking(int dromvel);
     void warnAboveCashLimit();
-    // A booked payment that brings its client's cash payments of the month above the settings' limit.
-    void warnMonthlyCashPayments(int dromvel);
     void setStatus(int panel, const QString &text);
     void openShell(const QString &target);
 

@@ -1,3 +1,4 @@
+#include "clientcashpayments.h"
 #include "databaseupgrade.h"
 #include "engine.h"
 #include "indexrebuild.h"
@@ -26,6 +27,7 @@ private slots:
     void narrowPasswordFieldIsWidenedAndItsPasswordsHashed();
     void failingTableIsNamedAndLeftAsItWas();
     void olderDatabaseGetsTheEventLogWhenOpened();
+    void cashControlsComeToAnOlderDatabase();
 
 private:
     QStringList rows(const QString &table, const QStringList &fields) const;
@@ -211,6 +213,27 @@ void TestDatabaseUpgrade::olderDatabaseGetsTheEventLogWhenOpened()
         QCOMPARE(rows(it.key(), m_engine->fieldNames(it.key())), it.value());
     QVERIFY(upgrade());
     QCOMPARE(rows("naplo", {"COUNT(*)"}), QStringList{"0"});
+}
+
+void TestDatabaseUpgrade::cashControlsComeToAnOlderDatabase()
+{
+    // A database from before the cash limits and the cash count.
+    FillSampleData(*m_engine);
+    const QStringList tills = rows("kassza", {"kassza", "kassza_nev", "most"});
+    m_engine->exec(QStringLiteral("ALTER TABLE kassza DROP COLUMN zaro_max;"));
+    m_engine->exec(QStringLiteral("ALTER TABLE zarbizonylat DROP COLUMN zaro_max;"));
+    m_engine->exec(QStringLiteral("ALTER TABLE beallit DROP COLUMN kpfizetes_havi;"));
+    m_engine->exec(QStringLiteral("DROP TABLE penztarellenorzes;"));
+
+    QVERIFY(upgrade());
+    QVERIFY(m_errors.isEmpty());
+    for (const char *table : {"kassza", "zarbizonylat", "beallit", "penztarellenorzes"})
+        QCOMPARE(m_engine->fieldNames(QString::fromLatin1(table)),
+                 Schema::Table(QString::fromLatin1(table))->fieldNames());
+    // The tills keep their rows without a limit; the monthly limit reads as the usual one.
+    QCOMPARE(rows("kassza", {"kassza", "kassza_nev", "most"}), tills);
+    QCOMPARE(rows("kassza", {"COUNT(zaro_max)"}), QStringList{"0"});
+    QCOMPARE(MonthlyCashPaymentLimit(*m_engine), DefaultMonthlyCashPaymentLimit);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseUpgrade)

@@ -44,6 +44,19 @@ private:
                                                   {QStringLiteral("betujel"), receipt ? "KB" : "KK"}});
     }
 
+    // The window on till 1 with "Kész!" pressed on the row and Yes to its question.
+    std::unique_ptr<Tfrm_Main> bookInWindow(qint64 row)
+    {
+        auto w = std::make_unique<Tfrm_Main>(m_db.session, *m_db.engine, m_db.messages, m_dialogs);
+        w->resize(1000, 600);
+        w->TillSwitch(1, QStringLiteral("Főpénztár"));
+        w->BalanceDisplay();
+        w->grid()->setCurrentIndex(w->ledger()->index(w->ledger()->rowOfId(int(row)), 1));
+        m_db.messages.answers = {true};
+        w->action(QStringLiteral("aKesz"))->trigger();
+        return w;
+    }
+
     TestDatabase m_db;
     MainDialogs m_dialogs;
 };
@@ -107,16 +120,9 @@ void TestCashControls::bookingAboveTheLimitWarns()
     const qint64 row = pending(kibe, 250);
     const qint64 saved = pending(QStringLiteral("B"), 5000);
 
-    Tfrm_Main w(m_db.session, *m_db.engine, m_db.messages, m_dialogs);
-    w.resize(1000, 600);
-    w.TillSwitch(1, QStringLiteral("Főpénztár"));
-    w.BalanceDisplay();
-    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("lblPenzkeszletMax"))->text(), shown);
-
     // Booking the voucher: the question, then the warning when the new balance is above the limit.
-    w.grid()->setCurrentIndex(w.ledger()->index(w.ledger()->rowOfId(int(row)), 1));
-    m_db.messages.answers = {true};
-    w.action(QStringLiteral("aKesz"))->trigger();
+    const auto w = bookInWindow(row);
+    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("lblPenzkeszletMax"))->text(), shown);
     QStringList expected{QStringLiteral("Valóban lezárod a bizonylatot?")};
     if (!warning.isEmpty())
         expected << warning;
@@ -127,10 +133,10 @@ void TestCashControls::bookingAboveTheLimitWarns()
     // The day closing that leaves the till above the limit warns again; the pending row stays out of it.
     m_db.messages.clear();
     m_db.messages.answers = {true};
-    w.action(QStringLiteral("aNapLezar"))->trigger();
+    w->action(QStringLiteral("aNapLezar"))->trigger();
     expected[0] = QStringLiteral("Valóban lezárjam a napo(ka)t?");
     QCOMPARE(m_db.messages.texts(), expected);
-    QVERIFY(w.ledger()->rowOfId(int(saved)) >= 0);
+    QVERIFY(w->ledger()->rowOfId(int(saved)) >= 0);
 }
 
 void TestCashControls::monthlyPaymentsAboveTheLimitWarn_data()
@@ -174,18 +180,12 @@ void TestCashControls::monthlyPaymentsAboveTheLimitWarn()
     booked(3, "K", QDate(2026, 12, 1), 1000, 14000);
     const qint64 row = pending(QStringLiteral("K"), 250);
 
-    Tfrm_Main w(m_db.session, *m_db.engine, m_db.messages, m_dialogs);
-    w.resize(1000, 600);
-    w.TillSwitch(1, QStringLiteral("Főpénztár"));
-    w.BalanceDisplay();
-    w.grid()->setCurrentIndex(w.ledger()->index(w.ledger()->rowOfId(int(row)), 1));
-    m_db.messages.answers = {true};
-    w.action(QStringLiteral("aKesz"))->trigger();
+    const auto w = bookInWindow(row);
     QStringList expected{QStringLiteral("Valóban lezárod a bizonylatot?")};
     if (!warning.isEmpty())
         expected << warning;
     QCOMPARE(m_db.messages.texts(), expected);
-    QCOMPARE(w.balanceText(), QStringLiteral("13 750"));
+    QCOMPARE(w->balanceText(), QStringLiteral("13 750"));
 }
 
 QTEST_MAIN(TestCashControls)
