@@ -227,7 +227,7 @@ void TestSettings::cancelChangesNothingButRereadsTheRow()
     QCOMPARE(m_db.session.databaseFolder, m_db.folder);
     QVERIFY(m_db.session.autoNyomtat); // read again
     QCOMPARE(m_db.session.formatFt, QString());
-    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT * FROM beallit;")), QStringLiteral("1|N|I|0|-"));
+    QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT * FROM beallit;")), QStringLiteral("1|N|I|0|-|1500000"));
     QCOMPARE(Row(*m_db.engine, QStringLiteral("SELECT tulajdonos FROM tulajdonos;")), QStringLiteral("-"));
 }
 
