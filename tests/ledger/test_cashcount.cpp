@@ -211,6 +211,12 @@ void TestCashCount::countIsStoredWithTheClosing()
     } else if (record > 0) {
         QVERIFY(!ReadCashCount(*m_db.engine, record));
     }
+    // The closing's entry in the event log ends with the counted total when there was a count.
+    if (record > 0)
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT szoveg FROM naplo WHERE esemeny = 'Napzárás';"))
+                     .toString()
+                     .endsWith(QStringLiteral(", számolt 102500")),
+                 lines > 0);
 }
 
 QTEST_MAIN(TestCashCount)
