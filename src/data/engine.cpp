@@ -178,6 +178,44 @@ QString KeyText(const QVariantList &values)
     return parts.join(QLatin1Char(' '));
 }
 
+// What this program added to the old program's layout and a database made by an earlier version lacks: its own
+// tables, and fields at the end of a table. A table that lacks a field before one it has is older than that; the
+// maintenance program's upgrade rebuilds it in the schema's order.
+struct SchemaGap
+{
+    QList<const TableDef *> tables;
+    QList<std::pair<const TableDef *, const FieldDef *>> fields;
+
+    bool isEmpty() const { return tables.isEmpty() && fields.isEmpty(); }
+};
+
+SchemaGap FindSchemaGap(const Engine &engine)
+{
+    SchemaGap gap;
+    const QStringList present = engine.tables();
+    for (const TableDef &table : Schema::Tables()) {
+        if (!present.contains(table.name, Qt::CaseInsensitive)) {
+            if (!table.imported)
+                gap.tables.append(&table);
+            continue;
+        }
+        const QStringList fields = engine.fieldNames(table.name);
+        QList<std::pair<const TableDef *, const FieldDef *>> missing;
+        bool atTheEnd = true;
+        for (const FieldDef &field : table.fields) {
+            if (!fields.contains(field.name, Qt::CaseInsensitive))
+                missing.append({&table, &field});
+            else
+                atTheEnd = missing.isEmpty();
+            if (!atTheEnd)
+                break;
+        }
+        if (atTheEnd)
+            gap.fields.append(missing);
+    }
+    return gap;
+}
+
 } // namespace
 
 Engine::Engine(const QString &connectionName) : m_connection(connectionName) {}
@@ -258,7 +296,7 @@ void Engine::open(const QString &folder)
         throw;
     }
     m_madeFromEmptyFile = empty;
-    addMissingOwnTables();
+    addMissingSchemaParts();
     addMissingUniqueIndexes();
 }
 
@@ -481,16 +519,19 @@ void Engine::createSecondaryIndexes(const QString &table)
     }
 }
 
-void Engine::addMissingOwnTables()
+void Engine::addMissingSchemaParts()
 {
     try {
-        const QStringList present = tables();
-        for (const TableDef &def : Schema::Tables())
-            if (!def.imported && !present.contains(def.name, Qt::CaseInsensitive)) {
-                Transaction transaction(*this);
-                createTable(def.name);
-                transaction.commit();
-            }
+        if (FindSchemaGap(*this).isEmpty())
+            return;
+        Transaction transaction(*this);
+        // Under the write lock: another workstation opening the same database may have added them meanwhile.
+        const SchemaGap gap = FindSchemaGap(*this);
+        for (const TableDef *table : gap.tables)
+            createTable(table->name);
+        for (const auto &[table, field] : gap.fields)
+            exec(Schema::AddColumnSql(*table, *field));
+        transaction.commit();
     } catch (const EngineError &) {
         // As with the indexes: a database another program is writing, or a read-only file, gets them later.
     }

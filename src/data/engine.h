@@ -24,10 +24,11 @@ public:
     Engine &operator=(const Engine &) = delete;
 
     // Opens the database of the folder. A folder without a database file (or with an empty one) gets a new
-    // one with every table and the starting rows. A database made before the event log gets the log's table. A
-    // database made before the unique indexes of the schema gets them now, unless its rows already repeat what
-    // they forbid: indexWarnings() then says which values repeat, and the database works on without that index.
-    // Throws EngineError; on failure nothing in the folder is changed.
+    // one with every table and the starting rows. A database made by an earlier version gets the tables and the
+    // fields added to the layout since, in one transaction; the rows it has keep their values and hold the new
+    // fields' defaults. A database made before the unique indexes of the schema gets them now, unless its rows already
+    // repeat what they forbid: indexWarnings() then says which values repeat, and the database works on without that
+    // index. Throws EngineError; on failure nothing in the folder is changed.
     void open(const QString &folder);
     void close();
     bool isOpen() const;
@@ -83,7 +84,7 @@ private:
     void configureConnection();
     void createDatabaseFile(const QString &path);
     const TableDef &tableDef(const QString &table) const;
-    void addMissingOwnTables();
+    void addMissingSchemaParts();
     void addMissingUniqueIndexes();
     void createUniqueIndex(const TableDef &table, const IndexDef &index);
     QString duplicateText(const TableDef &table, const IndexDef &index) const;

@@ -1,5 +1,7 @@
 #include "schema.h"
 
+#include "clientcashpayments.h"
+
 #include <QDate>
 
 namespace {
@@ -8,23 +10,23 @@ const QString UnclosedRows = QStringLiteral("lezarva='N' OR kiadva='N'");
 
 FieldDef A(const char *name, int width)
 {
-    return {QString::fromLatin1(name), FieldType::Alpha, width};
+    return {QString::fromLatin1(name), FieldType::Alpha, width, std::nullopt};
 }
 FieldDef L(const char *name)
 {
-    return {QString::fromLatin1(name), FieldType::Long, 0};
+    return {QString::fromLatin1(name), FieldType::Long, 0, std::nullopt};
 }
 FieldDef Auto(const char *name)
 {
-    return {QString::fromLatin1(name), FieldType::Autoinc, 0};
+    return {QString::fromLatin1(name), FieldType::Autoinc, 0, std::nullopt};
 }
-FieldDef N(const char *name)
+FieldDef N(const char *name, std::optional<double> defaultValue = std::nullopt)
 {
-    return {QString::fromLatin1(name), FieldType::Number, 0};
+    return {QString::fromLatin1(name), FieldType::Number, 0, defaultValue};
 }
 FieldDef D(const char *name)
 {
-    return {QString::fromLatin1(name), FieldType::Date, 0};
+    return {QString::fromLatin1(name), FieldType::Date, 0, std::nullopt};
 }
 
 // Secondary indexes named idx_<field>, one field each.
@@ -79,17 +81,16 @@ QList<TableDef> BuildTables()
 {
     QList<TableDef> t;
 
-    t.append(
-        {QStringLiteral("beallit"),
-         {L("beallit"), A("vanbelep", 1), A("autonyomtat", 1), L("metodus"), A("formatft", 20), N("kpfizetes_havi")},
-         {},
-         {},
-         {Row({{"beallit", 1},
-               {"vanbelep", QStringLiteral("N")},
-               {"autonyomtat", QStringLiteral("N")},
-               {"metodus", 0},
-               {"formatft", QStringLiteral("### ### ##0")},
-               {"kpfizetes_havi", 1500000}})}});
+    t.append({QStringLiteral("beallit"),
+              {L("beallit"), A("vanbelep", 1), A("autonyomtat", 1), L("metodus"), A("formatft", 20),
+               N("kpfizetes_havi", DefaultMonthlyCashPaymentLimit)},
+              {},
+              {},
+              {Row({{"beallit", 1},
+                    {"vanbelep", QStringLiteral("N")},
+                    {"autonyomtat", QStringLiteral("N")},
+                    {"metodus", 0},
+                    {"formatft", QStringLiteral("### ### ##0")}})}});
 
     t.append({QStringLiteral("felhasznalo"),
               {A("felhasznalo", 20), A("felhasznalo_nev", 20), A("jelszo", 128), A("rendszergazda", 1),
@@ -258,6 +259,15 @@ QString SqlType(const FieldDef &field)
     return {};
 }
 
+// The field's name, type and default, as CREATE TABLE and ALTER TABLE take them.
+QString ColumnSql(const FieldDef &field)
+{
+    QString column = field.name + QLatin1Char(' ') + SqlType(field);
+    if (field.defaultValue)
+        column += QStringLiteral(" DEFAULT ") + QString::number(*field.defaultValue, 'g', 17);
+    return column;
+}
+
 // An integer key is the table's row id; a text key gets a unique index of its own.
 bool KeyIsRowId(const TableDef &table)
 {
@@ -350,12 +360,17 @@ QString CreateTableSql(const TableDef &table)
 {
     QStringList columns;
     for (const FieldDef &f : table.fields) {
-        QString type = SqlType(f);
+        QString column = ColumnSql(f);
         if (&f == &table.fields.first() && f.type == FieldType::Long)
-            type += QStringLiteral(" PRIMARY KEY");
-        columns.append(f.name + QLatin1Char(' ') + type);
+            column += QStringLiteral(" PRIMARY KEY");
+        columns.append(column);
     }
     return QStringLiteral("CREATE TABLE %1 (%2);").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QString AddColumnSql(const TableDef &table, const FieldDef &field)
+{
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2;").arg(table.name, ColumnSql(field));
 }
 
 QString PrimaryIndexName(const TableDef &table)

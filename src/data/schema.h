@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 // Field types of the ledger database. Alpha is a text of at most `width` characters.
 enum class FieldType {
@@ -19,6 +20,9 @@ struct FieldDef
     QString name;
     FieldType type;
     int width = 0; // Alpha only
+    // What a row stored without the field holds (the column's DEFAULT), a number field's only. A database made
+    // before the field gets it with this value in every row it already has.
+    std::optional<double> defaultValue;
 };
 
 struct IndexDef
@@ -71,6 +75,8 @@ QVariant StoredValue(const FieldDef &field, const QVariant &value);
 
 // CREATE TABLE statement of the table.
 QString CreateTableSql(const TableDef &table);
+// The statement that adds the field to a table made without it: its type and default as CREATE TABLE gives them.
+QString AddColumnSql(const TableDef &table, const FieldDef &field);
 // Name of the unique index that stands for the primary index of a table whose key is not a row id.
 QString PrimaryIndexName(const TableDef &table);
 // CREATE statement of the primary index; empty when the key is the table's row id.
