@@ -139,7 +139,13 @@ int TestStartFiles::run(QList<int> picks, StartUser **user, bool acceptTill)
     m_user = std::make_unique<StartUser>(std::move(picks), acceptTill);
     if (user)
         *user = m_user.get();
-    return RunDromvelPro(*static_cast<DromvelApplication *>(qApp), m_messages, m_dialogs);
+    const int exitCode = RunDromvelPro(*static_cast<DromvelApplication *>(qApp), m_messages, m_dialogs);
+    // The sample's advances are long past their deadline, which the start-up tells: a word about the ledger, not
+    // about the files these tests spoil.
+    m_messages.shown.removeIf([](const ScriptedMessages::Shown &box) {
+        return box.text.startsWith(QStringLiteral("Lejárt határidejű, el nem számolt előlegek"));
+    });
+    return exitCode;
 }
 
 QString TestStartFiles::databaseList() const
