@@ -2,6 +2,8 @@
 
 #include "query.h"
 #include "schema.h"
+#include "serveraddress.h"
+#include "serverschema.h"
 #include "sqlitefunctions.h"
 
 #include <QCoreApplication>
@@ -43,8 +45,8 @@ QString Placeholder(qsizetype n)
     return QStringLiteral(":v%1").arg(n);
 }
 
-// Writes one row through the schema on the connection; every value is bound.
-void InsertRow(QSqlDatabase db, const TableDef &def, const QVariantMap &values)
+// Writes one row through the schema on the connection; every value is bound. Returns the new row's row id.
+qint64 InsertRow(QSqlDatabase db, const TableDef &def, const QVariantMap &values, SqlDialect dialect)
 {
     QStringList names, marks;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -56,20 +58,31 @@ void InsertRow(QSqlDatabase db, const TableDef &def, const QVariantMap &values)
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name)
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
                                   .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    if (!q.prepare(sql))
+    if (!q.prepare(dialect == SqlDialect::Server ? sql.chopped(1) + QStringLiteral(" RETURNING rowid;") : sql))
         throw EngineError::from(q.lastError());
     const QVariantList stored = StoredValues(def, values);
     for (qsizetype i = 0; i < stored.size(); ++i)
         q.bindValue(Placeholder(i), stored.at(i));
     if (!q.exec())
         throw EngineError::from(q.lastError());
+    if (dialect == SqlDialect::Sqlite)
+        return q.lastInsertId().toLongLong();
+    if (!q.next())
+        throw EngineError::from(q.lastError());
+    return q.value(0).toLongLong();
 }
 
-// The rows of a catalogue statement (sqlite_master, PRAGMA …), each as its column values.
-QList<QVariantList> CatalogueRows(QSqlDatabase db, const QString &sql)
+// The rows of a catalogue statement (sqlite_master, PRAGMA …, pg_catalog), each as its column values; the
+// table's or index's name is bound as :name.
+QList<QVariantList> CatalogueRows(QSqlDatabase db, const QString &sql, const QString &name = QString())
 {
     QSqlQuery q(db);
-    if (!q.exec(sql))
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw EngineError::from(q.lastError());
+    if (!name.isNull())
+        q.bindValue(QStringLiteral(":name"), name);
+    if (!q.exec())
         throw EngineError::from(q.lastError());
     QList<QVariantList> rows;
     while (q.next()) {
@@ -89,6 +102,47 @@ QList<QVariantList> TableInfo(QSqlDatabase db, const QString &table)
 QList<QVariantList> IndexList(QSqlDatabase db, const QString &table)
 {
     return CatalogueRows(db, QStringLiteral("PRAGMA index_list(\"%1\");").arg(table));
+}
+
+// The server's columns of a table in their order (without the row id, which SQLite does not list either).
+QStringList ServerColumns(QSqlDatabase db, const QString &table)
+{
+    QStringList names;
+    for (const QVariantList &row :
+         CatalogueRows(db,
+                       QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass(:name) AND "
+                                      "attnum > 0 AND NOT attisdropped AND attname <> 'rowid' ORDER BY attnum;"),
+                       table))
+        names.append(row.value(0).toString());
+    return names;
+}
+
+// The server's indexes of a table with their columns in order; made tells those made by CREATE INDEX from the
+// ones that stand for a key or a UNIQUE constraint.
+struct ServerIndex
+{
+    QString name;
+    QStringList columns;
+    bool made;
+};
+
+QList<ServerIndex> ServerIndexes(QSqlDatabase db, const QString &table)
+{
+    QList<ServerIndex> indexes;
+    const QList<QVariantList> rows = CatalogueRows(
+        db,
+        QStringLiteral("SELECT ic.relname, a.attname, NOT EXISTS (SELECT 1 FROM pg_constraint c WHERE c.conindid = "
+                       "i.indexrelid) FROM pg_index i JOIN pg_class ic ON ic.oid = i.indexrelid "
+                       "CROSS JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, position) "
+                       "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
+                       "WHERE i.indrelid = to_regclass(:name) ORDER BY ic.relname, k.position;"),
+        table);
+    for (const QVariantList &row : rows) {
+        if (indexes.isEmpty() || indexes.last().name != row.value(0).toString())
+            indexes.append({row.value(0).toString(), {}, row.value(2).toBool()});
+        indexes.last().columns.append(row.value(1).toString());
+    }
+    return indexes;
 }
 
 QStringList Column(const QList<QVariantList> &rows, int column)
@@ -121,16 +175,19 @@ void RemoveFileSet(const QString &path)
 }
 
 // The table with its primary and secondary indexes and its starting rows.
-void CreateTableWithRows(QSqlDatabase db, const TableDef &table)
+void CreateTableWithRows(QSqlDatabase db, const TableDef &table, SqlDialect dialect)
 {
-    ExecOn(db, Schema::CreateTableSql(table));
+    ExecOn(db, Schema::CreateTableSql(table, dialect));
+    if (dialect == SqlDialect::Server)
+        for (const QString &sql : ServerSchema::TableSetupSql(table))
+            ExecOn(db, sql);
     const QString primary = Schema::CreatePrimaryIndexSql(table);
     if (!primary.isEmpty())
         ExecOn(db, primary);
     for (const IndexDef &index : table.allIndexes())
         ExecOn(db, Schema::CreateIndexSql(table, index));
     for (const QVariantMap &row : table.startingRows)
-        InsertRow(db, table, row);
+        InsertRow(db, table, row, dialect);
 }
 
 bool HasContent(const QString &path)
@@ -240,9 +297,89 @@ bool Engine::isOpen() const
     return !m_folder.isEmpty() && database().isOpen();
 }
 
+SqlDialect Engine::dialect() const
+{
+    return m_server ? SqlDialect::Server : SqlDialect::Sqlite;
+}
+
+void Engine::openServer(const QString &path)
+{
+    const std::optional<ServerAddress> address = ServerAddress::parse(path);
+    if (!address)
+        throw EngineError(QStringLiteral("Hibás kiszolgáló cím: %1\nA cím alakja: "
+                                         "postgresql://[felhasználó@]kiszolgáló[:port]/adatbázis")
+                              .arg(path.trimmed()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
+        if (!db.isValid()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connection);
+            throw EngineError(QStringLiteral("A PostgreSQL adatbázis-meghajtó nem érhető el (libqt6sql6-psql)."));
+        }
+        if (!address->host.isEmpty())
+            db.setHostName(address->host);
+        if (address->port > 0)
+            db.setPort(address->port);
+        if (!address->user.isEmpty())
+            db.setUserName(address->user);
+        db.setDatabaseName(address->database);
+        // Left empty, libpq reads ~/.pgpass or PGPASSWORD itself.
+        if (!m_password.isEmpty())
+            db.setPassword(m_password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=DromvelPro"));
+        if (!db.open()) {
+            const EngineError error = EngineError::fromServerConnection(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connection);
+            throw error;
+        }
+    }
+    m_folder = address->toString();
+    m_server = true;
+    try {
+        configureServerConnection();
+    } catch (...) {
+        close();
+        throw;
+    }
+    addMissingSchemaParts();
+    addMissingUniqueIndexes();
+}
+
+void Engine::configureServerConnection()
+{
+    QSqlDatabase db = database();
+    // As long as SQLite waits for another workstation's write.
+    ExecOn(db, QStringLiteral("SET lock_timeout = '5s';"));
+    QSqlQuery upper(db);
+    if (!upper.exec(ServerSchema::UpperCheckSql()) || !upper.next())
+        throw EngineError::from(upper.lastError());
+    if (!upper.value(0).toBool())
+        throw EngineError(QStringLiteral("Az adatbázis nem ismeri a magyar ékezetes betűket (kódolása nem UTF8, vagy "
+                                         "a nyelvi beállítása C). Hozza létre így:\nCREATE DATABASE … ENCODING 'UTF8' "
+                                         "LOCALE 'C.UTF-8' TEMPLATE template0;"));
+    upper.finish();
+    // Two programs opening a new database at once: the second one waits and finds the tables made.
+    Transaction transaction(*this);
+    const QStringList present = tables();
+    const bool empty = std::none_of(Schema::Tables().cbegin(), Schema::Tables().cend(),
+                                    [&present](const TableDef &table) { return present.contains(table.name); });
+    if (empty) {
+        for (const QString &sql : ServerSchema::DatabaseSetupSql())
+            exec(sql);
+        for (const TableDef &table : Schema::Tables())
+            CreateTableWithRows(db, table, SqlDialect::Server);
+    }
+    transaction.commit();
+}
+
 void Engine::open(const QString &folder)
 {
     close();
+    if (ServerAddress::isServerPath(folder)) {
+        openServer(folder);
+        return;
+    }
     if (!QFileInfo(folder).isDir())
         throw EngineError(QStringLiteral("Nem létező adatbázis mappa: %1").arg(QDir::toNativeSeparators(folder)));
 
@@ -310,6 +447,7 @@ void Engine::close()
     }
     QSqlDatabase::removeDatabase(m_connection);
     m_folder.clear();
+    m_server = false;
     m_depth = 0;
     m_indexWarnings.clear();
     m_madeFromEmptyFile = false;
@@ -346,7 +484,7 @@ void Engine::createDatabaseFile(const QString &path)
             try {
                 ExecOn(db, QStringLiteral("BEGIN;"));
                 for (const TableDef &table : Schema::Tables())
-                    CreateTableWithRows(db, table);
+                    CreateTableWithRows(db, table, SqlDialect::Sqlite);
                 ExecOn(db, QStringLiteral("COMMIT;"));
             } catch (const EngineError &e) {
                 failure = e.message();
@@ -378,6 +516,12 @@ void Engine::exec(const QString &sql)
 
 QStringList Engine::tables() const
 {
+    if (m_server)
+        return Column(CatalogueRows(database(), QStringLiteral("SELECT c.relname::text FROM pg_class c JOIN pg_namespace n "
+                                                               "ON n.oid = c.relnamespace WHERE n.nspname = "
+                                                               "current_schema() AND c.relkind IN ('r', 'p') "
+                                                               "ORDER BY 1;")),
+                      0);
     return Column(CatalogueRows(database(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND "
                                                            "name NOT LIKE 'sqlite_%' ORDER BY name;")),
                   0);
@@ -385,7 +529,7 @@ QStringList Engine::tables() const
 
 QStringList Engine::fieldNames(const QString &table) const
 {
-    const QStringList result = Column(TableInfo(database(), table), 1);
+    const QStringList result = m_server ? ServerColumns(database(), table) : Column(TableInfo(database(), table), 1);
     if (result.isEmpty())
         throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
     return result;
@@ -404,11 +548,7 @@ qint64 Engine::insert(const QString &table, const QVariantMap &values)
     const TableDef &def = tableDef(table);
     if (!isOpen())
         throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
-    InsertRow(database(), def, values);
-    QSqlQuery last(database());
-    if (!last.exec(QStringLiteral("SELECT last_insert_rowid();")) || !last.next())
-        throw EngineError::from(last.lastError());
-    return last.value(0).toLongLong();
+    return InsertRow(database(), def, values, dialect());
 }
 
 int Engine::update(const QString &table, const QString &keyField, const QVariant &keyValue, const QVariantMap &values,
@@ -454,6 +594,15 @@ bool Engine::hasIndexOn(const QString &table, const QStringList &fields) const
                 return false;
         return true;
     };
+    if (m_server) {
+        if (ServerColumns(database(), table).isEmpty())
+            throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
+        // The key's own index is among them.
+        for (const ServerIndex &index : ServerIndexes(database(), table))
+            if (matches(index.columns))
+                return true;
+        return false;
+    }
     const QList<QVariantList> columns = TableInfo(database(), table);
     if (columns.isEmpty())
         throw EngineError(QStringLiteral("A tábla nem létezik: %1").arg(table));
@@ -480,7 +629,14 @@ QString Engine::orderClause(const QString &table, const QStringList &fields) con
 
 QStringList Engine::indexNames(const QString &table) const
 {
-    QStringList result = Column(IndexList(database(), table), 1);
+    QStringList result;
+    if (m_server) {
+        for (const ServerIndex &index : ServerIndexes(database(), table))
+            if (index.made)
+                result.append(index.name);
+    } else {
+        result = Column(IndexList(database(), table), 1);
+    }
     result.sort();
     return result;
 }
@@ -489,6 +645,12 @@ void Engine::dropIndexes(const QString &table)
 {
     fieldNames(table); // a missing table is an error, as with index files that cannot be found
     // Only the indexes made by CREATE INDEX ("c"); those standing for a key or a UNIQUE constraint stay.
+    if (m_server) {
+        for (const ServerIndex &index : ServerIndexes(database(), table))
+            if (index.made)
+                ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index.name));
+        return;
+    }
     for (const QVariantList &index : IndexList(database(), table))
         if (index.value(3).toString() == QLatin1String("c"))
             ExecOn(database(), QStringLiteral("DROP INDEX \"%1\";").arg(index.value(1).toString()));
@@ -496,7 +658,7 @@ void Engine::dropIndexes(const QString &table)
 
 void Engine::createTable(const QString &table)
 {
-    CreateTableWithRows(database(), tableDef(table));
+    CreateTableWithRows(database(), tableDef(table), dialect());
 }
 
 void Engine::createPrimaryIndex(const QString &table)
@@ -530,7 +692,7 @@ void Engine::addMissingSchemaParts()
         for (const TableDef *table : gap.tables)
             createTable(table->name);
         for (const auto &[table, field] : gap.fields)
-            exec(Schema::AddColumnSql(*table, *field));
+            exec(Schema::AddColumnSql(*table, *field, dialect()));
         transaction.commit();
     } catch (const EngineError &) {
         // As with the indexes: a database another program is writing, or a read-only file, gets them later.
@@ -584,7 +746,19 @@ QString Engine::duplicateText(const TableDef &table, const IndexDef &index) cons
 
 void Engine::begin()
 {
-    exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE;") : QStringLiteral("SAVEPOINT sp%1;").arg(m_depth));
+    if (m_depth > 0)
+        exec(QStringLiteral("SAVEPOINT sp%1;").arg(m_depth));
+    else if (!m_server)
+        exec(QStringLiteral("BEGIN IMMEDIATE;"));
+    else {
+        exec(QStringLiteral("BEGIN;"));
+        try {
+            exec(ServerSchema::WriteLockSql());
+        } catch (...) {
+            exec(QStringLiteral("ROLLBACK;"));
+            throw;
+        }
+    }
     ++m_depth;
 }
 

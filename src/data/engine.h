@@ -9,9 +9,11 @@
 
 struct TableDef;
 struct IndexDef;
+enum class SqlDialect;
 
-// One open database: the folder that holds dromvel.sqlite. Everything that knows it is SQLite lives here and
-// in Query and Transaction.
+// One open database: the folder that holds dromvel.sqlite, or a database on a PostgreSQL server
+// (postgresql://[user@]host[:port]/dbname). Everything that knows which engine it is lives here and in Query and
+// Transaction.
 class Engine
 {
 public:
@@ -29,10 +31,17 @@ public:
     // fields' defaults. A database made before the unique indexes of the schema gets them now, unless its rows already
     // repeat what they forbid: indexWarnings() then says which values repeat, and the database works on without that
     // index. Throws EngineError; on failure nothing in the folder is changed.
+    // A server address opens that server database; an empty one gets every table and the starting rows.
     void open(const QString &folder);
     void close();
     bool isOpen() const;
+    // The folder, or the server address of the open database.
     QString folder() const { return m_folder; }
+    // The password for opening a server database, kept in memory only. Empty: libpq's own password file
+    // (~/.pgpass) or PGPASSWORD.
+    void setPassword(const QString &password) { m_password = password; }
+    bool isServer() const { return m_server; }
+    SqlDialect dialect() const;
     QString filePath() const;
     QSqlDatabase database() const;
 
@@ -74,13 +83,16 @@ public:
     // user, who may have expected rows there (a copy cut short) and should restore a backup.
     bool madeFromEmptyFile() const { return m_madeFromEmptyFile; }
 
-    // Transactions nest: the outermost one takes the write lock at once.
+    // Transactions nest: the outermost one takes the write lock of the whole database at once (on the server an
+    // advisory lock held to its end), so numbers read with MAX()+1 inside it are not taken by another program.
     void begin();
     void commit();
     void rollback();
     int transactionDepth() const { return m_depth; }
 
 private:
+    void openServer(const QString &path);
+    void configureServerConnection();
     void configureConnection();
     void createDatabaseFile(const QString &path);
     const TableDef &tableDef(const QString &table) const;
@@ -91,6 +103,8 @@ private:
 
     QString m_connection;
     QString m_folder;
+    QString m_password;
+    bool m_server = false;
     int m_depth = 0;
     QStringList m_indexWarnings;
     bool m_madeFromEmptyFile = false;

@@ -31,15 +31,71 @@ QString Explanation(int primaryCode)
     }
 }
 
+const QString Unreachable = QStringLiteral("Az adatbázis-kiszolgáló nem érhető el. Ellenőrizze a kiszolgáló címét, "
+                                          "a hálózati kapcsolatot, és hogy a kiszolgáló fut-e.");
+const QString WrongPassword = QStringLiteral("A kiszolgáló nem fogadta el a felhasználó nevét vagy jelszavát.");
+const QString NoPassword = QStringLiteral("A kiszolgáló jelszót kér ehhez a felhasználóhoz.");
+const QString MissingDatabase = QStringLiteral("Az adatbázis nem létezik a kiszolgálón.");
+const QString NoRight = QStringLiteral("A felhasználónak nincs joga ehhez a művelethez az adatbázisban.");
+
+// The server's error classes (SQLSTATE) that the user can do something about.
+QString ServerExplanation(const QString &state)
+{
+    if (state == QLatin1String("28P01") || state == QLatin1String("28000"))
+        return WrongPassword;
+    if (state == QLatin1String("3D000"))
+        return MissingDatabase;
+    if (state == QLatin1String("42501"))
+        return NoRight;
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        return QStringLiteral("Az adatbázist most egy másik munkahely írja. Próbálja újra egy kis idő múlva.");
+    if (state == QLatin1String("53100"))
+        return QStringLiteral("Megtelt a kiszolgáló lemeze, az adatbázisba nem lehet írni. A változás nem került "
+                              "mentésre.");
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+        return Unreachable;
+    return {};
+}
+
+QString EngineText(const QSqlError &error)
+{
+    const QString text = (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();
+    return text.isEmpty() ? QStringLiteral("Ismeretlen adatbázis hiba.") : text;
+}
+
+EngineError Explained(const QString &explanation, const QString &text)
+{
+    return EngineError(explanation.isEmpty() ? text : explanation + QStringLiteral("\n(") + text + QLatin1Char(')'));
+}
+
 } // namespace
 
 EngineError EngineError::from(const QSqlError &error)
 {
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (text.isEmpty())
-        text = QStringLiteral("Ismeretlen adatbázis hiba.");
+    const QString code = error.nativeErrorCode();
+    if (code.size() == 5)
+        return Explained(ServerExplanation(code), EngineText(error));
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    const QString explanation = ok ? Explanation(code & 0xff) : QString();
-    return EngineError(explanation.isEmpty() ? text : explanation + QStringLiteral("\n(") + text + QLatin1Char(')'));
+    const int number = code.toInt(&ok);
+    return Explained(ok ? Explanation(number & 0xff) : QString(), EngineText(error));
+}
+
+EngineError EngineError::fromServerConnection(const QSqlError &error)
+{
+    const QString text = EngineText(error);
+    if (error.nativeErrorCode().size() == 5)
+        return from(error);
+    // libpq's and the server's own words (English unless their translations are installed).
+    const auto says = [&text](const char *words) { return text.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    QString explanation = Unreachable;
+    if (says("no password supplied"))
+        explanation = NoPassword;
+    else if (says("password authentication failed") || (says("role") && says("does not exist")) ||
+             says("authentication failed"))
+        explanation = WrongPassword;
+    else if (says("database") && says("does not exist"))
+        explanation = MissingDatabase;
+    else if (says("permission denied"))
+        explanation = NoRight;
+    return Explained(explanation, text);
 }

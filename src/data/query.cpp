@@ -2,6 +2,7 @@
 
 #include "engine.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -12,6 +13,15 @@ QString Placeholder(const QString &name)
     return name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
 }
 
+// The server prepares only statements that read or change rows; any other (CREATE, BEGIN, SET …) runs as it is
+// written, so it cannot take parameters.
+bool ServerPrepares(const QString &sql)
+{
+    static const QRegularExpression rowStatement(QStringLiteral("^\\s*\\(*\\s*(SELECT|INSERT|UPDATE|DELETE|WITH|VALUES)\\b"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    return rowStatement.match(sql).hasMatch();
+}
+
 } // namespace
 
 Query::Query(Engine &engine, const QString &sql)
@@ -20,8 +30,17 @@ Query::Query(Engine &engine, const QString &sql)
         throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
     m_query = QSqlQuery(engine.database());
     m_query.setForwardOnly(true);
+    if (engine.isServer() && !ServerPrepares(sql)) {
+        m_direct = sql;
+        return;
+    }
     if (!m_query.prepare(sql))
         fail();
+}
+
+bool Query::run()
+{
+    return m_direct.isEmpty() ? m_query.exec() : m_query.exec(m_direct);
 }
 
 void Query::fail() const
@@ -68,14 +87,14 @@ Query &Query::setValue(const QString &name, const QVariant &value)
 
 void Query::open()
 {
-    if (!m_query.exec())
+    if (!run())
         fail();
     m_dates = DateColumns(m_query.record());
 }
 
 void Query::exec()
 {
-    if (!m_query.exec())
+    if (!run())
         fail();
     m_rowsAffected = m_query.numRowsAffected();
     m_query.finish();

@@ -44,9 +44,12 @@ public:
 
 private:
     void bind(const QString &name, const QVariant &value);
+    bool run();
     [[noreturn]] void fail() const;
 
     QSqlQuery m_query;
+    // A statement the server does not prepare, run as it is.
+    QString m_direct;
     DateColumns m_dates;
     int m_rowsAffected = -1;
 };

@@ -15,6 +15,12 @@ enum class FieldType {
     Date,
 };
 
+// The two engines a database can live on: a SQLite file, or a PostgreSQL server.
+enum class SqlDialect {
+    Sqlite,
+    Server,
+};
+
 struct FieldDef
 {
     QString name;
@@ -73,10 +79,13 @@ bool IsDateField(const QString &fieldName);
 // become ISO text. Fields the schema does not know pass unchanged.
 QVariant StoredValue(const FieldDef &field, const QVariant &value);
 
-// CREATE TABLE statement of the table.
-QString CreateTableSql(const TableDef &table);
+// CREATE TABLE statement of the table. On the server every table also has a column rowid (SQLite's own row
+// id): the key itself when it is an integer, a number of its own otherwise.
+QString CreateTableSql(const TableDef &table, SqlDialect dialect = SqlDialect::Sqlite);
 // The statement that adds the field to a table made without it: its type and default as CREATE TABLE gives them.
-QString AddColumnSql(const TableDef &table, const FieldDef &field);
+QString AddColumnSql(const TableDef &table, const FieldDef &field, SqlDialect dialect = SqlDialect::Sqlite);
+// The integer key a new row gets by itself when the insert leaves it out; empty for a text key.
+QString AutoKey(const TableDef &table);
 // Name of the unique index that stands for the primary index of a table whose key is not a row id.
 QString PrimaryIndexName(const TableDef &table);
 // CREATE statement of the primary index; empty when the key is the table's row id.
