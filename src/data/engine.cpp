@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace {
 
@@ -359,12 +360,17 @@ void Engine::configureServerConnection()
                                          "a nyelvi beállítása C). Hozza létre így:\nCREATE DATABASE … ENCODING 'UTF8' "
                                          "LOCALE 'C.UTF-8' TEMPLATE template0;"));
     upper.finish();
-    // Two programs opening a new database at once: the second one waits and finds the tables made.
+    const auto empty = [this] {
+        const QStringList present = tables();
+        return std::none_of(Schema::Tables().cbegin(), Schema::Tables().cend(),
+                            [&present](const TableDef &table) { return present.contains(table.name); });
+    };
+    // Opening a database in use takes no lock; two programs opening a new one at once: the second one waits and
+    // finds the tables made.
+    if (!empty())
+        return;
     Transaction transaction(*this);
-    const QStringList present = tables();
-    const bool empty = std::none_of(Schema::Tables().cbegin(), Schema::Tables().cend(),
-                                    [&present](const TableDef &table) { return present.contains(table.name); });
-    if (empty) {
+    if (empty()) {
         for (const QString &sql : ServerSchema::DatabaseSetupSql())
             exec(sql);
         for (const TableDef &table : Schema::Tables())
@@ -753,13 +759,20 @@ void Engine::begin()
     else {
         exec(QStringLiteral("BEGIN;"));
         try {
-            exec(ServerSchema::WriteLockSql());
+            ExecOn(database(), ServerSchema::WriteLockSql());
         } catch (...) {
             exec(QStringLiteral("ROLLBACK;"));
             throw;
         }
     }
     ++m_depth;
+}
+
+QString Engine::beginReadSql() const
+{
+    // SQLite's deferred transaction reads one snapshot from its first read on; the server's default gives each
+    // statement a fresh one.
+    return m_server ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY;") : QStringLiteral("BEGIN;");
 }
 
 void Engine::commit()

@@ -88,6 +88,9 @@ public:
     void begin();
     void commit();
     void rollback();
+    // The statement that starts a transaction which only reads and sees one state of the database throughout,
+    // whatever other programs commit meanwhile; it ends with ROLLBACK.
+    QString beginReadSql() const;
     int transactionDepth() const { return m_depth; }
 
 private:

@@ -91,15 +91,24 @@ public:
     {
         if (status)
             status(name);
+        // A step that fails leaves the snapshot usable for the next (a server refuses every further statement
+        // of a transaction in which one failed, until it is rolled back to before it).
+        m_engine.exec(QStringLiteral("SAVEPOINT check_step;"));
         try {
             (this->*check)();
+            m_engine.exec(QStringLiteral("RELEASE check_step;"));
         } catch (const EngineError &e) {
             add(QStringLiteral("Az ellenőrzés egy része nem futott le (%1): %2").arg(name, e.message()));
+            m_engine.exec(QStringLiteral("ROLLBACK TO check_step;"));
+            m_engine.exec(QStringLiteral("RELEASE check_step;"));
         }
     }
 
     void integrity()
     {
+        // A server keeps its own files; there is no file of ours to read through.
+        if (m_engine.isServer())
+            return;
         Pass q(m_engine, QStringLiteral("PRAGMA integrity_check;"));
         while (q.next()) {
             const QString line = q.text(0);
@@ -380,7 +389,7 @@ public:
     explicit ReadSnapshot(Engine &engine) : m_engine(engine), m_own(engine.transactionDepth() == 0)
     {
         if (m_own)
-            m_engine.exec(QStringLiteral("BEGIN;"));
+            m_engine.exec(m_engine.beginReadSql());
     }
     ~ReadSnapshot()
     {

@@ -12,7 +12,7 @@ QString DistinctValuesSql(const QString &field)
 {
     return QStringLiteral("SELECT x FROM (WITH RECURSIVE v(x) AS (SELECT MIN(%1) FROM dromvel UNION ALL "
                           "SELECT (SELECT MIN(%1) FROM dromvel WHERE %1 > v.x) FROM v WHERE v.x IS NOT NULL) "
-                          "SELECT x FROM v WHERE x IS NOT NULL)\n"
+                          "SELECT x FROM v WHERE x IS NOT NULL) AS present\n"
                           "UNION\n"
                           "SELECT NULL WHERE EXISTS (SELECT 1 FROM dromvel WHERE %1 IS NULL)")
         .arg(field);
@@ -28,7 +28,8 @@ QStringList DistinctLineValues(Engine &engine, const QString &base)
     for (int i = 1; i <= 3; ++i)
         parts << DistinctValuesSql(base + QString::number(i));
     QStringList values;
-    Query q(engine, parts.join(QStringLiteral("\nUNION\n")) + QLatin1Char(';'));
+    // The empty entry first, then by code point.
+    Query q(engine, parts.join(QStringLiteral("\nUNION\n")) + QStringLiteral("\nORDER BY 1 NULLS FIRST;"));
     q.open();
     while (q.next())
         values.append(ValueOr(q.value(0), QString()));

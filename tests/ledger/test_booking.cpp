@@ -1,4 +1,5 @@
 #include "choosers.h"
+#include "databasefaults.h"
 #include "ledgerfixture.h"
 #include "ledgerops.h"
 #include "ledgersound.h"
@@ -335,8 +336,8 @@ void TestBooking::failedBookingLeavesNothingHalfWritten()
     m_db.till(QStringLiteral("Fő"), QStringLiteral("AB"), QStringLiteral("AK"), 1000);
     const int row = m_db.pending(1, LedgerFixture::AdvanceType, 100, m_db.session.openDay, 1);
     // The row's write fails after the client's total has been raised.
-    m_db.engine->exec(QStringLiteral("CREATE TRIGGER fail_booking BEFORE UPDATE OF kiadva ON dromvel "
-                                     "BEGIN SELECT RAISE(ABORT, 'lemez megtelt'); END;"));
+    CreateFailingTrigger(*m_db.engine, QStringLiteral("fail_booking"), QStringLiteral("BEFORE UPDATE OF kiadva ON dromvel"),
+                         QStringLiteral("lemez megtelt"));
     m_db.messages.answers = {true};
     QVERIFY_THROWS_EXCEPTION(EngineError, Kesz(m_db.session, *m_db.engine, m_db.messages, row, nullptr, recorder()));
     QCOMPARE(m_db.engine->transactionDepth(), 0);

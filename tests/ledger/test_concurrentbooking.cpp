@@ -21,6 +21,9 @@ private:
     // Runs one worker per mode at once, each for the given rounds; their standard outputs.
     QList<QByteArray> run(const QStringList &modes, int rounds);
     int number(const char *sql) const { return m_db.scalar(QString::fromUtf8(sql)).toInt(); }
+    // The counts the run is judged by, on the test's output: repeated booking and voucher numbers, days closed
+    // more than once, and what the ledger check finds (broken balance chains among them).
+    void printCounts(const char *what);
 
     LedgerFixture m_db;
 };
@@ -57,10 +60,28 @@ QList<QByteArray> TestConcurrentBooking::run(const QStringList &modes, int round
     return outputs;
 }
 
+void TestConcurrentBooking::printCounts(const char *what)
+{
+    const int booked = number("SELECT COUNT(*) FROM dromvel WHERE kiadva='I' AND kibe<>'N';");
+    const int repeatedIds =
+        booked - number("SELECT COUNT(DISTINCT dromvelid) FROM dromvel WHERE kiadva='I' AND kibe<>'N';");
+    const int repeatedNumbers = number("SELECT COUNT(*) FROM (SELECT betujel, ssz FROM dromvel WHERE kiadva='I' "
+                                       "GROUP BY betujel, ssz HAVING COUNT(*) > 1) AS repeated;");
+    const int closings = number("SELECT COUNT(*) FROM zarbizonylat;");
+    const int daysClosedTwice = number("SELECT COUNT(*) FROM (SELECT kassza, dat_ig FROM zarbizonylat "
+                                       "GROUP BY kassza, dat_ig HAVING COUNT(*) > 1) AS twice;");
+    const qsizetype findings = LedgerCheck::run(*m_db.engine).size();
+    qInfo("%s on %s: %d booked, %d repeated booking numbers, %d repeated voucher numbers, %d closings, %d days "
+          "closed twice, %lld ledger check findings",
+          what, m_db.engine->isServer() ? "the server" : "SQLite", booked, repeatedIds, repeatedNumbers, closings,
+          daysClosedTwice, qint64(findings));
+}
+
 void TestConcurrentBooking::twoProcessesBookIntoOneDatabase()
 {
     const int perProcess = 500;
     QCOMPARE(run({QStringLiteral("book"), QStringLiteral("book")}, perProcess).size(), 2);
+    printCounts("two processes booking");
 
     QCOMPARE(number("SELECT COUNT(*) FROM dromvel WHERE kiadva='I' AND kibe<>'N';"), 2 * perProcess);
     QCOMPARE(number("SELECT COUNT(*) FROM dromvel WHERE kiadva='N';"), 0);
@@ -94,6 +115,7 @@ void TestConcurrentBooking::twoProcessesCloseOneTill()
     const int rounds = 150;
     const QList<QByteArray> outputs = run({QStringLiteral("close"), QStringLiteral("close")}, rounds);
     QCOMPARE(outputs.size(), 2);
+    printCounts("two processes booking and closing");
 
     // Each day is closed once, by whichever workstation came first; the other is told it is closed.
     QHash<QByteArray, int> closings;

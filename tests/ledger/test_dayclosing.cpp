@@ -1,5 +1,6 @@
 #include "dayclosing.h"
 #include "dayclosingactions.h"
+#include "databasefaults.h"
 #include "ledgerfixture.h"
 #include "ledgerops.h"
 #include "ledgersound.h"
@@ -228,10 +229,7 @@ void TestDayClosing::failedStepLeavesNothingChanged()
     QFETCH(QString, trigger);
     book(m_till, LedgerFixture::Receipt, 20000, QDate(2026, 3, 9));
     const QString tillBefore = tillState(m_till);
-    m_db.engine->exec(
-        QStringLiteral("CREATE TRIGGER forced_failure %1 BEGIN SELECT RAISE(ABORT, 'kényszerített hiba'); "
-                       "END;")
-            .arg(trigger));
+    CreateFailingTrigger(*m_db.engine, QStringLiteral("forced_failure"), trigger, QStringLiteral("kényszerített hiba"));
 
     QVERIFY_THROWS_EXCEPTION(EngineError, CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10), QStringLiteral("teszt")));
 
@@ -242,7 +240,7 @@ void TestDayClosing::failedStepLeavesNothingChanged()
     QVERIFY_LEDGER_SOUND(*m_db.engine);
 
     // Once the fault is gone the same closing goes through.
-    m_db.engine->exec(QStringLiteral("DROP TRIGGER forced_failure;"));
+    DropFailingTrigger(*m_db.engine, QStringLiteral("forced_failure"));
     const DayClosing closing = CloseDay(*m_db.engine, m_till, QDate(2026, 3, 10), QStringLiteral("teszt"));
     QCOMPARE(closing.zarbizonylat, 1);
     QCOMPARE(closing.rows, 1);

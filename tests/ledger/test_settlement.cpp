@@ -1,5 +1,6 @@
 #include "advancesettlement.h"
 #include "dayclosing.h"
+#include "databasefaults.h"
 #include "ledgerfixture.h"
 #include "ledgerops.h"
 #include "ledgersound.h"
@@ -391,9 +392,8 @@ void TestSettlement::failedGenerationLeavesTheSettlementAndNoVoucher()
 {
     const int advance = bookedAdvance(350000);
     // The second voucher of method 0 cannot be written.
-    m_db.engine->exec(QStringLiteral("CREATE TRIGGER forced_failure BEFORE INSERT ON dromvel "
-                                     "WHEN NEW.szoveg1 = 'Elszámolás kiadása' "
-                                     "BEGIN SELECT RAISE(ABORT, 'kényszerített hiba'); END;"));
+    CreateFailingTrigger(*m_db.engine, QStringLiteral("forced_failure"), QStringLiteral("BEFORE INSERT ON dromvel"),
+                         QStringLiteral("kényszerített hiba"), QStringLiteral("NEW.szoveg1 = 'Elszámolás kiadása'"));
     const BookingDay day = MainWindowDay(m_db.session);
     const SettlementPost post = PostSettlement(*m_db.engine, advance, m_till, day, {day.openDay, QString(), 42000});
     QCOMPARE(post.check, SettlementCheck::Allowed);
@@ -412,7 +412,7 @@ void TestSettlement::failedGenerationLeavesTheSettlementAndNoVoucher()
 
     // Whatever the generation refuses leaves nothing either: a movement type that is gone.
     vouchers[1].kasszatip = 99;
-    m_db.engine->exec(QStringLiteral("DROP TRIGGER forced_failure;"));
+    DropFailingTrigger(*m_db.engine, QStringLiteral("forced_failure"));
     QCOMPARE(GenerateSettlementVouchers(*m_db.engine, target, vouchers).check, BookingCheck::NoMovementType);
     QVERIFY(generated(advance).isEmpty());
     QVERIFY_LEDGER_SOUND(*m_db.engine);

@@ -60,6 +60,33 @@ DatabaseFaultInForce::~DatabaseFaultInForce()
     }
 }
 
+void CreateFailingTrigger(Engine &engine, const QString &name, const QString &event, const QString &message,
+                          const QString &condition)
+{
+    if (!engine.isServer()) {
+        const QString when = condition.isEmpty() ? QString() : QStringLiteral(" WHEN ") + condition;
+        engine.exec(QStringLiteral("CREATE TRIGGER %1 %2%3 BEGIN SELECT RAISE(ABORT, '%4'); END;")
+                        .arg(name, event, when, message));
+        return;
+    }
+    const QString when = condition.isEmpty() ? QString() : QStringLiteral(" WHEN (%1)").arg(condition);
+    engine.exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$$ BEGIN RAISE EXCEPTION '%2'; END $$;")
+                    .arg(name, message));
+    engine.exec(
+        QStringLiteral("CREATE TRIGGER %1 %2 FOR EACH ROW%3 EXECUTE FUNCTION %1();").arg(name, event, when));
+}
+
+void DropFailingTrigger(Engine &engine, const QString &name)
+{
+    if (!engine.isServer()) {
+        engine.exec(QStringLiteral("DROP TRIGGER %1;").arg(name));
+        return;
+    }
+    // Dropping the function drops its triggers with it.
+    engine.exec(QStringLiteral("DROP FUNCTION %1() CASCADE;").arg(name));
+}
+
 QMap<QString, QByteArray> FolderBytes(const QString &folder)
 {
     QMap<QString, QByteArray> files;

@@ -43,6 +43,12 @@ private:
     bool m_active = true;
 };
 
+// A trigger that makes each write it names ("BEFORE UPDATE OF kiadva ON dromvel") fail with the message, where the
+// condition on NEW holds (always when empty), written for the engine of the database.
+void CreateFailingTrigger(Engine &engine, const QString &name, const QString &event, const QString &message,
+                          const QString &condition = QString());
+void DropFailingTrigger(Engine &engine, const QString &name);
+
 // Every file under the folder with its bytes, so that a test can show that none of them changed.
 QMap<QString, QByteArray> FolderBytes(const QString &folder);
 

@@ -92,7 +92,7 @@ bool inUse()
     return qEnvironmentVariable("DROMVEL_TEST_ENGINE") == QLatin1String("server");
 }
 
-QString newDatabase()
+QString newDatabase(const QString &locale)
 {
     static int count = 0;
     ServerAddress address = Maintenance();
@@ -101,8 +101,8 @@ QString newDatabase()
                                     .arg(++count)
                                     .arg(QRandomGenerator::global()->bounded(1000000));
     // UPPER and LOWER know the accented letters, and text sorts by code point as in SQLite.
-    Exec(Admin(), QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C.UTF-8';")
-                      .arg(address.database));
+    Exec(Admin(), QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LOCALE '%2';")
+                      .arg(address.database, locale));
     return address.toString();
 }
 
@@ -113,4 +113,17 @@ void dropDatabase(const QString &address)
         Exec(Admin(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(parsed->database));
 }
 
+void exec(const QString &sql)
+{
+    Exec(Admin(), sql);
+}
+
 } // namespace TestServer
+
+TestPlace::TestPlace(const QString &folder) : m_path(TestServer::inUse() ? TestServer::newDatabase() : folder) {}
+
+TestPlace::~TestPlace()
+{
+    if (TestServer::inUse())
+        TestServer::dropDatabase(m_path);
+}

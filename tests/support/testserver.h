@@ -10,9 +10,34 @@
 namespace TestServer {
 
 bool inUse();
-// A new empty database on the server; its address. When no server can be reached the process ends here:
-// skipped (exit code 77) outside CI, failed under CI.
-QString newDatabase();
+// A new empty database on the server (of the locale given); its address. When no server can be reached the
+// process ends here: skipped (exit code 77) outside CI, failed under CI.
+QString newDatabase(const QString &locale = QStringLiteral("C.UTF-8"));
 void dropDatabase(const QString &address);
+// Runs a statement on the server's maintenance database as the tests' own role (making roles, for example).
+void exec(const QString &sql);
 
 } // namespace TestServer
+
+// Where one test database lives: the folder given, or in the server run a new database on the test server,
+// dropped again with this object.
+class TestPlace
+{
+public:
+    explicit TestPlace(const QString &folder);
+    ~TestPlace();
+    TestPlace(const TestPlace &) = delete;
+    TestPlace &operator=(const TestPlace &) = delete;
+
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// Skips the running test in the server run: what it looks at (a query plan, the write-ahead log) is SQLite's own.
+#define SKIP_ON_SERVER(why)                                                                                            \
+    do {                                                                                                               \
+        if (TestServer::inUse())                                                                                       \
+            QSKIP(why);                                                                                                \
+    } while (false)
