@@ -16,7 +16,7 @@ void TestDatabase::fresh(const QString &connection)
     engine.reset();
     dropServerDatabase();
     if (TestServer::inUse()) {
-        folder = TestServer::newDatabase();
+        folder = TestServer::newLedger();
     } else {
         folder = dir.filePath(QString::number(++m_count));
         QDir().mkpath(folder);

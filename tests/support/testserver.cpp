@@ -1,5 +1,6 @@
 #include "testserver.h"
 
+#include "engine.h"
 #include "serveraddress.h"
 
 #include <QCoreApplication>
@@ -106,6 +107,23 @@ QString newDatabase(const QString &locale)
     return address.toString();
 }
 
+QString newLedger()
+{
+    // Copying a database the program has made once is quicker than making its tables and indexes again.
+    static const QString model = [] {
+        const QString address = newDatabase();
+        Engine engine(QStringLiteral("dromvel_test_model"));
+        engine.open(address);
+        return ServerAddress::parse(address)->database;
+    }();
+    ServerAddress address = Maintenance();
+    address.database = Prefix + QStringLiteral("%1_copy_%2")
+                                    .arg(QCoreApplication::applicationPid())
+                                    .arg(QRandomGenerator::global()->bounded(100000000));
+    Exec(Admin(), QStringLiteral("CREATE DATABASE %1 TEMPLATE %2;").arg(address.database, model));
+    return address.toString();
+}
+
 void dropDatabase(const QString &address)
 {
     const std::optional<ServerAddress> parsed = ServerAddress::parse(address);
@@ -120,7 +138,7 @@ void exec(const QString &sql)
 
 } // namespace TestServer
 
-TestPlace::TestPlace(const QString &folder) : m_path(TestServer::inUse() ? TestServer::newDatabase() : folder) {}
+TestPlace::TestPlace(const QString &folder) : m_path(TestServer::inUse() ? TestServer::newLedger() : folder) {}
 
 TestPlace::~TestPlace()
 {

@@ -6,13 +6,16 @@
 // DROMVEL_TEST_ENGINE=server (the _pg tests); DROMVEL_TEST_SERVER names the server's maintenance database
 // (default postgresql:///postgres: this computer's server through its socket, as the user running the tests).
 // Each database made here is new and uniquely named, and dropped again by dropDatabase() or, when a test
-// process died before, by the next test that reaches the server.
+// process died before (or ended: the model the ledgers are copied from stays to its end), by the next test
+// that reaches the server.
 namespace TestServer {
 
 bool inUse();
 // A new empty database on the server (of the locale given); its address. When no server can be reached the
 // process ends here: skipped (exit code 77) outside CI, failed under CI.
 QString newDatabase(const QString &locale = QStringLiteral("C.UTF-8"));
+// A new database on the server with the program's tables and starting rows, as opening an empty one makes them.
+QString newLedger();
 void dropDatabase(const QString &address);
 // Runs a statement on the server's maintenance database as the tests' own role (making roles, for example).
 void exec(const QString &sql);
