@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libqt6svg6 qt6-translations-l10n
-    libsqlite3-dev libzip-dev libxlsxwriter-dev libqscintilla2-qt6-dev pxlib-dev libsodium-dev
+    libsqlite3-dev libpq-dev libzip-dev libxlsxwriter-dev libqscintilla2-qt6-dev pxlib-dev libsodium-dev
     fonts-liberation2 fonts-wine breeze-icon-theme
     xvfb xauth poppler-utils imagemagick xdg-utils sqlite3
     postgresql

@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -285,7 +287,7 @@ Engine::~Engine()
 
 QString Engine::filePath() const
 {
-    return m_folder.isEmpty() ? QString() : QDir(m_folder).filePath(QString::fromLatin1(FileName));
+    return m_folder.isEmpty() || m_server ? QString() : QDir(m_folder).filePath(QString::fromLatin1(FileName));
 }
 
 QSqlDatabase Engine::database() const
@@ -766,6 +768,16 @@ void Engine::begin()
         }
     }
     ++m_depth;
+}
+
+bool Engine::inTransaction() const
+{
+    if (!m_server)
+        return InTransaction(database());
+    const QVariant handle = database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        throw EngineError(QStringLiteral("Az adatbázis kapcsolat nem PostgreSQL kapcsolat."));
+    return PQtransactionStatus(*static_cast<PGconn *const *>(handle.data())) != PQTRANS_IDLE;
 }
 
 QString Engine::beginReadSql() const

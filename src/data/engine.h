@@ -92,6 +92,8 @@ public:
     // whatever other programs commit meanwhile; it ends with ROLLBACK.
     QString beginReadSql() const;
     int transactionDepth() const { return m_depth; }
+    // True while the connection is inside a transaction, whoever began it (the SQL console's user too).
+    bool inTransaction() const;
 
 private:
     void openServer(const QString &path);

@@ -1,11 +1,10 @@
 #include "lefttransaction.h"
 
 #include "engine.h"
-#include "sqlitefunctions.h"
 
 bool RollBackLeftTransaction(Engine &engine)
 {
-    if (!engine.isOpen() || engine.transactionDepth() > 0 || !InTransaction(engine.database()))
+    if (!engine.isOpen() || engine.transactionDepth() > 0 || !engine.inTransaction())
         return false;
     engine.exec(QStringLiteral("ROLLBACK;"));
     return true;

@@ -2,7 +2,6 @@
 
 #include "engine.h"
 #include "eventlog.h"
-#include "sqlitefunctions.h"
 
 #include <QStringList>
 
@@ -45,7 +44,7 @@ QString FirstKeyword(const QString &statement)
 void RunLoggedStatement(Engine &engine, const QString &statement, const QString &user)
 {
     const EventEntry entry{QStringLiteral("SQL parancs"), user, 0, 0, statement.trimmed()};
-    if (!InTransaction(engine.database()) && RunsInTransaction(statement)) {
+    if (!engine.inTransaction() && RunsInTransaction(statement)) {
         Transaction transaction(engine);
         engine.exec(statement);
         LogEvent(engine, entry);
@@ -53,7 +52,7 @@ void RunLoggedStatement(Engine &engine, const QString &statement, const QString 
         return;
     }
     engine.exec(statement);
-    if (InTransaction(engine.database()))
+    if (engine.inTransaction())
         LogEvent(engine, entry);
     else
         LogEventAlone(engine, entry);

@@ -1,4 +1,6 @@
 #include "engine.h"
+#include "lefttransaction.h"
+#include "loggedstatement.h"
 #include "query.h"
 #include "schema.h"
 #include "serveraddress.h"
@@ -27,6 +29,7 @@ private slots:
     void datesAndTextsAsStored();
     void failedStepOfANestedTransactionLeavesTheRestStanding();
     void secondWriterWaitsThenIsToldSo();
+    void consoleTransactionIsSeenAndALeftOneRolledBack();
     void connectionFailuresAreExplained_data();
     void connectionFailuresAreExplained();
     void databaseWithoutHungarianLettersIsRefused();
@@ -219,6 +222,25 @@ void TestEngineBehaviour::secondWriterWaitsThenIsToldSo()
     first.commit();
     Transaction second(other);
     second.commit();
+}
+
+void TestEngineBehaviour::consoleTransactionIsSeenAndALeftOneRolledBack()
+{
+    Engine &engine = *m_db.engine;
+    const QString user = QStringLiteral("teszt");
+    QVERIFY(!engine.inTransaction());
+    RunLoggedStatement(engine, QStringLiteral("BEGIN;"), user);
+    QVERIFY(engine.inTransaction());
+    RunLoggedStatement(engine, QStringLiteral("INSERT INTO kassza (kassza_nev) VALUES ('Konzol');"), user);
+    QVERIFY(RollBackLeftTransaction(engine));
+    QVERIFY(!engine.inTransaction());
+    QVERIFY(!RollBackLeftTransaction(engine));
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM kassza;")).toInt(), 0);
+    // A statement on its own is committed with its log entry.
+    RunLoggedStatement(engine, QStringLiteral("INSERT INTO kassza (kassza_nev) VALUES ('Konzol');"), user);
+    QVERIFY(!engine.inTransaction());
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM kassza;")).toInt(), 1);
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM naplo WHERE szoveg LIKE 'INSERT INTO kassza%';")).toInt(), 1);
 }
 
 void TestEngineBehaviour::connectionFailuresAreExplained_data()
