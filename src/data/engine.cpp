@@ -775,7 +775,9 @@ bool Engine::inTransaction() const
     if (!m_server)
         return InTransaction(database());
     const QVariant handle = database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // The driver names the type by libpq's struct (pg_conn), older ones by its typedef.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         throw EngineError(QStringLiteral("Az adatbázis kapcsolat nem PostgreSQL kapcsolat."));
     return PQtransactionStatus(*static_cast<PGconn *const *>(handle.data())) != PQTRANS_IDLE;
 }

@@ -2,7 +2,6 @@
 
 #include "engine.h"
 #include "query.h"
-#include "sqlitefunctions.h"
 #include "util.h"
 
 #include <QDateTime>
@@ -20,7 +19,7 @@ QString EventTimeText(const QDateTime &time)
 
 void LogEvent(Engine &engine, const EventEntry &entry)
 {
-    if (engine.transactionDepth() == 0 && !InTransaction(engine.database()))
+    if (engine.transactionDepth() == 0 && !engine.inTransaction())
         throw EngineError(QStringLiteral("Az eseménynapló bejegyzése csak a változással együtt írható."));
     engine.insert(QStringLiteral("naplo"), {{QStringLiteral("idopont"), EventTimeText(QDateTime::currentDateTime())},
                                             {QStringLiteral("munkaallomas"), QSysInfo::machineHostName()},
