@@ -389,9 +389,8 @@ QString CreateTableSql(const TableDef &table, SqlDialect dialect)
 
 QString AddColumnSql(const TableDef &table, const FieldDef &field, SqlDialect dialect)
 {
-    return QStringLiteral(dialect == SqlDialect::Server ? "ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2;"
-                                                        : "ALTER TABLE %1 ADD COLUMN %2;")
-        .arg(table.name, ColumnSql(field, dialect));
+    const QString ifMissing = dialect == SqlDialect::Server ? QStringLiteral("IF NOT EXISTS ") : QString();
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2%3;").arg(table.name, ifMissing, ColumnSql(field, dialect));
 }
 
 QString AutoKey(const TableDef &table)
