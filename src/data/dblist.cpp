@@ -1,6 +1,7 @@
 #include "dblist.h"
 
 #include "ini.h"
+#include "serveraddress.h"
 #include "util.h"
 
 #include <QDir>
@@ -33,6 +34,29 @@ QString EntryName(const QString &entry)
 QString EntryFolder(const QString &entry)
 {
     return NthField(Semicolon, entry, 2);
+}
+
+QString PlaceText(const QString &path)
+{
+    if (!ServerAddress::isServerPath(path))
+        return path;
+    const std::optional<ServerAddress> address = ServerAddress::parse(path);
+    if (!address)
+        return QStringLiteral("hibás kiszolgáló cím: ") + path.trimmed();
+    QString text;
+    if (address->host.isEmpty()) {
+        text = QStringLiteral("helyi kiszolgáló: ") + address->database;
+    } else {
+        const bool ipv6 = address->host.contains(QLatin1Char(':'));
+        text = QStringLiteral("kiszolgáló: ") +
+               (ipv6 ? QLatin1Char('[') + address->host + QLatin1Char(']') : address->host);
+        if (address->port > 0)
+            text += QLatin1Char(':') + QString::number(address->port);
+        text += QLatin1Char('/') + address->database;
+    }
+    if (!address->user.isEmpty())
+        text += QStringLiteral(", felhasználó: ") + address->user;
+    return text;
 }
 
 QStringList Read(const IniFile &ini)

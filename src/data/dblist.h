@@ -14,6 +14,9 @@ constexpr int MaxEntries = 25;
 QString EntryText(const QString &name, const QString &folder);
 QString EntryName(const QString &entry);
 QString EntryFolder(const QString &entry);
+// How the lists show an entry's path: a folder as it is, a server database as "kiszolgáló: host:port/dbname"
+// (and its user, when the address names one).
+QString PlaceText(const QString &path);
 
 // Entries of ConStr1 .. ConStr25 in key order; missing and empty keys are skipped.
 QStringList Read(const IniFile &ini);

@@ -58,7 +58,8 @@ void DatabaseListModel::sortBy(int column)
     QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(true);
-    auto key = [column](const Row &r) -> const QString & { return column == FolderColumn ? r.folder : r.name; };
+    // By what the column shows: a server entry by its server, not by its address's scheme.
+    auto key = [column](const Row &r) { return column == FolderColumn ? DatabaseList::PlaceText(r.folder) : r.name; };
 
     QList<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
@@ -97,7 +98,9 @@ QVariant DatabaseListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const Row &r = m_rows.at(index.row());
-    return index.column() == FolderColumn ? r.folder : r.name;
+    if (index.column() != FolderColumn)
+        return r.name;
+    return role == Qt::DisplayRole ? DatabaseList::PlaceText(r.folder) : r.folder;
 }
 
 QVariant DatabaseListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,7 +4,8 @@
 #include <QList>
 #include <QStringList>
 
-// The rows of the database list editor, in display order: name and folder of each entry.
+// The rows of the database list editor, in display order: name and folder of each entry. A server entry's path
+// shows as its server and database (DatabaseList::PlaceText); the edit role gives the path as stored.
 class DatabaseListModel : public QAbstractTableModel
 {
     Q_OBJECT

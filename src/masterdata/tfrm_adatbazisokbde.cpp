@@ -3,8 +3,11 @@
 #include "archivedialog.h"
 #include "databaselistmodel.h"
 #include "dblist.h"
+#include "engineerror.h"
 #include "messages.h"
 #include "restoredialog.h"
+#include "serveraddress.h"
+#include "serverlogin.h"
 #include "session.h"
 #include "tfrm_adatbazisokbde_szerkeszt.h"
 
@@ -124,10 +127,25 @@ void Tfrm_AdatbazisokBDE::testFolder()
     const int row = currentRow();
     if (row < 0)
         return;
-    if (QFileInfo(m_rows->row(row).folder).isDir())
+    const QString path = m_rows->row(row).folder;
+    if (ServerAddress::isServerPath(path)) {
+        testServer(path);
+        return;
+    }
+    if (QFileInfo(path).isDir())
         m_messages.ShowInfo(QStringLiteral("Adatbázis mappa elérhető"), this);
     else
         m_messages.ShowError(QStringLiteral("Nem létező adatbázis mappa"), this);
+}
+
+void Tfrm_AdatbazisokBDE::testServer(const QString &address)
+{
+    try {
+        if (CheckServerConnection(address, this))
+            m_messages.ShowInfo(QStringLiteral("Az adatbázis elérhető a kiszolgálón"), this);
+    } catch (const EngineError &e) {
+        m_messages.ShowError(QStringLiteral("Az adatbázis nem nyitható meg:\n") + e.message(), this);
+    }
 }
 
 void Tfrm_AdatbazisokBDE::archive()

@@ -31,6 +31,7 @@ protected:
 
 private:
     void testFolder();
+    void testServer(const QString &address);
     void archive();
     void restoreArchive();
     void addRow(const QString &name, const QString &folder);

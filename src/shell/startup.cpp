@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "sampledata.h"
 #include "samplevouchers.h"
+#include "serverlogin.h"
 #include "session.h"
 #include "settings.h"
 #include "starttill.h"
@@ -41,7 +42,8 @@ void FillTestDatabase(const QString &folder, Messages &messages)
     }
 }
 
-// Shows the picker until a database opens; false when the user cancels.
+// Shows the picker until a database opens; false when the user cancels. Giving up at a server's password
+// leads back to the picker, as a database that cannot be opened does.
 bool ChooseDatabase(Session &session, Engine &engine, Messages &messages)
 {
     const QStringList entries = DatabaseList::Read(session.ini);
@@ -52,7 +54,8 @@ bool ChooseDatabase(Session &session, Engine &engine, Messages &messages)
             return false;
         const QString folder = DatabaseList::EntryFolder(entries.at(chosen));
         try {
-            engine.open(folder);
+            if (!OpenAskingPassword(engine, folder))
+                continue;
             session.databaseFolder = folder;
             if (engine.madeFromEmptyFile())
                 messages.ShowWarning(QStringLiteral("Az adatbázis fájlja üres volt (0 bájt), ezért a program új, üres "

@@ -2,6 +2,7 @@
 
 #include "dblist.h"
 #include "messages.h"
+#include "serveraddress.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -21,6 +22,9 @@ Tfrm_AdatbazisNyitBDE::Tfrm_AdatbazisNyitBDE(const QStringList &names, const QSt
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("ListBox1"));
     m_list->addItems(names);
+    // The name is the user's own; where it leads shows on pointing at it.
+    for (int row = 0; row < m_list->count() && row < m_entries.size(); ++row)
+        m_list->item(row)->setToolTip(DatabaseList::PlaceText(DatabaseList::EntryFolder(m_entries.at(row))));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     label->setBuddy(m_list);
 
@@ -53,7 +57,8 @@ void Tfrm_AdatbazisNyitBDE::okClicked()
     if (row < 0 || !m_list->item(row)->isSelected())
         return;
     const QString folder = row < m_entries.size() ? DatabaseList::EntryFolder(m_entries.at(row)) : QString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+    // A server database is checked by opening it, which tells why it failed.
+    if (!ServerAddress::isServerPath(folder) && (folder.isEmpty() || !QFileInfo(folder).isDir())) {
         m_messages.ShowError(QStringLiteral("Nem létező adatbázis mappa"), this);
         return;
     }

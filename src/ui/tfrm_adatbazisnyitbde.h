@@ -7,7 +7,7 @@ class Messages;
 class QListWidget;
 class QPushButton;
 
-// The database picker: one display name per line; OK accepts a line whose folder exists.
+// The database picker: one display name per line; OK accepts a line whose folder exists, or a server database.
 class Tfrm_AdatbazisNyitBDE : public QDialog
 {
     Q_OBJECT

@@ -19,6 +19,8 @@ private slots:
     void doubleClickAcceptsWithoutChecking();
     void noSelectionMeansOkDoesNothing();
     void modalCallReturnsIndex();
+    void serverEntryIsNoFolder_data();
+    void serverEntryIsNoFolder();
 
 private:
     QStringList names() const { return {"Teszt", "Éles", "Régi"}; }
@@ -106,6 +108,34 @@ void TestAdatbazisNyit::modalCallReturnsIndex()
     QCOMPARE(AdatbazisValaszt(names(), entries(), "x", m_messages), 1);
     press(Qt::Key_Escape);
     QCOMPARE(AdatbazisValaszt(names(), entries(), "x", m_messages), -1);
+}
+
+void TestAdatbazisNyit::serverEntryIsNoFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("server") << "postgresql://kovacs@iroda:5433/penztar"
+                            << "kiszolgáló: iroda:5433/penztar, felhasználó: kovacs";
+    // Opening it says what is wrong with it.
+    QTest::newRow("malformed address") << "postgresql://iroda"
+                                       << "hibás kiszolgáló cím: postgresql://iroda";
+}
+
+// OK takes a server entry without looking for a folder of its name: opening the database checks it.
+void TestAdatbazisNyit::serverEntryIsNoFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, tip);
+    Tfrm_AdatbazisNyitBDE form({"Teszt", "Központ"}, {entries().first(), "Központ;" + path + ";"}, "x", m_messages);
+    form.show();
+    auto *list = form.findChild<QListWidget *>("ListBox1");
+    QCOMPARE(list->item(1)->toolTip(), tip);
+    QCOMPARE(list->item(0)->toolTip(), m_dir.filePath("a"));
+    list->setCurrentRow(1);
+    QTest::mouseClick(form.findChild<QPushButton *>("btnOK"), Qt::LeftButton);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QCOMPARE(form.chosenIndex(), 1);
+    QVERIFY(m_messages.shown.isEmpty());
 }
 
 QTEST_MAIN(TestAdatbazisNyit)
