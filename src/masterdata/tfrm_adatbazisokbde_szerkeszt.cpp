@@ -156,6 +156,8 @@ Tfrm_AdatbazisokBDE_Szerkeszt::Tfrm_AdatbazisokBDE_Szerkeszt(Session &session, M
     m_folder->setMinimumWidth(m_folder->fontMetrics().averageCharWidth() * 64);
     browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) + 24);
     m_port->setFixedWidth(m_port->fontMetrics().horizontalAdvance(QStringLiteral("655350")) + 16);
+    // The form keeps its width when the choice changes.
+    m_serverPanel->setMinimumWidth(m_folderPanel->sizeHint().width());
     PaintFocusedField(this);
     EnterMovesFocus(this);
     (server ? m_serverChoice : m_folderChoice)->setChecked(true);
