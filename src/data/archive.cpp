@@ -2,6 +2,8 @@
 
 #include "archiveerror.h"
 #include "engine.h"
+#include "serverarchive.h"
+#include "serveraddress.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -405,4 +407,11 @@ ArchiveResult ArchiveFolder(const QString &folder, const QString &zipPath)
         throw ArchiveError(QStringLiteral("Az archívum nem írható: %1 (%2)")
                                .arg(QDir::toNativeSeparators(zipPath), file.errorString()));
     return result;
+}
+
+ArchiveResult ArchiveDatabase(const QString &database, const QString &zipPath, const QString &password)
+{
+    if (ServerAddress::isServerPath(database))
+        return ServerArchive::Write(database, zipPath, password);
+    return ArchiveFolder(database, zipPath);
 }

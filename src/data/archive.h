@@ -22,5 +22,9 @@ ArchiveResult ArchiveFolder(const QString &folder, QIODevice &out);
 // Writes the archive file only when packing succeeded: on failure the path is left as it was.
 ArchiveResult ArchiveFolder(const QString &folder, const QString &zipPath);
 
+// The archive of a database as the program names it: a folder as ArchiveFolder packs it, a server address
+// (postgresql://…) as ServerArchive::Write dumps it, with the password held for that server (empty: libpq's own).
+ArchiveResult ArchiveDatabase(const QString &database, const QString &zipPath, const QString &password = QString());
+
 // Consistent copy of a live SQLite database into a new file; throws ArchiveError.
 void SnapshotDatabase(const QString &source, const QString &target);

@@ -23,10 +23,16 @@ struct Column
 QList<Column> Columns(Engine &engine, const QString &table)
 {
     QList<Column> columns;
-    Query q(engine, QStringLiteral("PRAGMA table_info(%1);").arg(Quoted(table)));
+    Query q(engine, engine.isServer()
+                        ? QStringLiteral("SELECT column_name, CASE WHEN character_maximum_length IS NULL THEN "
+                                         "data_type ELSE 'varchar(' || character_maximum_length || ')' END FROM "
+                                         "information_schema.columns WHERE table_schema = current_schema() AND "
+                                         "table_name = :t AND column_name <> 'rowid' ORDER BY ordinal_position;")
+                        : QStringLiteral("SELECT name, type FROM pragma_table_info(:t);"));
+    q.setText(QStringLiteral("t"), table);
     q.open();
     while (q.next())
-        columns.append({q.value(1).toString(), q.value(2).toString()});
+        columns.append({q.value(0).toString(), q.value(1).toString()});
     return columns;
 }
 
@@ -120,6 +126,22 @@ void RebuildLayout(Engine &engine, const TableDef &def, const QList<Column> &old
     transaction.commit();
 }
 
+// The server adds a missing field in place, after the others (every statement names its fields), and widens a
+// narrow one.
+void AddColumns(Engine &engine, const TableDef &def, const QList<Column> &old)
+{
+    Transaction transaction(engine);
+    for (const FieldDef &field : def.fields) {
+        const Column *column = Find(old, field.name);
+        if (!column)
+            engine.exec(Schema::AddColumnSql(def, field, SqlDialect::Server));
+        else if (Narrower(*column, field))
+            engine.exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3;")
+                            .arg(def.name, Quoted(column->name), Schema::ColumnType(field, SqlDialect::Server)));
+    }
+    transaction.commit();
+}
+
 } // namespace
 
 bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress)
@@ -160,7 +182,10 @@ bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress)
             const QList<Column> old = Columns(engine, table->name);
             if (Outdated(old, *table)) {
                 progress.setStatus(QStringLiteral("Mezők pótlása: ") + table->name);
-                RebuildLayout(engine, *table, old);
+                if (engine.isServer())
+                    AddColumns(engine, *table, old);
+                else
+                    RebuildLayout(engine, *table, old);
             }
         });
         if (table->name == QLatin1String("dromvel"))

@@ -11,4 +11,5 @@ class Engine;
 // one transaction; a table already up to date is not touched. Returns false when some table could not be
 // brought up to date: "Ismeretlen hiba: " + table + line break + the engine's message went to progress.fail,
 // and the other tables were still done.
+// On a server a missing field is added in place (ALTER TABLE … ADD COLUMN IF NOT EXISTS) and a narrow one widened.
 bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress);

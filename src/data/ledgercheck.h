@@ -7,7 +7,7 @@
 class Engine;
 
 // The ledger's invariants, checked without changing anything:
-//  - the database file's own integrity (PRAGMA integrity_check);
+//  - the database file's own integrity (PRAGMA integrity_check; a server keeps its own);
 //  - booked rows carry a booking number (dromvelid), each number on one booked row only;
 //  - serials (ssz) of every letter code are unique and run 1, 2, 3 ... without a gap; every booked receipt and
 //    payment has one; settlement numbers (elszamol_ssz) are unique and every booked advance has one;

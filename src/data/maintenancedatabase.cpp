@@ -1,5 +1,8 @@
 #include "maintenancedatabase.h"
 
+#include "query.h"
+#include "serveraddress.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -9,6 +12,10 @@ namespace {
 
 // The other programs' connections are seen at once; a short wait covers one that is just finishing a write.
 constexpr int BusyTimeoutMs = 500;
+
+const QString InUseMessage =
+    QStringLiteral("Az adatbázist egy másik program használja: valamelyik számítógépen még fut a Dromvel program. "
+                   "Zárja be mindenhol, majd próbálja újra.\nAz adatbázis nem változott.");
 
 bool HasOldTables(const QString &folder)
 {
@@ -23,6 +30,8 @@ MaintenanceDatabase::MaintenanceDatabase(const QString &connectionName) : m_engi
 
 QString MaintenanceDatabase::FolderOf(const QString &typed)
 {
+    if (ServerAddress::isServerPath(typed))
+        return typed.trimmed();
     if (typed.size() > 1 && (typed.endsWith(QLatin1Char('/')) || typed.endsWith(QLatin1Char('\\'))))
         return typed.chopped(1);
     return typed;
@@ -31,6 +40,8 @@ QString MaintenanceDatabase::FolderOf(const QString &typed)
 QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
 {
     close();
+    if (ServerAddress::isServerPath(typedFolder))
+        return openServer(typedFolder.trimmed(), access);
     const QString folder = FolderOf(typedFolder);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return MissingFolderMessage;
@@ -61,9 +72,7 @@ QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
         close();
         const int code = error.nativeErrorCode().toInt() & 0xff;
         if (code == 5 || code == 6) // SQLITE_BUSY, SQLITE_LOCKED
-            return QStringLiteral("Az adatbázist egy másik program használja: valamelyik számítógépen még fut a "
-                                  "Dromvel program. Zárja be mindenhol, majd próbálja újra.\n"
-                                  "Az adatbázis nem változott.");
+            return InUseMessage;
         return EngineError::from(error).message();
     }
     if (!take.exec(QStringLiteral("COMMIT;"))) {
@@ -73,4 +82,25 @@ QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
         return message;
     }
     return {};
+}
+
+QString MaintenanceDatabase::openServer(const QString &address, Access access)
+{
+    try {
+        m_engine.open(address);
+        if (access == Access::Shared)
+            return {};
+        // The server cannot refuse later connections; the maintenance program starts only when there are none.
+        const qint64 others = Query(m_engine, QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                                             "current_database() AND pid <> pg_backend_pid();"))
+                                  .firstValue()
+                                  .toLongLong();
+        if (others == 0)
+            return {};
+    } catch (const EngineError &e) {
+        close();
+        return e.message();
+    }
+    close();
+    return InUseMessage;
 }

@@ -8,6 +8,10 @@
 // never creating one. Held exclusively, it is taken only when no other program has it open (on SQLite every
 // open connection, even an idle one, keeps it from being taken), and while it is held no other program can open
 // it. Shared, it is read beside the other programs.
+// A server address (postgresql://…) opens that server database, with libpq's own password (~/.pgpass,
+// PGPASSWORD); an empty one gets the program's tables as in the program. Exclusively, it is taken only when no
+// other connection to it is open; the server cannot keep later ones out, but every write of theirs waits for the
+// maintenance program's transaction.
 class MaintenanceDatabase
 {
 public:
@@ -20,7 +24,7 @@ public:
 
     explicit MaintenanceDatabase(const QString &connectionName = QStringLiteral("DromvelUpd"));
 
-    // The folder as typed, without one trailing "/" or "\".
+    // The folder as typed, without one trailing "/" or "\"; a server address as it is.
     static QString FolderOf(const QString &typed);
 
     // Opens the database of the folder. Returns the Hungarian reason when it could not (the folder or its
@@ -30,5 +34,7 @@ public:
     Engine &engine() { return m_engine; }
 
 private:
+    QString openServer(const QString &address, Access access);
+
     Engine m_engine;
 };

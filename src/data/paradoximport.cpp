@@ -2,12 +2,14 @@
 
 #include "engine.h"
 #include "eventlog.h"
+#include "ledgercontent.h"
 #include "ledgercheck.h"
 #include "maintenancedatabase.h"
 #include "paradoxtable.h"
 #include "programerror.h"
 #include "query.h"
 #include "schema.h"
+#include "serveraddress.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -246,10 +248,69 @@ QString CopyTable(Engine &engine, const QString &folder, const QString &file, co
     return line;
 }
 
-void RemoveBuildFolder(const QString &path)
+// Every table of the schema copied in its order; the report lines.
+QStringList CopyTables(Engine &engine, const QString &source, const QHash<QString, QString> &files,
+                       const MaintenanceProgress &progress)
 {
-    if (!path.isEmpty())
-        QDir(path).removeRecursively();
+    QStringList report;
+    for (const TableDef &def : Schema::ImportedTables()) {
+        progress.advance();
+        const QString file = files.value(FileOf(def).toLower());
+        progress.setStatus(QStringLiteral("Átvétel: ") + file);
+        report.append(CopyTable(engine, source, file, def, progress));
+    }
+    LogEvent(engine,
+             {QStringLiteral("Átvétel"), QString(), 0, 0, QStringLiteral("Régi táblák: ") + QDir::toNativeSeparators(source)});
+    return report;
+}
+
+// Into a database of a server, which must hold nothing but what a new database starts with; one transaction.
+QStringList CopyIntoServer(const QString &address, const QString &source, const QHash<QString, QString> &files,
+                           const MaintenanceProgress &progress)
+{
+    Engine engine(QStringLiteral("DromvelImport"));
+    engine.open(address);
+    Transaction transaction(engine);
+    const QStringList filled = FilledTables(engine);
+    if (!filled.isEmpty())
+        throw ImportFailure{QStringLiteral("Az új adatbázis nem üres: %1\nAz átvételhez üres adatbázist válasszon; "
+                                           "a benne lévő adatok nem változtak.")
+                                .arg(filled.join(QStringLiteral(", ")))};
+    const QStringList report = CopyTables(engine, source, files, progress);
+    transaction.commit();
+    return report;
+}
+
+// Into a new database file, built in a folder of its own inside the target so that the target only ever holds a
+// finished database; one transaction.
+QStringList CopyIntoFolder(const QString &target, const QString &source, const QHash<QString, QString> &files,
+                           const MaintenanceProgress &progress)
+{
+    const QString build = QDir(target).filePath(QStringLiteral(".atvetel-%1").arg(QCoreApplication::applicationPid()));
+    if (!QDir().mkpath(build))
+        throw ImportFailure{
+            QStringLiteral("Az új adatbázis mappája nem írható: %1").arg(QDir::toNativeSeparators(target))};
+    try {
+        QStringList report;
+        {
+            Engine engine(QStringLiteral("DromvelImport"));
+            engine.open(build);
+            Transaction transaction(engine);
+            report = CopyTables(engine, source, files, progress);
+            transaction.commit();
+            engine.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
+        }
+        const QString built = QDir(build).filePath(QString::fromLatin1(Engine::FileName));
+        if (QFileInfo(built + QStringLiteral("-wal")).size() > 0 ||
+            !QFile::rename(built, QDir(target).filePath(QString::fromLatin1(Engine::FileName))))
+            throw ImportFailure{
+                QStringLiteral("Az új adatbázis nem tehető a helyére: %1").arg(QDir::toNativeSeparators(target))};
+        QDir(build).removeRecursively();
+        return report;
+    } catch (...) {
+        QDir(build).removeRecursively();
+        throw;
+    }
 }
 
 } // namespace
@@ -260,13 +321,13 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
     ParadoxImportResult result;
     const QString source = MaintenanceDatabase::FolderOf(sourceFolder);
     const QString target = MaintenanceDatabase::FolderOf(targetFolder);
-    QString build;
+    const bool server = ServerAddress::isServerPath(target);
     try {
         if (source.isEmpty() || !QFileInfo(source).isDir())
             throw ImportFailure{QStringLiteral("Nem létező mappa: %1").arg(QDir::toNativeSeparators(source))};
-        if (target.isEmpty() || !QFileInfo(target).isDir())
+        if (!server && (target.isEmpty() || !QFileInfo(target).isDir()))
             throw ImportFailure{QStringLiteral("Nem létező mappa: %1").arg(QDir::toNativeSeparators(target))};
-        if (!QDir(target).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        if (!server && !QDir(target).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
             throw ImportFailure{QStringLiteral("Az új adatbázis mappája nem üres: %1\nAz átvételhez üres mappát "
                                                "válasszon.")
                                     .arg(QDir::toNativeSeparators(target))};
@@ -275,39 +336,13 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         const QStringList notes = CheckTables(source, files);
 
         progress.begin(int(Schema::ImportedTables().size()) + 1);
-        // Built in a folder of its own inside the target, so that the target only ever holds a finished database.
-        build = QDir(target).filePath(QStringLiteral(".atvetel-%1").arg(QCoreApplication::applicationPid()));
-        if (!QDir().mkpath(build))
-            throw ImportFailure{
-                QStringLiteral("Az új adatbázis mappája nem írható: %1").arg(QDir::toNativeSeparators(target))};
-        {
-            Engine engine(QStringLiteral("DromvelImport"));
-            engine.open(build);
-            Transaction transaction(engine);
-            for (const TableDef &def : Schema::ImportedTables()) {
-                progress.advance();
-                const QString file = files.value(FileOf(def).toLower());
-                progress.setStatus(QStringLiteral("Átvétel: ") + file);
-                result.report.append(CopyTable(engine, source, file, def, progress));
-            }
-            LogEvent(engine, {QStringLiteral("Átvétel"), QString(), 0, 0,
-                              QStringLiteral("Régi táblák: ") + QDir::toNativeSeparators(source)});
-            transaction.commit();
-            engine.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);"));
-        }
-        const QString built = QDir(build).filePath(QString::fromLatin1(Engine::FileName));
-        if (QFileInfo(built + QStringLiteral("-wal")).size() > 0 ||
-            !QFile::rename(built, QDir(target).filePath(QString::fromLatin1(Engine::FileName))))
-            throw ImportFailure{
-                QStringLiteral("Az új adatbázis nem tehető a helyére: %1").arg(QDir::toNativeSeparators(target))};
-        RemoveBuildFolder(build);
+        result.report = server ? CopyIntoServer(target, source, files, progress)
+                               : CopyIntoFolder(target, source, files, progress);
         result.report.append(notes);
     } catch (const ImportFailure &failure) {
-        RemoveBuildFolder(build);
         result.error = failure.message();
         result.report.clear();
     } catch (const EngineError &e) {
-        RemoveBuildFolder(build);
         result.error = QStringLiteral("Az új adatbázis nem írható: ") + e.message();
         result.report.clear();
     }

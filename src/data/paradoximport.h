@@ -23,5 +23,7 @@ struct ParadoxImportResult
 // is built under a temporary name in one transaction and put in place only when every table was read; on any
 // failure the target folder is left empty and the result says which table and why. Afterwards the ledger check
 // runs on the new database.
+// A server address as the target (postgresql://…) writes into that server database instead, which must hold
+// nothing but what a new database starts with; one transaction there too, so a failure leaves it as it was.
 ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QString &targetFolder,
                                         const MaintenanceProgress &progress);

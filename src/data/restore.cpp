@@ -4,17 +4,24 @@
 #include "engine.h"
 #include "ledgercheck.h"
 #include "query.h"
+#include "serveraddress.h"
+#include "serverarchive.h"
+#include "servertool.h"
+#include "ledgercontent.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <zip.h>
 
 namespace {
 
 const QString DatabaseName = QString::fromLatin1(Engine::FileName);
+const QString DumpName = QString::fromLatin1(ServerArchive::DumpName);
 
 QString Native(const QString &path)
 {
@@ -72,6 +79,12 @@ QString PathInside(QString name)
     return name;
 }
 
+// A database folder's archive holds the database file; a server database's archive holds the server's dump.
+enum class Kind {
+    Folder,
+    Server,
+};
+
 struct Entry
 {
     zip_uint64_t index = 0;
@@ -111,6 +124,7 @@ public:
         QList<Entry> result;
         QSet<QString> seen;
         bool hasDatabase = false;
+        bool hasDump = false;
         const zip_int64_t count = zip_get_num_entries(m_zip, 0);
         for (zip_int64_t i = 0; i < count; ++i) {
             zip_stat_t st;
@@ -127,12 +141,20 @@ public:
             seen.insert(path);
             const bool folder = name.endsWith(QLatin1Char('/'));
             hasDatabase = hasDatabase || (path == DatabaseName && !folder);
+            hasDump = hasDump || (path == DumpName && !folder);
             result.append({zip_uint64_t(i), path, folder});
         }
-        if (!hasDatabase)
+        if (hasDatabase)
+            m_kind = Kind::Folder;
+        else if (hasDump)
+            m_kind = Kind::Server;
+        else
             throw Foreign(m_path, QStringLiteral("Nincs benne %1 adatbázis fájl.").arg(DatabaseName));
         return result;
     }
+
+    // What the archive holds, known once entries() has read it.
+    Kind kind() const { return m_kind; }
 
     void extract(const Entry &entry, const QString &filePath) const
     {
@@ -166,6 +188,7 @@ public:
 private:
     QString m_path;
     zip_t *m_zip = nullptr;
+    mutable Kind m_kind = Kind::Folder;
 };
 
 // The unpacked database: a whole SQLite file of the program, checked. Returns the ledger check's findings.
@@ -220,13 +243,112 @@ void MoveUp(const QString &staging, const QString &target)
     }
 }
 
+// The target server database: well formed, not the one the program has open, reachable, and empty. Opening an
+// empty database gives it the program's tables, which the restore then replaces.
+ServerAddress CheckServerTarget(const QString &target, const QString &openFolder, const QString &password)
+{
+    const std::optional<ServerAddress> address = ServerAddress::parse(target);
+    if (!address)
+        throw ArchiveError(QStringLiteral("Hibás kiszolgáló cím: %1\nA cím alakja: "
+                                          "postgresql://[felhasználó@]kiszolgáló[:port]/adatbázis")
+                               .arg(target.trimmed()));
+    if (address == ServerAddress::parse(openFolder))
+        throw ArchiveError(QStringLiteral("A visszaállítás célja nem lehet a megnyitott adatbázis: %1\nVálasszon "
+                                          "másik, üres adatbázist.")
+                               .arg(address->displayName()));
+    QStringList filled;
+    try {
+        Engine engine(QStringLiteral("DromvelRestoreTarget"));
+        engine.setPassword(password);
+        engine.open(address->toString());
+        filled = FilledTables(engine);
+    } catch (const EngineError &e) {
+        throw ArchiveError(QStringLiteral("A cél adatbázis nem nyitható meg: %1\n%2")
+                               .arg(address->displayName(), e.message()));
+    }
+    if (!filled.isEmpty())
+        throw ArchiveError(QStringLiteral("A cél adatbázis nem üres: %1 (%2)\nA visszaállításhoz üres adatbázist "
+                                          "válasszon.")
+                               .arg(address->displayName(), filled.join(QStringLiteral(", "))));
+    return *address;
+}
+
+// The dump is the server's own and holds the program's tables.
+void CheckDump(const QString &dump, const QString &zipPath)
+{
+    QByteArray list;
+    try {
+        list = ServerTool::Run(QStringLiteral("pg_restore"), {QStringLiteral("--list"), dump}, QString());
+    } catch (const ArchiveError &e) {
+        throw Damaged(zipPath, e.message());
+    }
+    const QString contents = QString::fromUtf8(list);
+    for (const char *table : {"dromvel", "kassza"}) {
+        const QRegularExpression entry(QStringLiteral("\\bTABLE \\S+ %1\\b").arg(QLatin1String(table)));
+        if (!entry.match(contents).hasMatch())
+            throw Foreign(zipPath, QStringLiteral("A benne lévő mentés nem Dromvel.Pro adatbázis."));
+    }
+}
+
+// Restores a server database's archive into an empty database of a server with pg_restore, in one transaction:
+// a failure leaves the target as it was. Then the ledger check.
+RestoreResult RestoreIntoServer(const QString &zipPath, const QString &target, const QString &openFolder,
+                                const QString &password)
+{
+    const ServerAddress address = CheckServerTarget(target, openFolder, password);
+    const ZipReader zip(zipPath);
+    const QList<Entry> entries = zip.entries();
+    if (zip.kind() == Kind::Folder)
+        throw ArchiveError(QStringLiteral("Ez az archívum egy adatbázis mappáról készült, ezért mappába állítható "
+                                          "vissza. Kiszolgálóra a karbantartó program „Áthelyezés kiszolgálóra” "
+                                          "műveletével vihető át."));
+    QTemporaryDir staging;
+    if (!staging.isValid())
+        throw ArchiveError(QStringLiteral("Ideiglenes mappa nem hozható létre: %1").arg(staging.errorString()));
+    const QString dump = staging.filePath(DumpName);
+    for (const Entry &entry : entries)
+        if (entry.path == DumpName)
+            zip.extract(entry, dump);
+    CheckDump(dump, zipPath);
+    try {
+        ServerTool::Run(QStringLiteral("pg_restore"),
+                        {QStringLiteral("--clean"), QStringLiteral("--if-exists"), QStringLiteral("--no-owner"),
+                         QStringLiteral("--no-acl"), QStringLiteral("--single-transaction"),
+                         QStringLiteral("--exit-on-error"),
+                         QStringLiteral("--dbname=") + ServerTool::ConnectionString(address), dump},
+                        password);
+    } catch (const ArchiveError &e) {
+        throw ArchiveError(QStringLiteral("Az archívum nem állítható vissza ide: %1\n%2\nA cél adatbázis nem "
+                                          "változott.")
+                               .arg(address.displayName(), e.message()));
+    }
+    RestoreResult result;
+    result.files = int(entries.size());
+    try {
+        Engine engine(QStringLiteral("DromvelRestore"));
+        engine.setPassword(password);
+        engine.open(address.toString());
+        result.findings = LedgerCheck::run(engine);
+    } catch (const EngineError &e) {
+        result.findings.append(QStringLiteral("A visszaállított adatbázis nem ellenőrizhető: ") + e.message());
+    }
+    return result;
+}
+
 } // namespace
 
-RestoreResult RestoreArchive(const QString &zipPath, const QString &targetFolder, const QString &openFolder)
+RestoreResult RestoreArchive(const QString &zipPath, const QString &targetFolder, const QString &openFolder,
+                             const QString &password)
 {
+    if (ServerAddress::isServerPath(targetFolder))
+        return RestoreIntoServer(zipPath, targetFolder, openFolder, password);
     CheckTarget(targetFolder, openFolder);
     const ZipReader zip(zipPath);
     const QList<Entry> entries = zip.entries();
+    if (zip.kind() == Kind::Server)
+        throw ArchiveError(QStringLiteral("Ez az archívum kiszolgálón lévő adatbázisról készült, ezért csak "
+                                          "kiszolgáló-adatbázisba állítható vissza: célnak a kiszolgáló egy üres "
+                                          "adatbázisának címét adja meg (postgresql://kiszolgáló/adatbázis)."));
 
     const QString staging =
         QDir(targetFolder).filePath(QStringLiteral(".visszaallitas-%1").arg(QCoreApplication::applicationPid()));

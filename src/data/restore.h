@@ -19,4 +19,11 @@ struct RestoreResult
 // Everything is unpacked into a folder of its own inside the target, the database is opened and checked there
 // (PRAGMA integrity_check, then the ledger check), and only then moved up: a refusal or failure, a damaged
 // database file included, leaves the target empty. Throws ArchiveError with the reason in Hungarian.
-RestoreResult RestoreArchive(const QString &zipPath, const QString &targetFolder, const QString &openFolder);
+//
+// The archive of a server database (its dump) is restored into a database of a server instead: targetFolder is then
+// its address (postgresql://…), with the password held for it (empty: libpq's own). That database must exist and
+// hold nothing but what a new database starts with, and must not be the one the program has open (openFolder).
+// pg_restore writes it in one transaction, so a failure leaves it as it was; the ledger check follows. Each kind of
+// archive is refused by the other kind of target.
+RestoreResult RestoreArchive(const QString &zipPath, const QString &targetFolder, const QString &openFolder,
+                             const QString &password = QString());

@@ -393,6 +393,11 @@ QString AddColumnSql(const TableDef &table, const FieldDef &field, SqlDialect di
     return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2%3;").arg(table.name, ifMissing, ColumnSql(field, dialect));
 }
 
+QString ColumnType(const FieldDef &field, SqlDialect dialect)
+{
+    return SqlType(field, dialect);
+}
+
 QString AutoKey(const TableDef &table)
 {
     return KeyIsRowId(table) ? table.key().name : QString();

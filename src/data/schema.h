@@ -84,6 +84,8 @@ QVariant StoredValue(const FieldDef &field, const QVariant &value);
 QString CreateTableSql(const TableDef &table, SqlDialect dialect = SqlDialect::Sqlite);
 // The statement that adds the field to a table made without it: its type and default as CREATE TABLE gives them.
 QString AddColumnSql(const TableDef &table, const FieldDef &field, SqlDialect dialect = SqlDialect::Sqlite);
+// The column type of a field as CREATE TABLE and ALTER TABLE … ADD COLUMN declare it.
+QString ColumnType(const FieldDef &field, SqlDialect dialect);
 // The integer key a new row gets by itself when the insert leaves it out; empty for a text key.
 QString AutoKey(const TableDef &table);
 // Name of the unique index that stands for the primary index of a table whose key is not a row id.
