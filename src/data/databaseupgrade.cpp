@@ -54,12 +54,13 @@ bool Narrower(const Column &column, const FieldDef &field)
     return field.type == FieldType::Alpha && match.hasMatch() && match.captured(2).toInt() < field.width;
 }
 
-// The table lacks a field of the schema or declares one narrower.
-bool Outdated(const QList<Column> &columns, const TableDef &table)
+// The table lacks a field of the schema or declares one narrower. On the server a name is its letters' case too:
+// a field named in capitals is not the one the program's statements name.
+bool Outdated(const QList<Column> &columns, const TableDef &table, bool server)
 {
     for (const FieldDef &field : table.fields) {
         const Column *column = Find(columns, field.name);
-        if (!column || Narrower(*column, field))
+        if (!column || Narrower(*column, field) || (server && column->name != field.name))
             return true;
     }
     return false;
@@ -126,18 +127,23 @@ void RebuildLayout(Engine &engine, const TableDef &def, const QList<Column> &old
     transaction.commit();
 }
 
-// The server adds a missing field in place, after the others (every statement names its fields), and widens a
-// narrow one.
+// The server adds a missing field in place, after the others (every statement names its fields), gives a field
+// named in other letter case the schema's name, and widens a narrow one.
 void AddColumns(Engine &engine, const TableDef &def, const QList<Column> &old)
 {
     Transaction transaction(engine);
     for (const FieldDef &field : def.fields) {
         const Column *column = Find(old, field.name);
-        if (!column)
+        if (!column) {
             engine.exec(Schema::AddColumnSql(def, field, SqlDialect::Server));
-        else if (Narrower(*column, field))
+            continue;
+        }
+        if (column->name != field.name)
+            engine.exec(
+                QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3;").arg(def.name, Quoted(column->name), field.name));
+        if (Narrower(*column, field))
             engine.exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3;")
-                            .arg(def.name, Quoted(column->name), Schema::ColumnType(field, SqlDialect::Server)));
+                            .arg(def.name, field.name, Schema::ColumnType(field, SqlDialect::Server)));
     }
     transaction.commit();
 }
@@ -180,7 +186,7 @@ bool UpgradeDatabase(Engine &engine, const MaintenanceProgress &progress)
     for (const TableDef *table : present) {
         attempt(table->name, [&] {
             const QList<Column> old = Columns(engine, table->name);
-            if (Outdated(old, *table)) {
+            if (Outdated(old, *table, engine.isServer())) {
                 progress.setStatus(QStringLiteral("Mezők pótlása: ") + table->name);
                 if (engine.isServer())
                     AddColumns(engine, *table, old);
