@@ -8,12 +8,15 @@
 #include "filedialogs.h"
 #include "indexrebuild.h"
 #include "ini.h"
+#include "inputdialog.h"
 #include "ledgercheck.h"
+#include "ledgermove.h"
 #include "maintenancedatabase.h"
 #include "makerinfo.h"
 #include "messages.h"
 #include "paradoximport.h"
 #include "productpicture.h"
+#include "serveraddress.h"
 #include "tfrm_adatbazisnyitbde.h"
 #include "util.h"
 #include "workarea.h"
@@ -50,6 +53,15 @@ const QString RebuildDone = QStringLiteral("Indexek újraépítése kész.");
 QString Now()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd. HH:mm"));
+}
+
+const QString AddressForm = QStringLiteral("postgresql://[felhasználó@]kiszolgáló[:port]/adatbázis");
+
+// The database as a report names it: a folder in the system's form, a server's address as it is.
+QString Shown(const QString &database)
+{
+    const QString folder = MaintenanceDatabase::FolderOf(database);
+    return ServerAddress::isServerPath(folder) ? folder : QDir::toNativeSeparators(folder);
 }
 
 // While an operation runs: the buttons rest and the cursor waits; a message box gets the normal cursor back.
@@ -130,10 +142,11 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     auto *upgrade = Button(QStringLiteral("Verzióváltás"), "btnVerziovaltas", this);
     auto *check = Button(QStringLiteral("Ellenőrzés"), "btnEllenorzes", this);
     auto *import = Button(QStringLiteral("Régi adatbázis átvétele"), "btnAtvetel", this);
+    m_move = Button(QString(), "btnAthelyezes", this);
     m_save = Button(QStringLiteral("Jelentés mentése..."), "btnMentes", this);
     m_save->setEnabled(false);
     auto *close = Button(QStringLiteral("Bezárás"), "btnBezaras", this);
-    m_actions = {choose, rebuild, upgrade, check, import, close};
+    m_actions = {choose, rebuild, upgrade, check, import, m_move, close};
 
     auto *warning = new QLabel(QStringLiteral("Windows Vista, vagy Windows7 használatakor a karbantartó programot\n"
                                               "futtassa RENDSZERGAZDA jogokkal!"),
@@ -168,6 +181,7 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     folderRow->addWidget(path);
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(choose);
+    folderRow->addWidget(m_move);
     auto *buttonRow = new QHBoxLayout;
     for (QPushButton *b : {rebuild, upgrade, check, import, m_save})
         buttonRow->addWidget(b);
@@ -198,6 +212,8 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
     connect(check, &QPushButton::clicked, this, &Tfrm_Upd_Main::aEllenorzes);
     connect(import, &QPushButton::clicked, this, &Tfrm_Upd_Main::aAtvetel);
     connect(m_save, &QPushButton::clicked, this, &Tfrm_Upd_Main::aMentes);
+    connect(m_move, &QPushButton::clicked, this, &Tfrm_Upd_Main::aAthelyezes);
+    connect(m_folder, &QLineEdit::textChanged, this, &Tfrm_Upd_Main::nameMove);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     showText(Instructions, false);
@@ -207,6 +223,7 @@ Tfrm_Upd_Main::Tfrm_Upd_Main(Messages &messages, FileDialogs &fileDialogs, QWidg
                                             "adatbázis mappát ajánlja, a fájlt nem írja felül.")
                                  .arg(QDir::toNativeSeparators(IniPath())));
     m_folder->setText(StartFolder(ini));
+    nameMove();
     move(WorkArea().center() - rect().center());
 }
 
@@ -336,7 +353,7 @@ void Tfrm_Upd_Main::aEllenorzes()
         database.close();
     }
     QStringList lines{
-        QStringLiteral("Ellenőrzés:    ") + QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(folder())),
+        QStringLiteral("Ellenőrzés:    ") + Shown(folder()),
         QStringLiteral("Időpont:       ") + Now(), QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
     if (!findings.isEmpty())
         lines << QString() << findings;
@@ -348,8 +365,9 @@ void Tfrm_Upd_Main::aEllenorzes()
 
 void Tfrm_Upd_Main::aMentes()
 {
+    const QString database = MaintenanceDatabase::FolderOf(folder());
     const QString proposed =
-        QDir(MaintenanceDatabase::FolderOf(folder()))
+        QDir(ServerAddress::isServerPath(database) ? DataFolder() : database)
             .filePath(
                 QStringLiteral("ellenorzes-%1.txt").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     const QString path =
@@ -367,14 +385,23 @@ void Tfrm_Upd_Main::aMentes()
 
 void Tfrm_Upd_Main::aAtvetel()
 {
-    const QString start = MaintenanceDatabase::FolderOf(folder());
+    const QString current = MaintenanceDatabase::FolderOf(folder());
+    const bool server = ServerAddress::isServerPath(current);
+    const QString start = server ? DataFolder() : current;
     const QString source =
         m_fileDialogs.ExistingFolder(QStringLiteral("A régi (Paradox) adatbázis mappája"), start, this);
     if (source.isEmpty())
         return;
+    // A server database named in the folder box is the target; otherwise a new folder.
     const QString target =
-        m_fileDialogs.ExistingFolder(QStringLiteral("Az új adatbázis mappája (üres mappa)"), start, this);
+        server ? current
+               : m_fileDialogs.ExistingFolder(QStringLiteral("Az új adatbázis mappája (üres mappa)"), start, this);
     if (target.isEmpty())
+        return;
+    if (server && !m_messages.AskYesNo(QStringLiteral("A régi adatbázis a kiszolgáló alábbi adatbázisába kerül, "
+                                                      "amelynek üresnek kell lennie:\n%1\nFolytatja?")
+                                           .arg(current),
+                                       QStringLiteral("Megerősítés"), this))
         return;
     ParadoxImportResult result;
     {
@@ -386,25 +413,78 @@ void Tfrm_Upd_Main::aAtvetel()
         m_messages.ShowError(result.error, this);
         return;
     }
-    const QString newFolder = QDir::toNativeSeparators(MaintenanceDatabase::FolderOf(target));
+    const QString newDatabase = Shown(target);
     QStringList lines{QStringLiteral("Régi adatbázis átvétele, ") + Now(),
                       QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
-                      QStringLiteral("Új adatbázis:  ") + newFolder,
+                      QStringLiteral("Új adatbázis:  ") + newDatabase,
                       QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(result.findings), QString()};
     lines += result.report;
     if (!result.findings.isEmpty())
         lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;
     showText(lines, true);
-    m_folder->setText(newFolder);
-    const QString name = addToDatabaseList(newFolder);
-    if (!name.isEmpty())
-        m_messages.ShowInfo(QStringLiteral("A régi adatbázis átvétele kész.\nAz új adatbázis „%1” néven felkerült "
-                                           "az adatbázisok listájára.")
-                                .arg(name),
-                            this);
+    m_folder->setText(newDatabase);
+    const QString listed = listDatabase(newDatabase, QStringLiteral("Átvett adatbázis"));
+    if (!listed.isEmpty())
+        m_messages.ShowInfo(QStringLiteral("A régi adatbázis átvétele kész.\n") + listed, this);
 }
 
-QString Tfrm_Upd_Main::addToDatabaseList(const QString &folder)
+void Tfrm_Upd_Main::nameMove()
+{
+    m_move->setText(ServerAddress::isServerPath(folder()) ? QStringLiteral("Áthelyezés mappába...")
+                                                          : QStringLiteral("Áthelyezés kiszolgálóra..."));
+}
+
+QString Tfrm_Upd_Main::moveTarget(bool toServer)
+{
+    if (!toServer)
+        return m_fileDialogs.ExistingFolder(QStringLiteral("Az adatbázis új mappája (üres mappa)"), DataFolder(), this);
+    QString typed = QStringLiteral("postgresql://");
+    while (InputDialog(QStringLiteral("Áthelyezés kiszolgálóra"),
+                       QStringLiteral("A kiszolgáló üres adatbázisának címe (%1). A jelszót a kiszolgáló "
+                                      "jelszófájljából (.pgpass) vagy a PGPASSWORD változóból veszi.")
+                           .arg(AddressForm),
+                       QString(), typed, this)) {
+        if (const std::optional<ServerAddress> address = ServerAddress::parse(typed))
+            return address->toString();
+        m_messages.ShowError(QStringLiteral("Hibás kiszolgáló cím: %1\nA cím alakja: %2").arg(typed.trimmed(), AddressForm),
+                             this);
+    }
+    return {};
+}
+
+void Tfrm_Upd_Main::aAthelyezes()
+{
+    const QString source = MaintenanceDatabase::FolderOf(folder());
+    const QString target = moveTarget(!ServerAddress::isServerPath(source));
+    if (target.isEmpty())
+        return;
+    LedgerMoveResult result;
+    {
+        Busy busy(m_actions);
+        result = MoveLedger(source, target, progress());
+    }
+    finish();
+    if (!result.error.isEmpty()) {
+        m_messages.ShowError(result.error, this);
+        return;
+    }
+    const QString moved = Shown(target);
+    QStringList lines{QStringLiteral("Áthelyezés, ") + Now(), QStringLiteral("Forrás:        ") + Shown(source),
+                      QStringLiteral("Cél:           ") + moved,
+                      QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(result.findings), QString()};
+    lines += result.report;
+    if (!result.findings.isEmpty())
+        lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;
+    showText(lines, true);
+    m_folder->setText(moved);
+    const QString listed = listDatabase(moved, QStringLiteral("Áthelyezett adatbázis"));
+    m_messages.ShowInfo(QStringLiteral("Az áthelyezés kész, a forrás adatbázis nem változott.\nEllenőrzés: %1\n%2")
+                            .arg(LedgerCheck::summary(result.findings), listed)
+                            .trimmed(),
+                        this);
+}
+
+QString Tfrm_Upd_Main::listDatabase(const QString &database, const QString &label)
 {
     IniFile ini;
     // A list that could not be read is never written over.
@@ -415,6 +495,13 @@ QString Tfrm_Upd_Main::addToDatabaseList(const QString &folder)
                              this);
         return {};
     }
-    const QString name = QStringLiteral("%1. Átvett adatbázis").arg(DatabaseList::Read(ini).size() + 1);
-    return AppendDatabaseEntry(ini, IniPath(), name, folder, m_messages, this) ? name : QString();
+    const QStringList entries = DatabaseList::Read(ini);
+    for (const QString &entry : entries)
+        if (DatabaseList::EntryFolder(entry) == database)
+            return QStringLiteral("Az adatbázis „%1” néven szerepel az adatbázisok listáján.")
+                .arg(DatabaseList::EntryName(entry));
+    const QString name = QStringLiteral("%1. %2").arg(entries.size() + 1).arg(label);
+    if (!AppendDatabaseEntry(ini, IniPath(), name, database, m_messages, this))
+        return {};
+    return QStringLiteral("Az új adatbázis „%1” néven felkerült az adatbázisok listájára.").arg(name);
 }

@@ -16,9 +16,10 @@ class QPushButton;
 
 // The maintenance program's one window: the database folder (from the shared ini file, or picked from the
 // database list), the index rebuild ("Karbantartás"), the upgrade followed by the rebuild ("Verzióváltás"), the
-// ledger check ("Ellenőrzés", its report savable as a text file) and the import of an old Paradox database
-// ("Régi adatbázis átvétele"). The window writes nothing to the ini file except the new database that an
-// import adds to the database list.
+// ledger check ("Ellenőrzés", its report savable as a text file), the import of an old Paradox database
+// ("Régi adatbázis átvétele") and the move of a ledger between a folder and a server database ("Áthelyezés").
+// The folder box may hold a server address (postgresql://…) instead of a folder. The window writes nothing to the
+// ini file except the new database that an import or a move adds to the database list.
 class Tfrm_Upd_Main : public QDialog
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
     void aEllenorzes();
     void aAtvetel();
     void aMentes();
+    // Moves the ledger of the folder box's database to a database on a server, or from a server into a folder.
+    void aAthelyezes();
 
 private:
     // The folder box at start: Database/Path, else field 2 of Adatbazis/ConStr1, else the Data folder.
@@ -46,9 +49,14 @@ private:
     MaintenanceProgress progress();
     void showText(const QStringList &lines, bool savable);
     void finish();
-    // Adds the imported database to the database list of the ini file; the name it got, empty when it was not
-    // added (the user has been told why).
-    QString addToDatabaseList(const QString &folder);
+    // The move button says where the folder box's database would go.
+    void nameMove();
+    // Where the move goes: an empty folder, or the address of a server database; empty when cancelled.
+    QString moveTarget(bool toServer);
+    // Puts a database the program made (imported, moved) on the database list of the ini file, unless it is there
+    // already; the sentence that tells the user under which name, empty when it was not added (the user has been
+    // told why).
+    QString listDatabase(const QString &database, const QString &label);
 
     Messages &m_messages;
     FileDialogs &m_fileDialogs;
@@ -57,5 +65,6 @@ private:
     QLabel *m_status = nullptr;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_save = nullptr;
+    QPushButton *m_move = nullptr;
     QList<QPushButton *> m_actions;
 };

@@ -142,12 +142,24 @@ void TestUpdMain::windowAsDescribed()
     QCOMPARE(lines.first(), QStringLiteral("Lépések, ha új verziót kíván telepíteni:"));
     QCOMPARE(lines.last(), QStringLiteral("2. Nyomja meg a karbantartás gombot az adatbázis hibajavításához, "
                                           "optimalizálásához."));
-    for (const char *name :
-         {"btnKarbantartas", "btnVerziovaltas", "btnValaszt", "btnBezaras", "btnEllenorzes", "btnAtvetel"}) {
-        auto *button = window.findChild<QPushButton *>(QString::fromLatin1(name));
-        QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
-        // Nothing is cut off.
-        QVERIFY2(button->width() >= button->sizeHint().width(), name);
+    auto *move = window.findChild<QPushButton *>("btnAthelyezes");
+    QCOMPARE(move->text(), QStringLiteral("Áthelyezés kiszolgálóra..."));
+    for (const QString &folder : {QStringLiteral("postgresql://kiszolgalo/penztar"), m_first}) {
+        window.setFolder(folder);
+        QApplication::processEvents();
+        for (const char *name : {"btnKarbantartas", "btnVerziovaltas", "btnValaszt", "btnBezaras", "btnEllenorzes",
+                                 "btnAtvetel", "btnAthelyezes"}) {
+            auto *button = window.findChild<QPushButton *>(QString::fromLatin1(name));
+            QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
+            // Nothing is cut off.
+            QVERIFY2(button->width() >= button->sizeHint().width(), name);
+        }
+        // The folder box keeps room for a path.
+        QVERIFY(window.findChild<QLineEdit *>("Edit1")->width() >= 250);
+        if (folder == m_first)
+            QCOMPARE(move->text(), QStringLiteral("Áthelyezés kiszolgálóra..."));
+        else
+            QCOMPARE(move->text(), QStringLiteral("Áthelyezés mappába..."));
     }
     QVERIFY(!window.findChild<QPushButton *>("btnMentes")->isEnabled());
     QVERIFY(window.findChild<QLabel *>("StatusBar1")->text().isEmpty());
