@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev libpq-dev libzip-dev libxlsxwriter-dev libqscintilla2-qt6-dev pxlib-dev libsodium-dev
     fonts-liberation2 fonts-wine breeze-icon-theme
     xvfb xauth poppler-utils imagemagick xdg-utils sqlite3
-    postgresql
+    postgresql postgresql-client
     dpkg-dev file
 )
 

@@ -318,9 +318,8 @@ RestoreResult RestoreIntoServer(const QString &zipPath, const QString &target, c
                          QStringLiteral("--dbname=") + ServerTool::ConnectionString(address), dump},
                         password);
     } catch (const ArchiveError &e) {
-        throw ArchiveError(QStringLiteral("Az archívum nem állítható vissza ide: %1\n%2\nA cél adatbázis nem "
-                                          "változott.")
-                               .arg(address.displayName(), e.message()));
+        throw ArchiveError(
+            QStringLiteral("Az archívum nem állítható vissza ide: %1\n%2").arg(address.displayName(), e.message()));
     }
     RestoreResult result;
     result.files = int(entries.size());

@@ -36,10 +36,11 @@ bool EnsureFolder(const QString &folder, Messages &messages, QWidget *parent)
     return false;
 }
 
-bool PackReporting(const QString &folder, const QString &zipPath, Messages &messages, QWidget *parent)
+bool PackReporting(const QString &folder, const QString &zipPath, const QString &password, Messages &messages,
+                   QWidget *parent)
 {
     try {
-        const ArchiveResult result = ArchiveFolder(folder, zipPath);
+        const ArchiveResult result = ArchiveDatabase(folder, zipPath, password);
         if (!result.unchecked.isEmpty())
             messages.ShowWarning(
                 QStringLiteral("Az archívum elkészült, de az adatbázisról nem készülhetett ellenőrzött "
@@ -57,7 +58,7 @@ bool PackReporting(const QString &folder, const QString &zipPath, Messages &mess
 } // namespace
 
 QString ArchiveDatabaseFolder(const QString &databaseFolder, Messages &messages, FileDialogs &fileDialogs,
-                              QWidget *parent)
+                              QWidget *parent, const QString &password)
 {
     const QString archiveFolder = DefaultArchiveFolder();
     if (!EnsureFolder(archiveFolder, messages, parent))
@@ -66,11 +67,11 @@ QString ArchiveDatabaseFolder(const QString &databaseFolder, Messages &messages,
                                                      QStringLiteral("zip"), parent);
     if (zipPath.isEmpty())
         return {};
-    return PackReporting(databaseFolder, zipPath, messages, parent) ? zipPath : QString();
+    return PackReporting(databaseFolder, zipPath, password, messages, parent) ? zipPath : QString();
 }
 
 bool ArchiveListEntry(const QString &entryFolder, QString &archiveFolder, IniFile &ini, const QString &iniPath,
-                      Messages &messages, FileDialogs &fileDialogs, QWidget *parent)
+                      Messages &messages, FileDialogs &fileDialogs, QWidget *parent, const QString &password)
 {
     if (archiveFolder.isEmpty() || !QFileInfo(archiveFolder).isDir()) {
         // An empty value is the first use in this run; only a folder that has gone is worth a word.
@@ -85,7 +86,7 @@ bool ArchiveListEntry(const QString &entryFolder, QString &archiveFolder, IniFil
     if (zipPath.isEmpty())
         return false;
     archiveFolder = QFileInfo(zipPath).absolutePath();
-    if (!PackReporting(entryFolder, zipPath, messages, parent))
+    if (!PackReporting(entryFolder, zipPath, password, messages, parent))
         return false;
     ini.writeDate(QStringLiteral("Archive"), QStringLiteral("LastArchive"), QDate::currentDate());
     if (!ini.save(iniPath)) {

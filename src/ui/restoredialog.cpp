@@ -7,6 +7,7 @@
 #include "ledgercheck.h"
 #include "messages.h"
 #include "restore.h"
+#include "serveraddress.h"
 #include "session.h"
 #include "util.h"
 #include "windowplacement.h"
@@ -48,7 +49,9 @@ RestoreDialog::RestoreDialog(Session &session, AddRestoredDatabase addToList, Me
 
     auto *intro = new QLabel(QStringLiteral("A programmal készült adatbázis-archívumot (zip) egy üres mappába bontja "
                                             "ki, ellenőrzi, és felveszi az adatbázisok listájára. A megnyitott "
-                                            "adatbázis nem változik."),
+                                            "adatbázis nem változik. Kiszolgálón lévő adatbázis archívuma a "
+                                            "kiszolgáló egy üres adatbázisába kerül: ekkor a mappa helyére annak "
+                                            "címét írja (postgresql://kiszolgáló/adatbázis)."),
                              this);
     intro->setObjectName(QStringLiteral("lLeiras"));
     intro->setWordWrap(true);
@@ -175,11 +178,16 @@ void RestoreDialog::restore()
         result = RestoreArchive(archive(), folder(), m_session.databaseFolder);
     } catch (const ArchiveError &e) {
         QApplication::restoreOverrideCursor();
-        m_messages.ShowError(e.message() + QStringLiteral("\n\nA cél mappába nem került semmi."), this);
+        m_messages.ShowError(e.message() + (ServerAddress::isServerPath(folder())
+                                                ? QStringLiteral("\n\nA cél adatbázis nem változott.")
+                                                : QStringLiteral("\n\nA cél mappába nem került semmi.")),
+                             this);
         return;
     }
     QApplication::restoreOverrideCursor();
-    const QString restored = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder()).absoluteFilePath()));
+    const std::optional<ServerAddress> server = ServerAddress::parse(folder());
+    const QString restored = server ? server->toString()
+                                    : QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder()).absoluteFilePath()));
     const bool listed = m_addToList(name(), restored);
     report(restored, result.findings, listed);
     accept();
@@ -187,8 +195,10 @@ void RestoreDialog::restore()
 
 void RestoreDialog::report(const QString &folder, const QStringList &findings, bool listed)
 {
-    const QString where =
-        QStringLiteral("Az adatbázis mappája: %1\nEllenőrzés: %2").arg(folder, LedgerCheck::summary(findings));
+    const QString where = QStringLiteral("%1: %2\nEllenőrzés: %3")
+                              .arg(ServerAddress::isServerPath(folder) ? QStringLiteral("Az adatbázis")
+                                                                       : QStringLiteral("Az adatbázis mappája"),
+                                   folder, LedgerCheck::summary(findings));
     const QString list =
         listed ? QStringLiteral("\nAz adatbázis „%1” néven felkerült az adatbázisok listájára.").arg(name())
                : QString();

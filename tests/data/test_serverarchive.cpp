@@ -154,7 +154,7 @@ void TestServerArchive::restoreRefused_data()
     QTest::newRow("hibás cím") << "bad address" << "Hibás kiszolgáló cím";
     QTest::newRow("nem a program mentése") << "foreign dump" << "nem Dromvel.Pro adatbázis";
     // The table of contents at the start is whole, rows after it are damaged: pg_restore fails half way.
-    QTest::newRow("sérült mentés") << "damaged dump" << "A cél adatbázis nem változott.";
+    QTest::newRow("sérült mentés") << "damaged dump" << "Az archívum nem állítható vissza ide";
 }
 
 void TestServerArchive::restoreRefused()
