@@ -2,8 +2,8 @@
 
 #include "archiveerror.h"
 #include "engine.h"
-#include "serverarchive.h"
 #include "serveraddress.h"
+#include "serverarchive.h"
 
 #include <QDateTime>
 #include <QDir>

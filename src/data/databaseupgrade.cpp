@@ -139,8 +139,8 @@ void AddColumns(Engine &engine, const TableDef &def, const QList<Column> &old)
             continue;
         }
         if (column->name != field.name)
-            engine.exec(
-                QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3;").arg(def.name, Quoted(column->name), field.name));
+            engine.exec(QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3;")
+                            .arg(def.name, Quoted(column->name), field.name));
         if (Narrower(*column, field))
             engine.exec(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3;")
                             .arg(def.name, field.name, Schema::ColumnType(field, SqlDialect::Server)));

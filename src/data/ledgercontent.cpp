@@ -11,9 +11,8 @@ QStringList FilledTables(Engine &engine)
     for (const TableDef &table : Schema::Tables()) {
         if (!present.contains(table.name, Qt::CaseInsensitive))
             continue;
-        const qint64 rows = Query(engine, QStringLiteral("SELECT COUNT(*) FROM %1;").arg(table.name))
-                                .firstValue()
-                                .toLongLong();
+        const qint64 rows =
+            Query(engine, QStringLiteral("SELECT COUNT(*) FROM %1;").arg(table.name)).firstValue().toLongLong();
         if (rows > table.startingRows.size())
             filled.append(QStringLiteral("%1: %2 sor").arg(table.name).arg(rows));
     }

@@ -124,8 +124,9 @@ QString CopyTable(Engine &source, Engine &target, const TableDef &def, const Mai
         marks.append(QStringLiteral(":v%1").arg(i));
     Query insert(target, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
                              .arg(def.name, to.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-    Query rows(source, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3;")
-                           .arg(from.join(QStringLiteral(", ")), def.name, from.first()));
+    Query rows(
+        source,
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY %3;").arg(from.join(QStringLiteral(", ")), def.name, from.first()));
     rows.open();
     qint64 copied = 0;
     while (rows.next()) {
@@ -176,7 +177,8 @@ LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &target
         MaintenanceDatabase from(QStringLiteral("DromvelMoveSource"));
         const QString refusal = from.open(source, MaintenanceDatabase::Access::Exclusive);
         if (!refusal.isEmpty())
-            throw MoveFailure(QStringLiteral("A forrás adatbázis nem nyitható meg: %1\n%2").arg(Shown(source), refusal));
+            throw MoveFailure(
+                QStringLiteral("A forrás adatbázis nem nyitható meg: %1\n%2").arg(Shown(source), refusal));
         Engine to(QStringLiteral("DromvelMoveTarget"));
         OpenTarget(to, target);
 

@@ -3,18 +3,18 @@
 #include "archiveerror.h"
 #include "engine.h"
 #include "ledgercheck.h"
+#include "ledgercontent.h"
 #include "query.h"
 #include "serveraddress.h"
 #include "serverarchive.h"
 #include "servertool.h"
-#include "ledgercontent.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <zip.h>
 
@@ -263,8 +263,8 @@ ServerAddress CheckServerTarget(const QString &target, const QString &openFolder
         engine.open(address->toString());
         filled = FilledTables(engine);
     } catch (const EngineError &e) {
-        throw ArchiveError(QStringLiteral("A cél adatbázis nem nyitható meg: %1\n%2")
-                               .arg(address->displayName(), e.message()));
+        throw ArchiveError(
+            QStringLiteral("A cél adatbázis nem nyitható meg: %1\n%2").arg(address->displayName(), e.message()));
     }
     if (!filled.isEmpty())
         throw ArchiveError(QStringLiteral("A cél adatbázis nem üres: %1 (%2)\nA visszaállításhoz üres adatbázist "

@@ -17,8 +17,7 @@ QByteArray Note(const ServerAddress &address)
         QStringLiteral("Dromvel.Pro adatbázis-archívum"),
         QStringLiteral("Kiszolgáló:  ") + address.toString(),
         QStringLiteral("Adatbázis:   ") + address.displayName(),
-        QStringLiteral("Készült:     ") +
-            QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd. HH:mm:ss")),
+        QStringLiteral("Készült:     ") + QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd. HH:mm:ss")),
         QStringLiteral("Tartalom:    %1 (pg_dump, egyéni formátum)").arg(QString::fromLatin1(ServerArchive::DumpName)),
         QStringLiteral("Visszaállítás: a Dromvel.Pro „Visszaállítás archívumból” műveletével egy üres kiszolgáló-"
                        "adatbázisba, vagy kézzel a pg_restore programmal."),

@@ -352,9 +352,8 @@ void Tfrm_Upd_Main::aEllenorzes()
         logFailure = LogRun(database.engine(), QStringLiteral("Ellenőrzés"), LedgerCheck::summary(findings));
         database.close();
     }
-    QStringList lines{
-        QStringLiteral("Ellenőrzés:    ") + Shown(folder()),
-        QStringLiteral("Időpont:       ") + Now(), QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
+    QStringList lines{QStringLiteral("Ellenőrzés:    ") + Shown(folder()), QStringLiteral("Időpont:       ") + Now(),
+                      QStringLiteral("Eredmény:      ") + LedgerCheck::summary(findings)};
     if (!findings.isEmpty())
         lines << QString() << findings;
     if (!logFailure.isEmpty())
@@ -446,8 +445,8 @@ QString Tfrm_Upd_Main::moveTarget(bool toServer)
                        QString(), typed, this)) {
         if (const std::optional<ServerAddress> address = ServerAddress::parse(typed))
             return address->toString();
-        m_messages.ShowError(QStringLiteral("Hibás kiszolgáló cím: %1\nA cím alakja: %2").arg(typed.trimmed(), AddressForm),
-                             this);
+        m_messages.ShowError(
+            QStringLiteral("Hibás kiszolgáló cím: %1\nA cím alakja: %2").arg(typed.trimmed(), AddressForm), this);
     }
     return {};
 }

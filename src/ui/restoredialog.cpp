@@ -186,8 +186,8 @@ void RestoreDialog::restore()
     }
     QApplication::restoreOverrideCursor();
     const std::optional<ServerAddress> server = ServerAddress::parse(folder());
-    const QString restored = server ? server->toString()
-                                    : QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder()).absoluteFilePath()));
+    const QString restored =
+        server ? server->toString() : QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder()).absoluteFilePath()));
     const bool listed = m_addToList(name(), restored);
     report(restored, result.findings, listed);
     accept();

@@ -102,7 +102,8 @@ void TestLedgerMove::folderToServerAndBackGivesTheSameLedger()
     LedgerMoveResult result = move(m_sample, server);
     QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
     QCOMPARE(result.findings, QStringList());
-    QVERIFY(result.report.contains(QStringLiteral("dromvel: %1 sor").arg(m_rows.filter(QRegularExpression("^dromvel\\|")).size())));
+    QVERIFY(result.report.contains(
+        QStringLiteral("dromvel: %1 sor").arg(m_rows.filter(QRegularExpression("^dromvel\\|")).size())));
     QVERIFY(m_statuses.contains(QStringLiteral("Áthelyezés: zarbizonylat")));
     QCOMPARE(RowsOf(server), m_rows);
     // The source is left as it was.
@@ -118,7 +119,8 @@ void TestLedgerMove::folderToServerAndBackGivesTheSameLedger()
     for (const QString &database : {server, back}) {
         Engine engine(QStringLiteral("next"));
         engine.open(database);
-        const qint64 last = Query(engine, QStringLiteral("SELECT MAX(dromvel) FROM dromvel;")).firstValue().toLongLong();
+        const qint64 last =
+            Query(engine, QStringLiteral("SELECT MAX(dromvel) FROM dromvel;")).firstValue().toLongLong();
         QVERIFY2(engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1}}) > last + 1,
                  qPrintable(database));
     }
@@ -128,12 +130,18 @@ void TestLedgerMove::refused_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    QTest::newRow("kiszolgálón már van könyvelés") << "filled server" << "A cél adatbázis nem üres";
-    QTest::newRow("a mappában már van könyvelés") << "filled folder" << "A cél adatbázis nem üres";
-    QTest::newRow("nem létező cél mappa") << "missing folder" << "Nem létező mappa";
-    QTest::newRow("nem létező forrás") << "missing source" << "A forrás adatbázis nem nyitható meg";
-    QTest::newRow("önmagába") << "itself" << "A forrás és a cél ugyanaz az adatbázis";
-    QTest::newRow("a forrást más program használja") << "source in use" << "egy másik program használja";
+    QTest::newRow("kiszolgálón már van könyvelés") << "filled server"
+                                                   << "A cél adatbázis nem üres";
+    QTest::newRow("a mappában már van könyvelés") << "filled folder"
+                                                  << "A cél adatbázis nem üres";
+    QTest::newRow("nem létező cél mappa") << "missing folder"
+                                          << "Nem létező mappa";
+    QTest::newRow("nem létező forrás") << "missing source"
+                                       << "A forrás adatbázis nem nyitható meg";
+    QTest::newRow("önmagába") << "itself"
+                              << "A forrás és a cél ugyanaz az adatbázis";
+    QTest::newRow("a forrást más program használja") << "source in use"
+                                                     << "egy másik program használja";
 }
 
 void TestLedgerMove::refused()
@@ -162,9 +170,8 @@ void TestLedgerMove::refused()
         holder->open(source);
     }
     const bool folderTarget = !ServerAddress::isServerPath(target);
-    const QStringList before = folderTarget && !QFile::exists(QDir(target).filePath("dromvel.sqlite"))
-                                   ? QStringList()
-                                   : RowsOf(target);
+    const QStringList before =
+        folderTarget && !QFile::exists(QDir(target).filePath("dromvel.sqlite")) ? QStringList() : RowsOf(target);
     const LedgerMoveResult result = move(source, target);
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
     QVERIFY(result.report.isEmpty());

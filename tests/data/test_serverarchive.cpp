@@ -126,7 +126,8 @@ void TestServerArchive::archiveHoldsTheDumpAndTheNote()
     QVERIFY(entries.value("dromvel.dump").bytes.startsWith("PGDMP"));
     const QString note = QString::fromUtf8(entries.value("kiszolgalo.txt").bytes);
     QVERIFY2(note.contains(QStringLiteral("Kiszolgáló:  ") + m_source + QStringLiteral("\r\n")), qPrintable(note));
-    QVERIFY(note.contains(QStringLiteral("Készült:     ") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd."))));
+    QVERIFY(
+        note.contains(QStringLiteral("Készült:     ") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd."))));
     QVERIFY(!note.contains(QStringLiteral("jelszó"), Qt::CaseInsensitive));
 }
 
@@ -147,14 +148,21 @@ void TestServerArchive::restoreRefused_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    QTest::newRow("cél adatbázisban könyvelés") << "filled" << "A cél adatbázis nem üres";
-    QTest::newRow("cél a megnyitott adatbázis") << "open" << "nem lehet a megnyitott adatbázis";
-    QTest::newRow("mappa archívuma kiszolgálóra") << "folder archive" << "adatbázis mappáról készült";
-    QTest::newRow("kiszolgáló archívuma mappába") << "into folder" << "csak kiszolgáló-adatbázisba";
-    QTest::newRow("hibás cím") << "bad address" << "Hibás kiszolgáló cím";
-    QTest::newRow("nem a program mentése") << "foreign dump" << "nem Dromvel.Pro adatbázis";
+    QTest::newRow("cél adatbázisban könyvelés") << "filled"
+                                                << "A cél adatbázis nem üres";
+    QTest::newRow("cél a megnyitott adatbázis") << "open"
+                                                << "nem lehet a megnyitott adatbázis";
+    QTest::newRow("mappa archívuma kiszolgálóra") << "folder archive"
+                                                  << "adatbázis mappáról készült";
+    QTest::newRow("kiszolgáló archívuma mappába") << "into folder"
+                                                  << "csak kiszolgáló-adatbázisba";
+    QTest::newRow("hibás cím") << "bad address"
+                               << "Hibás kiszolgáló cím";
+    QTest::newRow("nem a program mentése") << "foreign dump"
+                                           << "nem Dromvel.Pro adatbázis";
     // The table of contents at the start is whole, rows after it are damaged: pg_restore fails half way.
-    QTest::newRow("sérült mentés") << "damaged dump" << "Az archívum nem állítható vissza ide";
+    QTest::newRow("sérült mentés") << "damaged dump"
+                                   << "Az archívum nem állítható vissza ide";
 }
 
 void TestServerArchive::restoreRefused()

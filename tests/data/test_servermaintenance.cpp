@@ -159,7 +159,8 @@ void TestServerMaintenance::rebuildNamesAMissingTableAndFinishesTheOthers()
     m_engine->exec(QStringLiteral("DROP INDEX ix_dromvel_balance;"));
     QCOMPARE(rebuild(), 1);
     QCOMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().startsWith(QStringLiteral("Ismeretlen hiba: szervegyseg\n")), qPrintable(m_errors.first()));
+    QVERIFY2(m_errors.first().startsWith(QStringLiteral("Ismeretlen hiba: szervegyseg\n")),
+             qPrintable(m_errors.first()));
     QVERIFY(m_engine->indexNames(QStringLiteral("dromvel")).contains(QStringLiteral("ix_dromvel_balance")));
 }
 
@@ -170,14 +171,18 @@ void TestServerMaintenance::upgrade_data()
     QTest::addColumn<QString>("field");
     QTest::newRow("hiányzó mező") << QStringList{"ALTER TABLE dromvel DROP COLUMN felhasznalo;"} << "dromvel"
                                   << "felhasznalo";
-    QTest::newRow("nagybetűs mezőnév")
-        << QStringList{"ALTER TABLE beallit RENAME COLUMN formatft TO \"FORMATFT\";"} << "beallit" << "formatft";
+    QTest::newRow("nagybetűs mezőnév") << QStringList{"ALTER TABLE beallit RENAME COLUMN formatft TO \"FORMATFT\";"}
+                                       << "beallit"
+                                       << "formatft";
     QTest::newRow("szűk jelszó mező, nyílt jelszó")
         << QStringList{"ALTER TABLE felhasznalo ALTER COLUMN jelszo TYPE varchar(10);",
                        "INSERT INTO felhasznalo (felhasznalo, jelszo) VALUES ('ANNA', 'titok');"}
-        << "felhasznalo" << "jelszo";
-    QTest::newRow("hiányzó tábla") << QStringList{"DROP TABLE szervegyseg;"} << "szervegyseg" << "szervegyseg_nev";
-    QTest::newRow("naprakész") << QStringList() << "dromvel" << "felhasznalo";
+        << "felhasznalo"
+        << "jelszo";
+    QTest::newRow("hiányzó tábla") << QStringList{"DROP TABLE szervegyseg;"} << "szervegyseg"
+                                   << "szervegyseg_nev";
+    QTest::newRow("naprakész") << QStringList() << "dromvel"
+                               << "felhasznalo";
 }
 
 void TestServerMaintenance::upgrade()
@@ -261,9 +266,9 @@ void TestServerMaintenance::openedOnlyWhenNoOtherProgramHasIt()
     QVERIFY(database.engine().isServer());
     database.close();
     m_engine.reset();
-    QCOMPARE(database.open(QStringLiteral("  ") + m_address + QStringLiteral(" "),
-                           MaintenanceDatabase::Access::Exclusive),
-             QString());
+    QCOMPARE(
+        database.open(QStringLiteral("  ") + m_address + QStringLiteral(" "), MaintenanceDatabase::Access::Exclusive),
+        QString());
     QCOMPARE(database.engine().folder(), m_address);
 }
 
@@ -280,7 +285,8 @@ void TestServerMaintenance::passwordNeededIsTold()
     qputenv("HOME", home);
     if (refusal.isEmpty())
         QSKIP("The test server lets this role in through TCP without a password.");
-    QVERIFY2(refusal.startsWith(QStringLiteral("A kiszolgáló jelszót kér ehhez a felhasználóhoz.")), qPrintable(refusal));
+    QVERIFY2(refusal.startsWith(QStringLiteral("A kiszolgáló jelszót kér ehhez a felhasználóhoz.")),
+             qPrintable(refusal));
 }
 
 void TestServerMaintenance::importWritesIntoAnEmptyServerDatabase()
