@@ -425,6 +425,18 @@ QStringList LedgerCheck::run(Engine &engine, const std::function<void(const QStr
     return checker.findings();
 }
 
+QStringList LedgerCheck::runOn(const QString &database, const QString &password)
+{
+    try {
+        Engine engine(QStringLiteral("DromvelCheck"));
+        engine.setPassword(password);
+        engine.open(database);
+        return run(engine);
+    } catch (const EngineError &e) {
+        return {QStringLiteral("Az adatbázis nem ellenőrizhető: ") + e.message()};
+    }
+}
+
 QString LedgerCheck::report(const QStringList &findings)
 {
     return findings.isEmpty() ? QStringLiteral("Nincs hiba.") : findings.join(QLatin1Char('\n'));

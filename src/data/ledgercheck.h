@@ -27,6 +27,9 @@ public:
 
     // The findings, empty for a sound database. status, when given, hears each step's name as it starts.
     static QStringList run(Engine &engine, const std::function<void(const QString &step)> &status = {});
+    // Opens the database (a folder, or a server address with the password held for it) on a connection of its own
+    // and checks it; one that cannot be opened gives a single finding that says so.
+    static QStringList runOn(const QString &database, const QString &password = QString());
     // The report the user sees: the findings one per line, or "Nincs hiba.".
     static QString report(const QStringList &findings);
     // The result in a few words: "Nincs hiba.", "3 hiba, lásd lent." or, beyond the limit, "Több mint 1000 hiba,

@@ -219,13 +219,7 @@ LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &target
     if (result.error.isEmpty()) {
         progress.advance();
         progress.setStatus(QStringLiteral("Ellenőrzés"));
-        try {
-            Engine check(QStringLiteral("DromvelMoveCheck"));
-            check.open(target);
-            result.findings = LedgerCheck::run(check);
-        } catch (const EngineError &e) {
-            result.findings.append(QStringLiteral("A cél adatbázis nem ellenőrizhető: ") + e.message());
-        }
+        result.findings = LedgerCheck::runOn(target);
     }
     progress.setStatus(QString());
     return result;

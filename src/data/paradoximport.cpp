@@ -349,13 +349,7 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
     if (result.error.isEmpty()) {
         progress.advance();
         progress.setStatus(QStringLiteral("Ellenőrzés"));
-        try {
-            Engine check(QStringLiteral("DromvelImportCheck"));
-            check.open(target);
-            result.findings = LedgerCheck::run(check);
-        } catch (const EngineError &e) {
-            result.findings.append(QStringLiteral("Az új adatbázis nem ellenőrizhető: ") + e.message());
-        }
+        result.findings = LedgerCheck::runOn(target);
     }
     progress.setStatus(QString());
     return result;

@@ -323,14 +323,7 @@ RestoreResult RestoreIntoServer(const QString &zipPath, const QString &target, c
     }
     RestoreResult result;
     result.files = int(entries.size());
-    try {
-        Engine engine(QStringLiteral("DromvelRestore"));
-        engine.setPassword(password);
-        engine.open(address.toString());
-        result.findings = LedgerCheck::run(engine);
-    } catch (const EngineError &e) {
-        result.findings.append(QStringLiteral("A visszaállított adatbázis nem ellenőrizhető: ") + e.message());
-    }
+    result.findings = LedgerCheck::runOn(address.toString(), password);
     return result;
 }
 

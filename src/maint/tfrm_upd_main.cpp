@@ -278,6 +278,14 @@ void Tfrm_Upd_Main::showText(const QStringList &lines, bool savable)
     m_save->setEnabled(savable);
 }
 
+void Tfrm_Upd_Main::showWritten(QStringList lines, const QStringList &report, const QStringList &findings)
+{
+    lines << QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(findings) << QString() << report;
+    if (!findings.isEmpty())
+        lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << findings;
+    showText(lines, true);
+}
+
 void Tfrm_Upd_Main::aValaszt()
 {
     IniFile ini;
@@ -413,14 +421,10 @@ void Tfrm_Upd_Main::aAtvetel()
         return;
     }
     const QString newDatabase = Shown(target);
-    QStringList lines{QStringLiteral("Régi adatbázis átvétele, ") + Now(),
-                      QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
-                      QStringLiteral("Új adatbázis:  ") + newDatabase,
-                      QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(result.findings), QString()};
-    lines += result.report;
-    if (!result.findings.isEmpty())
-        lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;
-    showText(lines, true);
+    showWritten({QStringLiteral("Régi adatbázis átvétele, ") + Now(),
+                 QStringLiteral("Régi táblák:   ") + QDir::toNativeSeparators(source),
+                 QStringLiteral("Új adatbázis:  ") + newDatabase},
+                result.report, result.findings);
     m_folder->setText(newDatabase);
     const QString listed = listDatabase(newDatabase, QStringLiteral("Átvett adatbázis"));
     if (!listed.isEmpty())
@@ -468,13 +472,9 @@ void Tfrm_Upd_Main::aAthelyezes()
         return;
     }
     const QString moved = Shown(target);
-    QStringList lines{QStringLiteral("Áthelyezés, ") + Now(), QStringLiteral("Forrás:        ") + Shown(source),
-                      QStringLiteral("Cél:           ") + moved,
-                      QStringLiteral("Ellenőrzés:    ") + LedgerCheck::summary(result.findings), QString()};
-    lines += result.report;
-    if (!result.findings.isEmpty())
-        lines << QString() << QStringLiteral("Az ellenőrzés hibái:") << result.findings;
-    showText(lines, true);
+    showWritten({QStringLiteral("Áthelyezés, ") + Now(), QStringLiteral("Forrás:        ") + Shown(source),
+                 QStringLiteral("Cél:           ") + moved},
+                result.report, result.findings);
     m_folder->setText(moved);
     const QString listed = listDatabase(moved, QStringLiteral("Áthelyezett adatbázis"));
     m_messages.ShowInfo(QStringLiteral("Az áthelyezés kész, a forrás adatbázis nem változott.\nEllenőrzés: %1\n%2")

@@ -48,6 +48,9 @@ private:
     void maintain(bool upgradeFirst);
     MaintenanceProgress progress();
     void showText(const QStringList &lines, bool savable);
+    // The report of a database the window wrote (imported, moved): the heading lines, the check's result, the
+    // tables' lines and the check's findings.
+    void showWritten(QStringList lines, const QStringList &report, const QStringList &findings);
     void finish();
     // The move button says where the folder box's database would go.
     void nameMove();
