@@ -8,7 +8,7 @@ QStringList FilledTables(Engine &engine)
 {
     QStringList filled;
     const QStringList present = engine.tables();
-    for (const TableDef &table : Schema::Tables()) {
+    for (const TableDef &table : Schema::ImportedTables()) {
         if (!present.contains(table.name, Qt::CaseInsensitive))
             continue;
         const qint64 rows =

@@ -1,6 +1,7 @@
 #include "ledgermove.h"
 
 #include "engine.h"
+#include "eventlog.h"
 #include "ledgercheck.h"
 #include "ledgercontent.h"
 #include "maintenancedatabase.h"
@@ -204,6 +205,7 @@ LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &target
             }
             result.report.append(CopyTable(from.engine(), to, def, progress, notes));
         }
+        LogEvent(to, {QStringLiteral("Áthelyezés"), QString(), 0, 0, QStringLiteral("Forrás: ") + Shown(source)});
         writing.commit();
         result.report += notes + to.indexWarnings();
     } catch (const MoveFailure &failure) {

@@ -2,8 +2,8 @@
 
 #include "engine.h"
 #include "eventlog.h"
-#include "ledgercontent.h"
 #include "ledgercheck.h"
+#include "ledgercontent.h"
 #include "maintenancedatabase.h"
 #include "paradoxtable.h"
 #include "programerror.h"
@@ -259,8 +259,8 @@ QStringList CopyTables(Engine &engine, const QString &source, const QHash<QStrin
         progress.setStatus(QStringLiteral("Átvétel: ") + file);
         report.append(CopyTable(engine, source, file, def, progress));
     }
-    LogEvent(engine,
-             {QStringLiteral("Átvétel"), QString(), 0, 0, QStringLiteral("Régi táblák: ") + QDir::toNativeSeparators(source)});
+    LogEvent(engine, {QStringLiteral("Átvétel"), QString(), 0, 0,
+                      QStringLiteral("Régi táblák: ") + QDir::toNativeSeparators(source)});
     return report;
 }
 
@@ -336,8 +336,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         const QStringList notes = CheckTables(source, files);
 
         progress.begin(int(Schema::ImportedTables().size()) + 1);
-        result.report = server ? CopyIntoServer(target, source, files, progress)
-                               : CopyIntoFolder(target, source, files, progress);
+        result.report =
+            server ? CopyIntoServer(target, source, files, progress) : CopyIntoFolder(target, source, files, progress);
         result.report.append(notes);
     } catch (const ImportFailure &failure) {
         result.error = failure.message();

@@ -106,6 +106,16 @@ void TestLedgerMove::folderToServerAndBackGivesTheSameLedger()
         QStringLiteral("dromvel: %1 sor").arg(m_rows.filter(QRegularExpression("^dromvel\\|")).size())));
     QVERIFY(m_statuses.contains(QStringLiteral("Áthelyezés: zarbizonylat")));
     QCOMPARE(RowsOf(server), m_rows);
+    // The log came along, and tells of the move last.
+    {
+        Engine engine(QStringLiteral("log"));
+        engine.open(server);
+        QCOMPARE(Query(engine, QStringLiteral("SELECT esemeny FROM naplo ORDER BY naplo DESC LIMIT 1;"))
+                     .firstValue()
+                     .toString(),
+                 QStringLiteral("Áthelyezés"));
+        QVERIFY(Query(engine, QStringLiteral("SELECT COUNT(*) FROM naplo;")).firstValue().toInt() > 1);
+    }
     // The source is left as it was.
     QCOMPARE(Bytes(QDir(m_sample).filePath("dromvel.sqlite")), sourceBytes);
 
