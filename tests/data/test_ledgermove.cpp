@@ -80,7 +80,7 @@ void TestLedgerMove::initTestCase()
     engine.open(m_sample);
     FillSampleData(engine);
     FillSampleVouchers(engine, Today);
-    CloseDay(engine, 1, Today);
+    CloseDay(engine, 1, Today, QString());
     // A voucher deleted after the last one: its row number is not handed out again, wherever the ledger goes.
     const qint64 last = engine.insert(QStringLiteral("dromvel"), {{QStringLiteral("kassza"), 1}});
     engine.remove(QStringLiteral("dromvel"), QStringLiteral("dromvel"), last);

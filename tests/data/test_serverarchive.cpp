@@ -103,7 +103,7 @@ void TestServerArchive::initTestCase()
     engine.open(m_source);
     FillSampleData(engine);
     FillSampleVouchers(engine, Today);
-    CloseDay(engine, 1, Today);
+    CloseDay(engine, 1, Today, QString());
     m_rows = LedgerRows(engine);
     QVERIFY(m_rows.size() > 100);
     m_zip = path(QStringLiteral("szerver.zip"));
