@@ -1,5 +1,6 @@
 #include "engine.h"
 
+#include "boundsql.h"
 #include "query.h"
 #include "schema.h"
 #include "serveraddress.h"
@@ -61,18 +62,24 @@ qint64 InsertRow(QSqlDatabase db, const TableDef &def, const QVariantMap &values
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES;").arg(def.name)
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
                                   .arg(def.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    if (!q.prepare(dialect == SqlDialect::Server ? sql.chopped(1) + QStringLiteral(" RETURNING rowid;") : sql))
-        throw EngineError::from(q.lastError());
     const QVariantList stored = StoredValues(def, values);
+    if (dialect == SqlDialect::Server) {
+        // The values written in, as Query does on the server: one round trip.
+        QHash<QString, QVariant> bound;
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            bound.insert(Placeholder(i), stored.at(i));
+        q.setForwardOnly(true);
+        if (!q.exec(BoundSql(*db.driver(), sql.chopped(1) + QStringLiteral(" RETURNING rowid;"), bound)) || !q.next())
+            throw EngineError::from(q.lastError());
+        return q.value(0).toLongLong();
+    }
+    if (!q.prepare(sql))
+        throw EngineError::from(q.lastError());
     for (qsizetype i = 0; i < stored.size(); ++i)
         q.bindValue(Placeholder(i), stored.at(i));
     if (!q.exec())
         throw EngineError::from(q.lastError());
-    if (dialect == SqlDialect::Sqlite)
-        return q.lastInsertId().toLongLong();
-    if (!q.next())
-        throw EngineError::from(q.lastError());
-    return q.value(0).toLongLong();
+    return q.lastInsertId().toLongLong();
 }
 
 // The rows of a catalogue statement (sqlite_master, PRAGMA …, pg_catalog), each as its column values; the

@@ -1,5 +1,6 @@
 #include "query.h"
 
+#include "boundsql.h"
 #include "engine.h"
 
 #include <QRegularExpression>
@@ -13,9 +14,9 @@ QString Placeholder(const QString &name)
     return name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
 }
 
-// The server prepares only statements that read or change rows; any other (CREATE, BEGIN, SET …) runs as it is
-// written, so it cannot take parameters.
-bool ServerPrepares(const QString &sql)
+// On the server only statements that read or change rows take parameters; any other (CREATE, BEGIN, SET …) runs
+// as it is written.
+bool TakesParameters(const QString &sql)
 {
     static const QRegularExpression rowStatement(QStringLiteral("^\\s*\\(*\\s*(SELECT|INSERT|UPDATE|DELETE|WITH|VALUES)\\b"),
                                                  QRegularExpression::CaseInsensitiveOption);
@@ -30,8 +31,11 @@ Query::Query(Engine &engine, const QString &sql)
         throw EngineError(QStringLiteral("Nincs megnyitott adatbázis."));
     m_query = QSqlQuery(engine.database());
     m_query.setForwardOnly(true);
-    if (engine.isServer() && !ServerPrepares(sql)) {
+    // The server gets each statement with its values written in, in one round trip: the driver's prepared
+    // statement would take three (PREPARE, EXECUTE, DEALLOCATE), and under load each one waits for its turn.
+    if (engine.isServer()) {
         m_direct = sql;
+        m_valuesWrittenIn = TakesParameters(sql);
         return;
     }
     if (!m_query.prepare(sql))
@@ -40,7 +44,9 @@ Query::Query(Engine &engine, const QString &sql)
 
 bool Query::run()
 {
-    return m_direct.isEmpty() ? m_query.exec() : m_query.exec(m_direct);
+    if (m_direct.isEmpty())
+        return m_query.exec();
+    return m_query.exec(m_valuesWrittenIn ? BoundSql(*m_query.driver(), m_direct, m_values) : m_direct);
 }
 
 void Query::fail() const
@@ -50,7 +56,10 @@ void Query::fail() const
 
 void Query::bind(const QString &name, const QVariant &value)
 {
-    m_query.bindValue(Placeholder(name), value);
+    if (m_valuesWrittenIn)
+        m_values.insert(Placeholder(name), value);
+    else
+        m_query.bindValue(Placeholder(name), value);
 }
 
 Query &Query::setInt(const QString &name, qint64 value)

@@ -4,6 +4,7 @@
 #include "engineerror.h"
 
 #include <QDate>
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
@@ -48,8 +49,10 @@ private:
     [[noreturn]] void fail() const;
 
     QSqlQuery m_query;
-    // A statement the server does not prepare, run as it is.
+    // A statement run on the server as it is, or with its parameters' values written in.
     QString m_direct;
+    bool m_valuesWrittenIn = false;
+    QHash<QString, QVariant> m_values;
     DateColumns m_dates;
     int m_rowsAffected = -1;
 };
