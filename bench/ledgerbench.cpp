@@ -327,7 +327,7 @@ void PrepareLedger(Engine &engine, int rows)
 // some of them).
 double BookingMs(Engine &engine)
 {
-    const BookingDay day{QDate::currentDate(), QDate(), DateRule::AnyDay};
+    const BookingDay day{QDate::currentDate(), QDate(), DateRule::AnyDay, QStringLiteral("bench")};
     const QVariantMap values{{QStringLiteral("kibe"), QStringLiteral("B")},
                              {QStringLiteral("kassza"), 2},
                              {QStringLiteral("kasszatip"), 1},
