@@ -17,10 +17,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION office)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.example/dromvelpro/")
 # The shared libraries the programs link are found by dpkg-shlibdeps; the plugins Qt loads at run time are not:
-# the SQLite driver, the X11 platform and the SVG icons.
+# the SQLite and PostgreSQL drivers (a workstation of a shared server database needs no server of its own, only
+# the driver), the X11 platform and the SVG icons.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, libqt6svg6")
-# Hungarian texts in Qt's own dialogs, the report and screen fonts, the icon theme, opening the help page.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2, fonts-wine, breeze-icon-theme, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins, libqt6svg6")
+# Hungarian texts in Qt's own dialogs, the report and screen fonts, the icon theme, opening the help page, and
+# pg_dump and pg_restore for archiving and restoring a server database.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, fonts-liberation2, fonts-wine, breeze-icon-theme, xdg-utils, postgresql-client")
 
 include(CPack)
