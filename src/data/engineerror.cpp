@@ -37,6 +37,9 @@ const QString WrongPassword = QStringLiteral("A kiszolgáló nem fogadta el a fe
 const QString NoPassword = QStringLiteral("A kiszolgáló jelszót kér ehhez a felhasználóhoz.");
 const QString MissingDatabase = QStringLiteral("Az adatbázis nem létezik a kiszolgálón.");
 const QString NoRight = QStringLiteral("A felhasználónak nincs joga ehhez a művelethez az adatbázisban.");
+const QString NotLetIn = QStringLiteral("A kiszolgáló nem engedi be ezt a munkahelyet: a pg_hba.conf fájljában nincs "
+                                        "olyan sor, amely erről a címről ezt a felhasználót ehhez az adatbázishoz "
+                                        "beengedi.");
 
 // The server's error classes (SQLSTATE) that the user can do something about.
 QString ServerExplanation(const QString &state)
@@ -88,7 +91,10 @@ EngineError EngineError::fromServerConnection(const QSqlError &error)
     // libpq's and the server's own words (English unless their translations are installed).
     const auto says = [&text](const char *words) { return text.contains(QLatin1String(words), Qt::CaseInsensitive); };
     QString explanation = Unreachable;
-    if (says("no password supplied"))
+    // The server answered, but its access list keeps this address, role or database out.
+    if (says("pg_hba.conf"))
+        explanation = NotLetIn;
+    else if (says("no password supplied"))
         explanation = NoPassword;
     else if (says("password authentication failed") || (says("role") && says("does not exist")) ||
              says("authentication failed"))

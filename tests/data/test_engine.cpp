@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,6 +37,8 @@ private slots:
     void indexesCanBeDroppedAndRebuilt();
     void badSqlCarriesTheEngineMessage();
     void lockedDatabaseSaysSoInHungarian();
+    void serverRefusalsAreExplained_data();
+    void serverRefusalsAreExplained();
 
 private:
     static qint64 row(Engine &engine, const char *kiadva, QVariant dromvelid, QVariant betujel, QVariant ssz)
@@ -552,6 +555,53 @@ void TestEngine::lockedDatabaseSaysSoInHungarian()
                  qPrintable(e.message()));
     }
     QCOMPARE(waiter.transactionDepth(), 0);
+}
+
+void TestEngine::serverRefusalsAreExplained_data()
+{
+    // libpq's words as a workstation gets them; most of them cannot be brought about on the tests' own server.
+    QTest::addColumn<QString>("libpq");
+    QTest::addColumn<QString>("explanation");
+    QTest::newRow("no access line")
+        << QStringLiteral(
+               "connection to server at \"127.0.0.1\", port 5433 failed: FATAL:  no pg_hba.conf entry for host "
+               "\"127.0.0.1\", user \"penztar\", database \"penztar\", SSL encryption")
+        << QStringLiteral("A kiszolgáló nem engedi be ezt a munkahelyet");
+    QTest::newRow("access line rejects")
+        << QStringLiteral(
+               "connection to server at \"192.168.1.10\", port 5432 failed: FATAL:  pg_hba.conf rejects connection for "
+               "host \"192.168.1.23\", user \"penztar\", database \"penztar\", no encryption")
+        << QStringLiteral("A kiszolgáló nem engedi be ezt a munkahelyet");
+    QTest::newRow("nobody listens") << QStringLiteral("connection to server at \"192.168.1.10\", port 5432 failed: "
+                                                      "Connection refused\n\tIs the server running on "
+                                                      "that host and accepting TCP/IP connections?")
+                                    << QStringLiteral("Az adatbázis-kiszolgáló nem érhető el.");
+    QTest::newRow("unknown host")
+        << QStringLiteral("could not translate host name \"pénztárgép\" to address: Name or service not known")
+        << QStringLiteral("Az adatbázis-kiszolgáló nem érhető el.");
+    QTest::newRow("no password")
+        << QStringLiteral("connection to server at \"127.0.0.1\", port 5433 failed: fe_sendauth: no password supplied")
+        << QStringLiteral("A kiszolgáló jelszót kér");
+    QTest::newRow("wrong password")
+        << QStringLiteral(
+               "connection to server at \"127.0.0.1\", port 5433 failed: FATAL:  password authentication failed for "
+               "user \"penztar\"")
+        << QStringLiteral("A kiszolgáló nem fogadta el");
+    QTest::newRow("database missing")
+        << QStringLiteral(
+               "connection to server at \"127.0.0.1\", port 5433 failed: FATAL:  database \"penztar\" does not exist")
+        << QStringLiteral("Az adatbázis nem létezik a kiszolgálón.");
+}
+
+void TestEngine::serverRefusalsAreExplained()
+{
+    QFETCH(QString, libpq);
+    QFETCH(QString, explanation);
+    const QString message =
+        EngineError::fromServerConnection(QSqlError(QString(), libpq, QSqlError::ConnectionError)).message();
+    QVERIFY2(message.startsWith(explanation), qPrintable(message));
+    // Whoever looks into it still reads the server's own words.
+    QVERIFY2(message.contains(libpq), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
