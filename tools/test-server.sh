@@ -20,3 +20,15 @@ user="$(id -un)"
 if ! "${as_postgres[@]}" psql -XtAc "SELECT 1 FROM pg_roles WHERE rolname = '$user'" | grep -q 1; then
     "${as_postgres[@]}" createuser --createdb --createrole "$user"
 fi
+
+# The members of one group role are turned away by the server's pg_hba.conf, so that the tests can see how the
+# program explains such a refusal. The line is only for that group, which nobody else is in.
+refused=dromvel_test_kizartak
+if ! "${as_postgres[@]}" psql -XtAc "SELECT 1 FROM pg_roles WHERE rolname = '$refused'" | grep -q 1; then
+    "${as_postgres[@]}" psql -XqAc "CREATE ROLE $refused NOLOGIN"
+fi
+hba="$("${as_postgres[@]}" psql -XtAc "SHOW hba_file")"
+if ! $sudo grep -q "+$refused" "$hba"; then
+    $sudo sed -i "1i host all +$refused all reject" "$hba"
+    $sudo pg_ctlcluster "$version" "$name" reload
+fi

@@ -40,6 +40,8 @@ public:
     // The password for opening a server database, kept in memory only. Empty: libpq's own password file
     // (~/.pgpass) or PGPASSWORD.
     void setPassword(const QString &password) { m_password = password; }
+    // The password held for the server database (typed at the "Jelszó" window); empty when libpq found its own.
+    const QString &password() const { return m_password; }
     bool isServer() const { return m_server; }
     SqlDialect dialect() const;
     QString filePath() const;

@@ -153,17 +153,19 @@ QString CopyTable(Engine &source, Engine &target, const TableDef &def, const Mai
 }
 
 // The target's database: a server database, or the folder's (an empty folder gets a new one).
-void OpenTarget(Engine &engine, const QString &target)
+void OpenTarget(Engine &engine, const QString &target, const QString &password)
 {
     if (!ServerAddress::isServerPath(target) && (target.isEmpty() || !QFileInfo(target).isDir()))
         throw MoveFailure(QStringLiteral("Nem létező mappa: %1").arg(QDir::toNativeSeparators(target)));
+    engine.setPassword(password);
     engine.open(target);
 }
 
 } // namespace
 
 LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &targetDatabase,
-                            const MaintenanceProgress &progress)
+                            const MaintenanceProgress &progress, const QString &sourcePassword,
+                            const QString &targetPassword)
 {
     LedgerMoveResult result;
     const QString source = MaintenanceDatabase::FolderOf(sourceDatabase);
@@ -176,12 +178,12 @@ LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &target
         if (SameDatabase(source, target))
             throw MoveFailure(QStringLiteral("A forrás és a cél ugyanaz az adatbázis: %1").arg(Shown(source)));
         MaintenanceDatabase from(QStringLiteral("DromvelMoveSource"));
-        const QString refusal = from.open(source, MaintenanceDatabase::Access::Exclusive);
+        const QString refusal = from.open(source, MaintenanceDatabase::Access::Exclusive, sourcePassword);
         if (!refusal.isEmpty())
             throw MoveFailure(
                 QStringLiteral("A forrás adatbázis nem nyitható meg: %1\n%2").arg(Shown(source), refusal));
         Engine to(QStringLiteral("DromvelMoveTarget"));
-        OpenTarget(to, target);
+        OpenTarget(to, target, targetPassword);
 
         const QList<TableDef> &tables = Schema::Tables();
         progress.begin(int(tables.size()) + 1);
@@ -221,7 +223,7 @@ LedgerMoveResult MoveLedger(const QString &sourceDatabase, const QString &target
     if (result.error.isEmpty()) {
         progress.advance();
         progress.setStatus(QStringLiteral("Ellenőrzés"));
-        result.findings = LedgerCheck::runOn(target);
+        result.findings = LedgerCheck::runOn(target, targetPassword);
     }
     progress.setStatus(QString());
     return result;

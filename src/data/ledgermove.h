@@ -23,6 +23,7 @@ struct LedgerMoveResult
 // is refused and nothing changes. Every table of the schema is copied field by field by name in one transaction
 // on the target, with every key, and the counters of the integer keys are carried over, so that a number once
 // handed out is not handed out again; the event log comes too, and the target's gets the move as its last entry.
-// Afterwards the ledger check runs on the target. Passwords come from libpq's
-// own password file or PGPASSWORD.
-LedgerMoveResult MoveLedger(const QString &source, const QString &target, const MaintenanceProgress &progress);
+// Afterwards the ledger check runs on the target. A server database opens with its password given here (empty:
+// libpq's own password file or PGPASSWORD).
+LedgerMoveResult MoveLedger(const QString &source, const QString &target, const MaintenanceProgress &progress,
+                            const QString &sourcePassword = QString(), const QString &targetPassword = QString());

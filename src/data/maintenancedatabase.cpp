@@ -1,5 +1,6 @@
 #include "maintenancedatabase.h"
 
+#include "passwordrefusal.h"
 #include "query.h"
 #include "serveraddress.h"
 
@@ -7,11 +8,13 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 
 namespace {
 
 // The other programs' connections are seen at once; a short wait covers one that is just finishing a write.
 constexpr int BusyTimeoutMs = 500;
+constexpr int WaitStepMs = 50;
 
 const QString InUseMessage =
     QStringLiteral("Az adatbázist egy másik program használja: valamelyik számítógépen még fut a Dromvel program. "
@@ -37,11 +40,12 @@ QString MaintenanceDatabase::FolderOf(const QString &typed)
     return typed;
 }
 
-QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
+QString MaintenanceDatabase::open(const QString &typedFolder, Access access, const QString &password)
 {
     close();
+    m_passwordRefused = false;
     if (ServerAddress::isServerPath(typedFolder))
-        return openServer(typedFolder.trimmed(), access);
+        return openServer(typedFolder.trimmed(), access, password);
     const QString folder = FolderOf(typedFolder);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return MissingFolderMessage;
@@ -84,20 +88,30 @@ QString MaintenanceDatabase::open(const QString &typedFolder, Access access)
     return {};
 }
 
-QString MaintenanceDatabase::openServer(const QString &address, Access access)
+QString MaintenanceDatabase::openServer(const QString &address, Access access, const QString &password)
 {
     try {
+        m_engine.setPassword(password);
         m_engine.open(address);
         if (access == Access::Shared)
             return {};
-        // The server cannot refuse later connections; the maintenance program starts only when there are none.
-        const qint64 others = Query(m_engine, QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
-                                                             "current_database() AND pid <> pg_backend_pid();"))
-                                  .firstValue()
-                                  .toLongLong();
-        if (others == 0)
-            return {};
+        // The server cannot refuse later connections; the maintenance program starts only when there are none. A
+        // connection just closed (the maintenance program's own look at the database among them) leaves the list
+        // a moment after its program let it go.
+        for (int waited = 0;; waited += WaitStepMs) {
+            const qint64 others =
+                Query(m_engine, QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                               "current_database() AND pid <> pg_backend_pid();"))
+                    .firstValue()
+                    .toLongLong();
+            if (others == 0)
+                return {};
+            if (waited >= BusyTimeoutMs)
+                break;
+            QThread::msleep(WaitStepMs);
+        }
     } catch (const EngineError &e) {
+        m_passwordRefused = IsPasswordRefusal(e);
         close();
         return e.message();
     }

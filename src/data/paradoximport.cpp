@@ -265,10 +265,11 @@ QStringList CopyTables(Engine &engine, const QString &source, const QHash<QStrin
 }
 
 // Into a database of a server, which must hold nothing but what a new database starts with; one transaction.
-QStringList CopyIntoServer(const QString &address, const QString &source, const QHash<QString, QString> &files,
-                           const MaintenanceProgress &progress)
+QStringList CopyIntoServer(const QString &address, const QString &password, const QString &source,
+                           const QHash<QString, QString> &files, const MaintenanceProgress &progress)
 {
     Engine engine(QStringLiteral("DromvelImport"));
+    engine.setPassword(password);
     engine.open(address);
     Transaction transaction(engine);
     const QStringList filled = FilledTables(engine);
@@ -316,7 +317,7 @@ QStringList CopyIntoFolder(const QString &target, const QString &source, const Q
 } // namespace
 
 ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QString &targetFolder,
-                                        const MaintenanceProgress &progress)
+                                        const MaintenanceProgress &progress, const QString &targetPassword)
 {
     ParadoxImportResult result;
     const QString source = MaintenanceDatabase::FolderOf(sourceFolder);
@@ -336,8 +337,8 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
         const QStringList notes = CheckTables(source, files);
 
         progress.begin(int(Schema::ImportedTables().size()) + 1);
-        result.report =
-            server ? CopyIntoServer(target, source, files, progress) : CopyIntoFolder(target, source, files, progress);
+        result.report = server ? CopyIntoServer(target, targetPassword, source, files, progress)
+                               : CopyIntoFolder(target, source, files, progress);
         result.report.append(notes);
     } catch (const ImportFailure &failure) {
         result.error = failure.message();
@@ -349,7 +350,7 @@ ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QStri
     if (result.error.isEmpty()) {
         progress.advance();
         progress.setStatus(QStringLiteral("Ellenőrzés"));
-        result.findings = LedgerCheck::runOn(target);
+        result.findings = LedgerCheck::runOn(target, targetPassword);
     }
     progress.setStatus(QString());
     return result;

@@ -24,6 +24,7 @@ struct ParadoxImportResult
 // failure the target folder is left empty and the result says which table and why. Afterwards the ledger check
 // runs on the new database.
 // A server address as the target (postgresql://…) writes into that server database instead, which must hold
-// nothing but what a new database starts with; one transaction there too, so a failure leaves it as it was.
+// nothing but what a new database starts with; one transaction there too, so a failure leaves it as it was. Its
+// password is targetPassword (empty: libpq's own password file or PGPASSWORD).
 ParadoxImportResult ImportParadoxFolder(const QString &sourceFolder, const QString &targetFolder,
-                                        const MaintenanceProgress &progress);
+                                        const MaintenanceProgress &progress, const QString &targetPassword = QString());

@@ -17,6 +17,7 @@
 #include "paradoximport.h"
 #include "productpicture.h"
 #include "serveraddress.h"
+#include "serverlogin.h"
 #include "tfrm_adatbazisnyitbde.h"
 #include "util.h"
 #include "workarea.h"
@@ -299,10 +300,40 @@ void Tfrm_Upd_Main::aValaszt()
 
 bool Tfrm_Upd_Main::openDatabase(MaintenanceDatabase &database, MaintenanceDatabase::Access access)
 {
-    const QString refusal = database.open(folder(), access);
+    const QString typed = folder();
+    QString refusal;
+    const std::optional<ServerAddress> address = ServerAddress::parse(MaintenanceDatabase::FolderOf(typed));
+    if (address) {
+        const QString key = address->toString();
+        const std::optional<QString> password = AskPasswordWhileRefused(
+            *address, m_passwords.value(key),
+            [&](const QString &given) {
+                refusal = database.open(typed, access, given);
+                return database.passwordRefused();
+            },
+            this);
+        if (!password)
+            return false;
+        if (refusal.isEmpty())
+            m_passwords.insert(key, *password);
+    } else {
+        refusal = database.open(typed, access);
+    }
     if (!refusal.isEmpty())
         m_messages.ShowError(refusal, this);
     return refusal.isEmpty();
+}
+
+std::optional<QString> Tfrm_Upd_Main::passwordFor(const QString &database)
+{
+    const std::optional<ServerAddress> address = ServerAddress::parse(database);
+    if (!address)
+        return QString();
+    const QString key = address->toString();
+    const std::optional<QString> password = PasswordFor(key, m_passwords.value(key), this);
+    if (password)
+        m_passwords.insert(key, *password);
+    return password;
 }
 
 void Tfrm_Upd_Main::aKarbantartas()
@@ -410,10 +441,13 @@ void Tfrm_Upd_Main::aAtvetel()
                                            .arg(current),
                                        QStringLiteral("Megerősítés"), this))
         return;
+    const std::optional<QString> password = passwordFor(target);
+    if (!password)
+        return;
     ParadoxImportResult result;
     {
         Busy busy(m_actions);
-        result = ImportParadoxFolder(source, target, progress());
+        result = ImportParadoxFolder(source, target, progress(), *password);
     }
     finish();
     if (!result.error.isEmpty()) {
@@ -443,8 +477,8 @@ QString Tfrm_Upd_Main::moveTarget(bool toServer)
         return m_fileDialogs.ExistingFolder(QStringLiteral("Az adatbázis új mappája (üres mappa)"), DataFolder(), this);
     QString typed = QStringLiteral("postgresql://");
     while (InputDialog(QStringLiteral("Áthelyezés kiszolgálóra"),
-                       QStringLiteral("A kiszolgáló üres adatbázisának címe (%1). A jelszót a kiszolgáló "
-                                      "jelszófájljából (.pgpass) vagy a PGPASSWORD változóból veszi.")
+                       QStringLiteral("A kiszolgáló üres adatbázisának címe (%1). Ha a jelszófájl (.pgpass) vagy a "
+                                      "PGPASSWORD változó nem adja meg a jelszót, a program megkérdezi.")
                            .arg(AddressForm),
                        QString(), typed, this)) {
         if (const std::optional<ServerAddress> address = ServerAddress::parse(typed))
@@ -458,13 +492,19 @@ QString Tfrm_Upd_Main::moveTarget(bool toServer)
 void Tfrm_Upd_Main::aAthelyezes()
 {
     const QString source = MaintenanceDatabase::FolderOf(folder());
+    const std::optional<QString> sourcePassword = passwordFor(source);
+    if (!sourcePassword)
+        return;
     const QString target = moveTarget(!ServerAddress::isServerPath(source));
     if (target.isEmpty())
+        return;
+    const std::optional<QString> targetPassword = passwordFor(target);
+    if (!targetPassword)
         return;
     LedgerMoveResult result;
     {
         Busy busy(m_actions);
-        result = MoveLedger(source, target, progress());
+        result = MoveLedger(source, target, progress(), *sourcePassword, *targetPassword);
     }
     finish();
     if (!result.error.isEmpty()) {

@@ -4,6 +4,8 @@
 #include "maintenanceprogress.h"
 
 #include <QDialog>
+#include <QHash>
+#include <optional>
 
 class FileDialogs;
 class IniFile;
@@ -19,7 +21,8 @@ class QPushButton;
 // ledger check ("Ellenőrzés", its report savable as a text file), the import of an old Paradox database
 // ("Régi adatbázis átvétele") and the move of a ledger between a folder and a server database ("Áthelyezés").
 // The folder box may hold a server address (postgresql://…) instead of a folder. The window writes nothing to the
-// ini file except the new database that an import or a move adds to the database list.
+// ini file except the new database that an import or a move adds to the database list. A server that asks for a
+// password gets it in the "Jelszó" window; the window keeps it in memory for the run, and nowhere else.
 class Tfrm_Upd_Main : public QDialog
 {
     Q_OBJECT
@@ -42,8 +45,12 @@ public:
 private:
     // The folder box at start: Database/Path, else field 2 of Adatbazis/ConStr1, else the Data folder.
     static QString StartFolder(const IniFile &ini);
-    // Opens the folder's database; says why and returns false when it cannot.
+    // Opens the folder's database, asking a server's password while the server refuses it; says why and returns
+    // false when it cannot, or when the user gave up at the password.
     bool openDatabase(MaintenanceDatabase &database, MaintenanceDatabase::Access access);
+    // The password of a server database as the run holds it, asked when the server refuses it (PasswordFor); empty
+    // for a folder or when libpq has its own. Nothing when the user gave up.
+    std::optional<QString> passwordFor(const QString &database);
     // The index rebuild, after the upgrade when asked for.
     void maintain(bool upgradeFirst);
     MaintenanceProgress progress();
@@ -70,4 +77,6 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_move = nullptr;
     QList<QPushButton *> m_actions;
+    // The passwords typed in this run, by server address.
+    QHash<QString, QString> m_passwords;
 };

@@ -153,8 +153,10 @@ void Tfrm_AdatbazisokBDE::archive()
     const int row = currentRow();
     if (row < 0)
         return;
-    ArchiveListEntry(m_rows->row(row).folder, session().archiveFolder, session().ini, session().iniPath, m_messages,
-                     m_fileDialogs, this);
+    const QString folder = m_rows->row(row).folder;
+    if (const std::optional<QString> password = PasswordFor(folder, QString(), this))
+        ArchiveListEntry(folder, session().archiveFolder, session().ini, session().iniPath, m_messages, m_fileDialogs,
+                         this, *password);
 }
 
 // The restored database joins the rows, written with them when the window closes.

@@ -4,6 +4,7 @@
 #include "choosers.h"
 #include "databaselistentry.h"
 #include "dblist.h"
+#include "engine.h"
 #include "engineerror.h"
 #include "eventlog.h"
 #include "exportservices.h"
@@ -81,7 +82,8 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
                        parent);
     };
     d.archive = [&session, &engine, &messages, &fileDialogs](QWidget *parent) {
-        const QString zipPath = ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent);
+        const QString zipPath =
+            ArchiveDatabaseFolder(session.databaseFolder, messages, fileDialogs, parent, engine.password());
         if (!zipPath.isEmpty())
             LogOutside(engine, messages,
                        {QStringLiteral("Archiválás"), session.user, 0, 0, QDir::toNativeSeparators(zipPath)}, parent);
@@ -96,7 +98,7 @@ MainDialogs MainDialogs::Default(Session &session, Engine &engine, Messages &mes
                        parent);
             return true;
         };
-        RestoreFromArchive(session, addToList, messages, fileDialogs, parent);
+        RestoreFromArchive(session, addToList, messages, fileDialogs, parent, engine.password());
     };
     const ExportServices exportServices{messages, fileDialogs};
     d.exportRows = [&session, exportServices](ExportSource &rows, QWidget *parent) {

@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "restore.h"
 #include "serveraddress.h"
+#include "serverlogin.h"
 #include "session.h"
 #include "util.h"
 #include "windowplacement.h"
@@ -39,9 +40,9 @@ QPushButton *BrowseButton(const char *name, const QString &hint, QWidget *parent
 } // namespace
 
 RestoreDialog::RestoreDialog(Session &session, AddRestoredDatabase addToList, Messages &messages,
-                             FileDialogs &fileDialogs, QWidget *parent)
+                             FileDialogs &fileDialogs, QWidget *parent, const QString &heldPassword)
     : QDialog(parent), m_session(session), m_addToList(std::move(addToList)), m_messages(messages),
-      m_fileDialogs(fileDialogs)
+      m_fileDialogs(fileDialogs), m_heldPassword(heldPassword)
 {
     setObjectName(Section);
     setWindowTitle(QStringLiteral("Visszaállítás archívumból"));
@@ -172,10 +173,13 @@ void RestoreDialog::restore()
             QStringLiteral("A megjelenített név és az elérési útvonal nem tartalmazhat pontosvesszőt (;)."), this);
         return;
     }
+    const std::optional<QString> password = targetPassword();
+    if (!password)
+        return;
     RestoreResult result;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        result = RestoreArchive(archive(), folder(), m_session.databaseFolder);
+        result = RestoreArchive(archive(), folder(), m_session.databaseFolder, *password);
     } catch (const ArchiveError &e) {
         QApplication::restoreOverrideCursor();
         m_messages.ShowError(e.message() + (ServerAddress::isServerPath(folder())
@@ -191,6 +195,18 @@ void RestoreDialog::restore()
     const bool listed = m_addToList(name(), restored);
     report(restored, result.findings, listed);
     accept();
+}
+
+std::optional<QString> RestoreDialog::targetPassword()
+{
+    const std::optional<ServerAddress> target = ServerAddress::parse(folder());
+    if (!target)
+        return QString();
+    // A password belongs to a role on a server.
+    const std::optional<ServerAddress> open = ServerAddress::parse(m_session.databaseFolder);
+    const bool sameRole =
+        open && open->host == target->host && open->port == target->port && open->user == target->user;
+    return PasswordFor(target->toString(), sameRole ? m_heldPassword : QString(), this);
 }
 
 void RestoreDialog::report(const QString &folder, const QStringList &findings, bool listed)
@@ -235,8 +251,8 @@ void RestoreDialog::done(int result)
 }
 
 bool RestoreFromArchive(Session &session, const AddRestoredDatabase &addToList, Messages &messages,
-                        FileDialogs &fileDialogs, QWidget *parent)
+                        FileDialogs &fileDialogs, QWidget *parent, const QString &heldPassword)
 {
-    RestoreDialog dialog(session, addToList, messages, fileDialogs, parent);
+    RestoreDialog dialog(session, addToList, messages, fileDialogs, parent, heldPassword);
     return dialog.exec() == QDialog::Accepted;
 }

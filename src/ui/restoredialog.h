@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class FileDialogs;
 class Messages;
@@ -15,14 +16,17 @@ using AddRestoredDatabase = std::function<bool(const QString &name, const QStrin
 // "Visszaállítás archívumból": an archive the program made, an empty folder for it and its name on the database
 // list. "Visszaállítás" unpacks and checks it (RestoreArchive), never into the folder of the database the session
 // has open, hands it to the list and reports the check; a refusal is told and the dialog stays open for another
-// choice, with nothing written.
+// choice, with nothing written. A server database as the target is reached with the password held for the open
+// database when both are the same role's on the same server, else with libpq's own; a server that refuses it has
+// the password asked ("Jelszó").
 class RestoreDialog : public QDialog
 {
     Q_OBJECT
 
 public:
+    // heldPassword: the one the open database was opened with (empty: libpq's own).
     RestoreDialog(Session &session, AddRestoredDatabase addToList, Messages &messages, FileDialogs &fileDialogs,
-                  QWidget *parent = nullptr);
+                  QWidget *parent = nullptr, const QString &heldPassword = QString());
 
     QString archive() const;
     QString folder() const;
@@ -38,6 +42,8 @@ private:
     void browseFolder();
     void restore();
     bool missing(QLineEdit *field, const QString &text);
+    // The password for a server target; nothing when the user gave up at the password.
+    std::optional<QString> targetPassword();
     void report(const QString &folder, const QStringList &findings, bool listed);
 
     Session &m_session;
@@ -48,9 +54,10 @@ private:
     QLineEdit *m_folder = nullptr;
     QLineEdit *m_name = nullptr;
     QString m_proposedName;
+    QString m_heldPassword;
     bool m_placed = false;
 };
 
 // Opens the dialog; true when an archive was restored.
 bool RestoreFromArchive(Session &session, const AddRestoredDatabase &addToList, Messages &messages,
-                        FileDialogs &fileDialogs, QWidget *parent = nullptr);
+                        FileDialogs &fileDialogs, QWidget *parent = nullptr, const QString &heldPassword = QString());

@@ -51,14 +51,14 @@ private:
 
 void TestEngineBehaviour::hungarianOrder()
 {
-    const QStringList names{"Zoltán", "ábel", "Csaba", "Cukor", "Cecil", "Dzsó", "Dugó", "Dávid", "Ödön", "Ottó",
-                            "Őz",     "Szabó", "Sütő", "Sándor", "Éva", "Ede", "Ürge", "Űr",    "Uwe",   "Ábel"};
+    const QStringList names{"Zoltán", "ábel",  "Csaba", "Cukor",  "Cecil", "Dzsó", "Dugó", "Dávid", "Ödön", "Ottó",
+                            "Őz",     "Szabó", "Sütő",  "Sándor", "Éva",   "Ede",  "Ürge", "Űr",    "Uwe",  "Ábel"};
     for (const QString &name : names)
         m_db.engine->insert(QStringLiteral("ugyfel"), {{QStringLiteral("ugyfel_nev"), name}});
     // Letter case ignored, accents after the plain letter, cs/dzs/sz letters of their own; ties by code point.
     QCOMPARE(column(QStringLiteral("SELECT ugyfel_nev FROM ugyfel ORDER BY ugyfel_nev COLLATE HU, ugyfel_nev;")),
-             (QStringList{"Ábel", "ábel", "Cecil", "Cukor", "Csaba", "Dávid", "Dugó", "Dzsó", "Ede", "Éva", "Ottó",
-                          "Ödön", "Őz", "Sándor", "Sütő", "Szabó", "Uwe", "Űr", "Ürge", "Zoltán"}));
+             (QStringList{"Ábel", "ábel", "Cecil", "Cukor",  "Csaba", "Dávid", "Dugó", "Dzsó", "Ede",  "Éva",
+                          "Ottó", "Ödön", "Őz",    "Sándor", "Sütő",  "Szabó", "Uwe",  "Űr",   "Ürge", "Zoltán"}));
     // Without the collation, texts compare by code point on both engines.
     QCOMPARE(column(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel_nev < 'E' ORDER BY ugyfel_nev;")),
              (QStringList{"Cecil", "Csaba", "Cukor", "Dugó", "Dzsó", "Dávid"}));
@@ -117,14 +117,16 @@ void TestEngineBehaviour::catalogueListsTheSchema()
     QVERIFY(engine.indexNames(QStringLiteral("ugyfel")).isEmpty());
     engine.createPrimaryIndex(QStringLiteral("ugyfel"));
     engine.createSecondaryIndexes(QStringLiteral("ugyfel"));
-    QCOMPARE(engine.indexNames(QStringLiteral("ugyfel")).size(), Schema::Table(QStringLiteral("ugyfel"))->allIndexes().size());
+    QCOMPARE(engine.indexNames(QStringLiteral("ugyfel")).size(),
+             Schema::Table(QStringLiteral("ugyfel"))->allIndexes().size());
 }
 
 void TestEngineBehaviour::rowIdsAndKeys()
 {
     Engine &engine = *m_db.engine;
     // A table with a text key: its rows are found by the row id insert() gave.
-    const qint64 user = engine.insert(QStringLiteral("felhasznalo"), {{QStringLiteral("felhasznalo"), QStringLiteral("anna")}});
+    const qint64 user =
+        engine.insert(QStringLiteral("felhasznalo"), {{QStringLiteral("felhasznalo"), QStringLiteral("anna")}});
     engine.insert(QStringLiteral("felhasznalo"), {{QStringLiteral("felhasznalo"), QStringLiteral("bela")}});
     QCOMPARE(engine.update(QStringLiteral("felhasznalo"), QStringLiteral("rowid"), user,
                            {{QStringLiteral("felhasznalo_nev"), QStringLiteral("Kis Anna")}}),
@@ -162,9 +164,10 @@ void TestEngineBehaviour::keyGivenByTheCallerIsNotGivenAgain()
 void TestEngineBehaviour::datesAndTextsAsStored()
 {
     Engine &engine = *m_db.engine;
-    engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Főpénztár a hosszú nevével együtt")},
-                                            {QStringLiteral("valuta"), QString()},
-                                            {QStringLiteral("lezarva"), QDate(2026, 2, 28)}});
+    engine.insert(QStringLiteral("kassza"),
+                  {{QStringLiteral("kassza_nev"), QStringLiteral("Főpénztár a hosszú nevével együtt")},
+                   {QStringLiteral("valuta"), QString()},
+                   {QStringLiteral("lezarva"), QDate(2026, 2, 28)}});
     Query q(*m_db.engine, QStringLiteral("SELECT kassza_nev, valuta, lezarva FROM kassza WHERE lezarva >= :from AND "
                                          "lezarva < '2026-03-01';"));
     q.setDate(QStringLiteral("from"), QDate(2026, 2, 1));
@@ -196,7 +199,8 @@ void TestEngineBehaviour::failedStepOfANestedTransactionLeavesTheRestStanding()
         engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Második")}});
         outer.commit();
     }
-    QCOMPARE(column(QStringLiteral("SELECT kassza_nev FROM kassza ORDER BY kassza;")), (QStringList{"Első", "Második"}));
+    QCOMPARE(column(QStringLiteral("SELECT kassza_nev FROM kassza ORDER BY kassza;")),
+             (QStringList{"Első", "Második"}));
     {
         Transaction dropped(engine);
         engine.insert(QStringLiteral("kassza"), {{QStringLiteral("kassza_nev"), QStringLiteral("Eldobott")}});
@@ -248,21 +252,29 @@ void TestEngineBehaviour::connectionFailuresAreExplained_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("explanation");
+    QTest::addColumn<QString>("serverSays"); // the server's or libpq's own words, kept beside the explanation
+    QTest::addColumn<bool>("turnedAway");    // the role is in the group that the server's pg_hba.conf turns away
     // The tests' role reaches the server through its socket without a password; a role of this test over TCP
     // needs one.
     const QString role = QStringLiteral("dromvel_test_%1_role").arg(QCoreApplication::applicationPid());
+    const QString overTcp = QStringLiteral("postgresql://%1@127.0.0.1/%2").arg(role);
     QTest::newRow("database missing") << QStringLiteral("postgresql:///dromvel_nincs_ilyen") << QString()
-                                      << QStringLiteral("Az adatbázis nem létezik a kiszolgálón.");
+                                      << QStringLiteral("Az adatbázis nem létezik a kiszolgálón.")
+                                      << "\"dromvel_nincs_ilyen\" does not exist" << false;
     QTest::newRow("nobody listens") << QStringLiteral("postgresql://127.0.0.1:1/dromvel") << QString()
-                                    << QStringLiteral("Az adatbázis-kiszolgáló nem érhető el.");
-    QTest::newRow("wrong password") << QStringLiteral("postgresql://%1@127.0.0.1/%2").arg(role) << "rossz"
-                                    << QStringLiteral("A kiszolgáló nem fogadta el");
-    QTest::newRow("no password") << QStringLiteral("postgresql://%1@127.0.0.1/%2").arg(role) << QString()
-                                 << QStringLiteral("A kiszolgáló jelszót kér");
-    QTest::newRow("no right to the tables") << QStringLiteral("postgresql://%1@127.0.0.1/%2").arg(role) << "jó jelszó"
-                                            << QStringLiteral("A felhasználónak nincs joga");
+                                    << QStringLiteral("Az adatbázis-kiszolgáló nem érhető el.") << "Connection refused"
+                                    << false;
+    QTest::newRow("wrong password") << overTcp << "rossz" << QStringLiteral("A kiszolgáló nem fogadta el")
+                                    << "password authentication failed" << false;
+    QTest::newRow("no password") << overTcp << QString() << QStringLiteral("A kiszolgáló jelszót kér")
+                                 << "no password supplied" << false;
+    QTest::newRow("no right to the tables")
+        << overTcp << "jó jelszó" << QStringLiteral("A felhasználónak nincs joga") << "permission denied" << false;
+    QTest::newRow("turned away by pg_hba.conf")
+        << overTcp << "jó jelszó" << QStringLiteral("A kiszolgáló nem engedi be ezt a munkahelyet")
+        << "pg_hba.conf rejects connection for host \"127.0.0.1\"" << true;
     QTest::newRow("malformed address") << QStringLiteral("postgresql://szerver") << QString()
-                                       << QStringLiteral("Hibás kiszolgáló cím");
+                                       << QStringLiteral("Hibás kiszolgáló cím") << QString() << false;
 }
 
 void TestEngineBehaviour::connectionFailuresAreExplained()
@@ -274,6 +286,9 @@ void TestEngineBehaviour::connectionFailuresAreExplained()
     const QString role = QStringLiteral("dromvel_test_%1_role").arg(QCoreApplication::applicationPid());
     TestServer::exec(QStringLiteral("DROP ROLE IF EXISTS %1;").arg(role));
     TestServer::exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'jó jelszó';").arg(role));
+    QFETCH(bool, turnedAway);
+    if (turnedAway)
+        TestServer::turnAway(role);
     if (qEnvironmentVariableIsSet("PGPASSWORD"))
         qunsetenv("PGPASSWORD");
     Engine engine(QStringLiteral("behaviour_failing"));
@@ -285,7 +300,11 @@ void TestEngineBehaviour::connectionFailuresAreExplained()
         QFAIL("no failure");
     } catch (const EngineError &e) {
         QFETCH(QString, explanation);
+        QFETCH(QString, serverSays);
         QVERIFY2(e.message().startsWith(explanation), qPrintable(e.message()));
+        QVERIFY2(serverSays.isEmpty() ||
+                     (e.message().contains(QStringLiteral("\n(")) && e.message().contains(serverSays)),
+                 qPrintable(e.message()));
     }
     engine.close();
     TestServer::exec(QStringLiteral("DROP ROLE %1;").arg(role));

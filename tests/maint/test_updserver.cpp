@@ -4,6 +4,8 @@
 #include "ledgerrows.h"
 #include "modaldialogs.h"
 #include "paradoxwriter.h"
+#include "passwordprompts.h"
+#include "passwordrole.h"
 #include "sampledata.h"
 #include "samplevouchers.h"
 #include "scriptedfiledialogs.h"
@@ -21,7 +23,8 @@
 #include <QtTest>
 
 // The maintenance window on a database of the test server: a ledger moved from its folder to the server and
-// back through the move button, the check and the rebuild of the server entry, and the import into it.
+// back through the move button, the check and the rebuild of the server entry, the import into it, and a server
+// that asks for a password.
 class TestUpdServer : public QObject
 {
     Q_OBJECT
@@ -34,6 +37,7 @@ private slots:
     void moveToTheServerAndBack();
     void checkAndRebuildAServerEntry();
     void importIntoTheServerEntry();
+    void passwordAskedAndHeldForTheRun();
 
 private:
     void click(Tfrm_Upd_Main &window, const char *button)
@@ -65,9 +69,10 @@ private:
         m_databases.append(TestServer::newDatabase());
         return m_databases.last();
     }
-    QStringList rowsOf(const QString &database)
+    QStringList rowsOf(const QString &database, const QString &password = QString())
     {
         Engine engine(QStringLiteral("rows"));
+        engine.setPassword(password);
         engine.open(database);
         return LedgerRows(engine);
     }
@@ -96,6 +101,9 @@ void TestUpdServer::initTestCase()
     FillSampleData(sample);
     FillSampleVouchers(sample, QDate(2024, 6, 14));
     m_rows = LedgerRows(sample);
+    // The user's own password file and variable are no part of the test.
+    qputenv("PGPASSFILE", m_dir.filePath(QStringLiteral("nincs.pgpass")).toLocal8Bit());
+    qunsetenv("PGPASSWORD");
 }
 
 void TestUpdServer::init()
@@ -225,6 +233,57 @@ void TestUpdServer::importIntoTheServerEntry()
              qPrintable(m_messages.shown.at(1).text));
     QCOMPARE(rowsOf(server), m_rows);
     QVERIFY(Text(window).contains(QStringLiteral("\nÚj adatbázis:  ") + server + QStringLiteral("\n")));
+}
+
+void TestUpdServer::passwordAskedAndHeldForTheRun()
+{
+    const PasswordRole role;
+    {
+        Tfrm_Upd_Main window(m_messages, m_dialogs);
+        window.show();
+        // The move's target asks for its password, wrong first.
+        Type(role.address());
+        PasswordPrompts prompts({QStringLiteral("rossz"), role.password});
+        click(window, "btnAthelyezes");
+        QCOMPARE(m_messages.shown.size(), 1);
+        QVERIFY2(m_messages.shown.first().text.startsWith(QStringLiteral("Az áthelyezés kész")),
+                 qPrintable(m_messages.shown.first().text));
+        QCOMPARE(prompts.seen.size(), 2);
+        QVERIFY(!prompts.seen.at(0).again && prompts.seen.at(1).again);
+        QVERIFY(prompts.seen.at(0).masked);
+        QCOMPARE(prompts.seen.at(0).user, role.user);
+        QCOMPARE(rowsOf(role.address(), role.password), m_rows);
+
+        // The run holds it: the check, the rebuild and the move back out of the server ask nothing.
+        QCOMPARE(window.folder(), role.address());
+        click(window, "btnEllenorzes");
+        QVERIFY2(Text(window).contains(QStringLiteral("\nEredmény:      Nincs hiba.")), qPrintable(Text(window)));
+        m_messages.clear();
+        click(window, "btnKarbantartas");
+        QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Indexek újraépítése kész.")});
+        const QString back = m_dir.filePath(QStringLiteral("jelszoval-vissza"));
+        QDir().mkpath(back);
+        m_messages.clear();
+        m_dialogs.answers = {back};
+        click(window, "btnAthelyezes");
+        QVERIFY2(m_messages.shown.size() == 1 && m_messages.shown.first().kind == QStringLiteral("info"),
+                 qPrintable(m_messages.texts().join(QLatin1Char('\n'))));
+        QCOMPARE(rowsOf(back), m_rows);
+        QCOMPARE(prompts.seen.size(), 2);
+    }
+    // The next run knows no password; giving up at it leaves the window as it was, nothing told.
+    Tfrm_Upd_Main window(m_messages, m_dialogs);
+    window.show();
+    window.setFolder(role.address());
+    m_messages.clear();
+    OnNextModal([](QDialog *dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("PasswordDialog"));
+        Shot(dialog, "upd-password");
+        dialog->reject();
+    });
+    click(window, "btnEllenorzes");
+    QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(!Text(window).contains(QStringLiteral("Eredmény")));
 }
 
 QTEST_MAIN(TestUpdServer)

@@ -136,6 +136,11 @@ void exec(const QString &sql)
     Exec(Admin(), sql);
 }
 
+void turnAway(const QString &role)
+{
+    Exec(Admin(), QStringLiteral("GRANT dromvel_test_kizartak TO %1;").arg(role));
+}
+
 } // namespace TestServer
 
 TestPlace::TestPlace(const QString &folder) : m_path(TestServer::inUse() ? TestServer::newLedger() : folder) {}

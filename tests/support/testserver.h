@@ -19,6 +19,9 @@ QString newLedger();
 void dropDatabase(const QString &address);
 // Runs a statement on the server's maintenance database as the tests' own role (making roles, for example).
 void exec(const QString &sql);
+// Puts the role into the group whose every connection the server's pg_hba.conf turns away (tools/test-server.sh
+// makes the group and its line).
+void turnAway(const QString &role);
 
 } // namespace TestServer
 
