@@ -33,3 +33,24 @@ qint64 CreateTill(Engine &engine, const QVariantMap &till, const QString &user, 
     transaction.commit();
     return id;
 }
+
+void UpdateTill(Engine &engine, int till, const QVariantMap &changed, const QString &user)
+{
+    if (changed.isEmpty())
+        return;
+    Transaction transaction(engine);
+    engine.update(QStringLiteral("kassza"), QStringLiteral("kassza"), till, changed);
+    QStringList fields;
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+        const QVariant &value = it.value();
+        fields.append(it.key() + QLatin1Char(' ') +
+                      (value.isNull()                        ? QStringLiteral("üres")
+                       : value.typeId() == QMetaType::Double ? FormatFloat(QString(), value.toDouble())
+                                                             : value.toString()));
+    }
+    const QString name =
+        LedgerOps(engine).QueryText(QStringLiteral("SELECT kassza_nev FROM kassza WHERE kassza=%1;").arg(till), {});
+    LogEvent(engine, {QStringLiteral("Kassza módosítása"), user, till, till,
+                      name + QStringLiteral(": ") + fields.join(QStringLiteral(", "))});
+    transaction.commit();
+}

@@ -164,10 +164,15 @@ void SqlListWindow::editCurrentRow(RecordEditor &editor)
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             if (always.contains(it.key()) || !shown.contains(it.key()) || shown.value(it.key()) != it.value())
                 changed.insert(it.key(), it.value());
-        m_engine.update(m_table, m_keyField, key, changed);
+        writeRow(key, changed);
     });
     if (editor.exec() == QDialog::Accepted)
         refresh(key);
+}
+
+void SqlListWindow::writeRow(qint64 key, const QVariantMap &changed)
+{
+    m_engine.update(m_table, m_keyField, key, changed);
 }
 
 void SqlListWindow::deleteRow()

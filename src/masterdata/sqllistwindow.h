@@ -67,6 +67,8 @@ protected:
     // Runs the editor on the current row: OK writes the values the user changed into that row and stands on it
     // again.
     void editCurrentRow(RecordEditor &editor);
+    // Writes the changed fields of an edited row; a table whose changes are logged writes them with its entry.
+    virtual void writeRow(qint64 key, const QVariantMap &changed);
 
 private:
     void applyColumns();

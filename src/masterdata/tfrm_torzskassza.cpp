@@ -56,6 +56,11 @@ void Tfrm_TorzsKassza::editRow()
     editCurrentRow(editor);
 }
 
+void Tfrm_TorzsKassza::writeRow(qint64 key, const QVariantMap &changed)
+{
+    UpdateTill(engine(), int(key), changed, UserOf(session()));
+}
+
 int KasszaValaszt(Session &session, Engine &engine, Messages &messages, int till, bool choose, QString *tillName,
                   QWidget *parent)
 {

@@ -18,4 +18,6 @@ protected:
     void newRow() override;
     // Name, currency and letter codes; never the opening amount.
     void editRow() override;
+    // The till's changes with their event log entry.
+    void writeRow(qint64 key, const QVariantMap &changed) override;
 };

@@ -113,6 +113,12 @@ QHash<QString, TestLoggedChanges::Change> TestLoggedChanges::changes()
                          QStringLiteral("pisti"), t.m_db.session.openDay);
           },
           QStringLiteral("BEFORE INSERT ON kassza")}},
+        {QStringLiteral("Kassza módosítása"),
+         {[](T &t) { return qint64(t.m_till); },
+          [](T &t, qint64 key) {
+              UpdateTill(*t.m_db.engine, int(key), {{QStringLiteral("zaro_max"), 300000.0}}, QStringLiteral("pisti"));
+          },
+          QStringLiteral("BEFORE UPDATE ON kassza")}},
         {QStringLiteral("Beállítások"),
          {none,
           [](T &t, qint64) {
@@ -181,6 +187,8 @@ void TestLoggedChanges::changeLeavesOneEntry_data()
                                  << "Napzárás" << true << "1 sor";
     QTest::newRow("new till") << "Új kassza"
                               << "Új kassza" << false << "Bolt";
+    QTest::newRow("editing a till") << "Kassza módosítása"
+                                    << "Kassza módosítása" << true << "Főpénztár: zaro_max 300000";
     QTest::newRow("settings") << "Beállítások"
                               << "Beállítások" << false << "automatikus nyomtatás: I";
     QTest::newRow("new user") << "Új felhasználó"
