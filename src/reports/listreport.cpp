@@ -131,3 +131,21 @@ Document ListReport::layout() const
     };
     return doc;
 }
+
+ListReport PeriodListReport(const QString &title, const QString &reportName, const QString &subtitle, const QDate &from,
+                            const QDate &to, const ListFrame::Context &context, double headerHeight)
+{
+    ListReport r;
+    r.title = title;
+    r.fileName = title + QLatin1Char(' ') + ListFrame::PeriodLine(from, to).remove(QLatin1Char(' '));
+    r.reportName = reportName;
+    r.printedAt = context.printedAt;
+    r.headerHeight = headerHeight;
+    r.headerTop = [title, subtitle, from, to, owner = context.owner, width = r.setup.printableSize().width()] {
+        return ListFrame::PeriodTitleBlock(title, subtitle, from, to, owner, width);
+    };
+    r.headingTop = 18.5;
+    r.headingFont = ListFrame::Tahoma8Italic;
+    r.rowFont = ListFrame::Tahoma8;
+    return r;
+}

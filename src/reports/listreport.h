@@ -78,3 +78,9 @@ struct ListReport
 
     Report::Document layout() const;
 };
+
+// A list of a period in portrait: the file named after the title and the period, the page header of
+// PeriodTitleBlock (the title, subtitle under it, the period and the owner) in headerHeight, italic Tahoma 8
+// headings at 18.5 and Tahoma 8 rows. The caller adds the columns, the sums and the rows.
+ListReport PeriodListReport(const QString &title, const QString &reportName, const QString &subtitle, const QDate &from,
+                            const QDate &to, const ListFrame::Context &context, double headerHeight);

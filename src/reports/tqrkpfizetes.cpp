@@ -35,22 +35,12 @@ std::shared_ptr<SqlExportSource> TqrKpFizetes::Rows(Engine &engine, const DateRa
 Document TqrKpFizetes::layout(const DateRange &period, double limit, const Context &context,
                               std::shared_ptr<ExportSource> rows)
 {
-    ListReport r;
-    r.title = Title();
-    r.fileName = r.title + QLatin1Char(' ') + PeriodLine(period.from, period.to).remove(QLatin1Char(' '));
-    r.reportName = QStringLiteral("qrKpFizetes");
-    r.printedAt = context.printedAt;
-    const double width = r.setup.printableSize().width();
-    r.headerHeight = HeaderHeight;
     const QString limitText = limit > 0 ? QStringLiteral("havi határ ügyfelenként: ") +
                                               FormatFloat(TotalFormat, limit) + QStringLiteral(" Ft")
                                         : QStringLiteral("havi határ nélkül");
-    r.headerTop = [title = r.title, limitText, period, owner = context.owner, width] {
-        return PeriodTitleBlock(title, limitText, period.from, period.to, owner, width);
-    };
-    r.headingTop = 18.5;
-    r.headingFont = Tahoma8Italic;
-    r.rowFont = Tahoma8;
+    ListReport r = PeriodListReport(Title(), QStringLiteral("qrKpFizetes"), limitText, period.from, period.to, context,
+                                    HeaderHeight);
+    const double width = r.setup.printableSize().width();
     r.columns = {
         ListColumn::Of(QStringLiteral("honap"), QStringLiteral("hónap"), 0, 0, 20.0),
         ListColumn::Of(QStringLiteral("ugyfel_nev"), QStringLiteral("ügyfél"), 21.2, 21.2, 75.0),

@@ -78,19 +78,9 @@ Document TqrOssz::layout(int kind, const QString &tillName, const DateRange &per
     const bool payments = kind != Befizetesek;
     const bool history = kind == Kasszatortenet;
 
-    ListReport r;
-    r.title = Title(kind);
-    r.fileName = r.title + QLatin1Char(' ') + PeriodLine(period.from, period.to).remove(QLatin1Char(' '));
-    r.reportName = QStringLiteral("qrOssz");
-    r.printedAt = context.printedAt;
+    ListReport r = PeriodListReport(Title(kind), QStringLiteral("qrOssz"), tillName, period.from, period.to, context,
+                                    HeaderHeight);
     const double width = r.setup.printableSize().width();
-    r.headerHeight = HeaderHeight;
-    r.headerTop = [title = r.title, tillName, period, owner = context.owner, width] {
-        return PeriodTitleBlock(title, tillName, period.from, period.to, owner, width);
-    };
-    r.headingTop = 18.5;
-    r.headingFont = Tahoma8Italic;
-    r.rowFont = Tahoma8;
     r.columns = {
         ListColumn::Of(QStringLiteral("sorszam"), QStringLiteral("bizonylat"), 0, 0, 20.0),
         ListColumn::Of(QStringLiteral("dat_kiadva"), QStringLiteral("dátum"), 21.2, 21.2, 20.0, ListColumn::Date),
