@@ -39,18 +39,17 @@ double ClientMonthCashPayments(Engine &engine, int ugyfel, const QDate &day)
 
 QStringList MonthlyCashPaymentLines()
 {
-    return {QStringLiteral("SELECT"),
-            QStringLiteral("  ugyfel.ugyfel_nev,"),
-            QStringLiteral("  SUBSTR(dromvel.dat_kiadva, 1, 4) || '.' || SUBSTR(dromvel.dat_kiadva, 6, 2) AS honap,"),
-            QStringLiteral("  COUNT(*) AS db,"),
-            QStringLiteral("  SUM(dromvel.kiadas) AS osszeg,"),
+    return {QStringLiteral("SELECT"), QStringLiteral("  ugyfel.ugyfel_nev,"),
+            // A date as text is "yyyy-MM-dd" on either engine (the server's driver asks for ISO dates).
+            QStringLiteral("  SUBSTR(CAST(dromvel.dat_kiadva AS TEXT), 1, 4) || '.' || "
+                           "SUBSTR(CAST(dromvel.dat_kiadva AS TEXT), 6, 2) AS honap,"),
+            QStringLiteral("  COUNT(*) AS db,"), QStringLiteral("  SUM(dromvel.kiadas) AS osszeg,"),
             QStringLiteral("  CASE WHEN :plimit > 0 AND SUM(dromvel.kiadas) > :plimit2 THEN 'igen' ELSE '' END "
                            "AS tullepes"),
-            QStringLiteral("FROM dromvel"),
-            QStringLiteral("  JOIN kassza ON (dromvel.kassza = kassza.kassza)"),
+            QStringLiteral("FROM dromvel"), QStringLiteral("  JOIN kassza ON (dromvel.kassza = kassza.kassza)"),
             QStringLiteral("  JOIN ugyfel ON (dromvel.ugyfel = ugyfel.ugyfel)"),
             QStringLiteral("WHERE (dromvel.kiadva = 'I') AND (dromvel.kibe = 'K') AND"),
             QStringLiteral("  (dromvel.dat_kiadva BETWEEN :ptol AND :pig) AND ") + ForintTill,
-            QStringLiteral("GROUP BY dromvel.ugyfel, honap"),
+            QStringLiteral("GROUP BY ugyfel.ugyfel, ugyfel.ugyfel_nev, honap"),
             QStringLiteral("ORDER BY honap, ugyfel.ugyfel_nev;")};
 }

@@ -39,8 +39,10 @@ OwnerRow ReadOwner(Engine &engine)
     OwnerRow row;
     if (q.next()) {
         row.rowId = q.value(0);
+        // The server's tables hold their row id among their fields.
         for (int i = 1; i < q.fieldCount(); ++i)
-            row.fields.insert(q.fieldName(i), q.value(i));
+            if (q.fieldName(i).compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0)
+                row.fields.insert(q.fieldName(i), q.value(i));
     }
     q.close();
     return row;
