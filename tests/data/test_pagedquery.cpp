@@ -2,6 +2,7 @@
 #include "lefttransaction.h"
 #include "pagedquery.h"
 #include "query.h"
+#include "testserver.h"
 
 #include <QDate>
 #include <QTemporaryDir>
@@ -26,13 +27,15 @@ private:
     qint64 scalar(Engine &engine, const QString &sql) { return Query(engine, sql).firstValue().toLongLong(); }
 
     QTemporaryDir m_dir;
+    std::unique_ptr<TestPlace> m_place;
     std::unique_ptr<Engine> m_engine;
 };
 
 void TestPagedQuery::init()
 {
+    m_place = std::make_unique<TestPlace>(m_dir.path());
     m_engine = std::make_unique<Engine>(QStringLiteral("paged"));
-    m_engine->open(m_dir.path());
+    m_engine->open(m_place->path());
     m_engine->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1234) "
                                   "INSERT INTO ugyfel (ugyfel_nev, elszamollimit) SELECT 'Ügyfél ' || i, i FROM n;"));
 }
@@ -40,6 +43,7 @@ void TestPagedQuery::init()
 void TestPagedQuery::cleanup()
 {
     m_engine.reset();
+    m_place.reset();
     QFile::remove(QDir(m_dir.path()).filePath(QString::fromLatin1(Engine::FileName)));
 }
 
@@ -64,7 +68,7 @@ void TestPagedQuery::countsWithoutReadingTheRows()
     QCOMPARE(PagedQuery(*m_engine, QStringLiteral("SELECT * FROM ugyfel")).count(), 1234);
     QCOMPARE(PagedQuery(*m_engine, QStringLiteral("SELECT * FROM ugyfel WHERE elszamollimit > 1000 -- nagyok")).count(),
              234);
-    QCOMPARE(PagedQuery(*m_engine, QStringLiteral("SELECT * FROM ugyfel WHERE 0")).count(), 0);
+    QCOMPARE(PagedQuery(*m_engine, QStringLiteral("SELECT * FROM ugyfel WHERE 1 = 0")).count(), 0);
 }
 
 void TestPagedQuery::keepsTheSelectsFieldNamesAndDates()
@@ -78,7 +82,7 @@ void TestPagedQuery::keepsTheSelectsFieldNamesAndDates()
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows.first().first(), QVariant(QDate(2026, 12, 8)));
 
-    PagedQuery empty(*m_engine, QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE 0"));
+    PagedQuery empty(*m_engine, QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE 1 = 0"));
     QVERIFY(empty.page(0, 10).isEmpty());
     QCOMPARE(empty.fieldNames(), QStringList{"ugyfel_nev"});
 }
@@ -92,17 +96,20 @@ void TestPagedQuery::badSelectThrows()
 
 void TestPagedQuery::leavesNoReadOpenBetweenPages()
 {
-    PagedQuery query(*m_engine, QStringLiteral("SELECT * FROM ugyfel"));
+    PagedQuery query(*m_engine, QStringLiteral("SELECT * FROM ugyfel ORDER BY ugyfel"));
     QCOMPARE(query.page(0, 10).size(), 10);
     // Another workstation commits; the program's connection writes after it, and a full checkpoint finds no
-    // reader holding an older snapshot.
+    // reader holding an older snapshot (on the server: the connection is in no transaction).
     {
         Engine other(QStringLiteral("paged_other"));
-        other.open(m_dir.path());
+        other.open(m_place->path());
         other.exec(QStringLiteral("UPDATE ugyfel SET elszamollimit = 0 WHERE ugyfel = 1;"));
     }
     m_engine->exec(QStringLiteral("UPDATE ugyfel SET elszamollimit = 5 WHERE ugyfel = 2;"));
-    QCOMPARE(scalar(*m_engine, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);")), 0);
+    if (m_engine->isServer())
+        QVERIFY(!m_engine->inTransaction());
+    else
+        QCOMPARE(scalar(*m_engine, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE);")), 0);
     QCOMPARE(query.page(0, 2).at(1).at(QStringList(query.fieldNames()).indexOf("elszamollimit")).toDouble(), 5.0);
 }
 

@@ -1,4 +1,5 @@
 #include "advancesettlement.h"
+#include "databasefaults.h"
 #include "dayclosing.h"
 #include "ledgerfixture.h"
 #include "ledgerops.h"
@@ -48,7 +49,7 @@ private:
     }
     qint64 lastEntry() const
     {
-        return m_db.scalar(QStringLiteral("SELECT IFNULL(MAX(naplo), 0) FROM naplo;")).toLongLong();
+        return m_db.scalar(QStringLiteral("SELECT COALESCE(MAX(naplo), 0) FROM naplo;")).toLongLong();
     }
     // Every table but the log, as text: what a change changed.
     QString contents() const;
@@ -214,16 +215,6 @@ void TestLoggedChanges::changeLeavesOneEntry()
 
     change.run(*this, key);
 
-    Query q(*m_db.engine, QStringLiteral("SELECT idopont, munkaallomas, felhasznalo, esemeny, kassza, sorkulcs, "
-                                         "szoveg FROM naplo WHERE naplo > %1;")
-                              .arg(before));
-    q.open();
-    QVERIFY(q.next());
-    const QDateTime time = QDateTime::fromString(q.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QVERIFY(time >= start && time <= QDateTime::currentDateTime());
-    QCOMPARE(q.value(1).toString(), QSysInfo::machineHostName().left(50));
-    QCOMPARE(q.value(2).toString(), QStringLiteral("pisti"));
-    QCOMPARE(q.value(3).toString(), event);
     // The till an entry names is the row's own; a new till is its own till. The key names the row concerned: the
     // booked or deleted voucher, the settled advance, the generated voucher, the closing record, the new till or user.
     const auto last = [this](const char *sql) { return m_db.scalar(QString::fromLatin1(sql)).toLongLong(); };
@@ -234,6 +225,16 @@ void TestLoggedChanges::changeLeavesOneEntry()
         {QStringLiteral("Új kassza"), newTill},
         {QStringLiteral("Beállítások"), 1},
         {QStringLiteral("Új felhasználó"), last("SELECT MAX(rowid) FROM felhasznalo;")}};
+    Query q(*m_db.engine, QStringLiteral("SELECT idopont, munkaallomas, felhasznalo, esemeny, kassza, sorkulcs, "
+                                         "szoveg FROM naplo WHERE naplo > %1;")
+                              .arg(before));
+    q.open();
+    QVERIFY(q.next());
+    const QDateTime time = QDateTime::fromString(q.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    QVERIFY(time >= start && time <= QDateTime::currentDateTime());
+    QCOMPARE(q.value(1).toString(), QSysInfo::machineHostName().left(50));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("pisti"));
+    QCOMPARE(q.value(3).toString(), event);
     QCOMPARE(q.value(4).toInt(), onTheTill ? m_till : kind == QStringLiteral("Új kassza") ? int(newTill) : 0);
     QCOMPARE(q.value(5).toLongLong(), made.value(kind, key));
     const QString logged = q.value(6).toString();
@@ -262,9 +263,7 @@ QString TestLoggedChanges::contents() const
 
 void TestLoggedChanges::failWith(const QString &trigger)
 {
-    m_db.engine->exec(
-        QStringLiteral("CREATE TRIGGER forced_failure %1 BEGIN SELECT RAISE(ABORT, 'kényszerített hiba'); END;")
-            .arg(trigger));
+    CreateFailingTrigger(*m_db.engine, QStringLiteral("forced_failure"), trigger, QStringLiteral("kényszerített hiba"));
 }
 
 void TestLoggedChanges::failedChangeLeavesNoEntry()

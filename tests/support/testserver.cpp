@@ -114,13 +114,19 @@ QString newLedger()
         const QString address = newDatabase();
         Engine engine(QStringLiteral("dromvel_test_model"));
         engine.open(address);
-        return ServerAddress::parse(address)->database;
+        return address;
     }();
+    return copyOf(model);
+}
+
+QString copyOf(const QString &original)
+{
     ServerAddress address = Maintenance();
     address.database = Prefix + QStringLiteral("%1_copy_%2")
                                     .arg(QCoreApplication::applicationPid())
                                     .arg(QRandomGenerator::global()->bounded(100000000));
-    Exec(Admin(), QStringLiteral("CREATE DATABASE %1 TEMPLATE %2;").arg(address.database, model));
+    Exec(Admin(), QStringLiteral("CREATE DATABASE %1 TEMPLATE %2;")
+                      .arg(address.database, ServerAddress::parse(original)->database));
     return address.toString();
 }
 

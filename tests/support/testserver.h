@@ -16,6 +16,8 @@ bool inUse();
 QString newDatabase(const QString &locale = QStringLiteral("C.UTF-8"));
 // A new database on the server with the program's tables and starting rows, as opening an empty one makes them.
 QString newLedger();
+// A new database on the server holding what the database at that address holds; nobody may be connected to it.
+QString copyOf(const QString &address);
 void dropDatabase(const QString &address);
 // Runs a statement on the server's maintenance database as the tests' own role (making roles, for example).
 void exec(const QString &sql);
