@@ -1,6 +1,7 @@
 #include "engine.h"
 #include "ledgermodel.h"
 #include "settlementicons.h"
+#include "testserver.h"
 
 #include <QColor>
 #include <QDir>
@@ -37,6 +38,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    std::unique_ptr<TestPlace> m_place;
     std::unique_ptr<Engine> m_engine;
     int m_count = 0;
 };
@@ -45,13 +47,15 @@ void TestLedgerModel::init()
 {
     const QString folder = m_dir.filePath(QString::number(++m_count));
     QDir().mkpath(folder);
+    m_place = std::make_unique<TestPlace>(folder);
     m_engine = std::make_unique<Engine>(QStringLiteral("ledgermodel"));
-    m_engine->open(folder);
+    m_engine->open(m_place->path());
 }
 
 void TestLedgerModel::cleanup()
 {
     m_engine.reset();
+    m_place.reset();
 }
 
 void TestLedgerModel::shortText_data()
@@ -214,6 +218,11 @@ void TestLedgerModel::openViewLetsTheLogOfOtherWritersBeReused()
     for (int i = 0; i < 150; ++i)
         other.exec(
             QStringLiteral("UPDATE dromvel SET szoveg='%1%2' WHERE dromvel % 10 = %3;").arg(text).arg(i).arg(i % 10));
+    if (m_engine->isServer()) {
+        // The server keeps older row versions for a connection that is in a transaction.
+        QVERIFY(!m_engine->inTransaction());
+        return;
+    }
     const qint64 wal = QFileInfo(m_engine->filePath() + QStringLiteral("-wal")).size();
     QVERIFY2(wal < 8 * 1024 * 1024, qPrintable(QString::number(wal)));
 }

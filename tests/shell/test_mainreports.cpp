@@ -114,7 +114,9 @@ private:
 void TestMainReports::init()
 {
     m_db.fresh(QStringLiteral("mainreports"));
-    m_db.session.iniPath = QDir(m_db.folder).filePath(QStringLiteral("DromvelPro.ini"));
+    // Beside the database, wherever that is; each test starts without one.
+    m_db.session.iniPath = m_db.dir.filePath(QStringLiteral("DromvelPro.ini"));
+    QFile::remove(m_db.session.iniPath);
     m_db.session.openDay = QDate(2026, 12, 20);
     m_db.session.formatFt = QStringLiteral("### ### ##0");
     // The program's own dialogs, the choosers scripted and no printer on the machine.

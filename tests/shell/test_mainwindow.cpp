@@ -7,6 +7,7 @@
 #include "query.h"
 #include "settings.h"
 #include "testdatabase.h"
+#include "testserver.h"
 #include "tfrm_main.h"
 #include "voucherbooking.h"
 
@@ -80,7 +81,9 @@ private:
 void TestMainWindow::init()
 {
     m_db.fresh(QStringLiteral("mainwindow"));
-    m_db.session.iniPath = QDir(m_db.folder).filePath(QStringLiteral("DromvelPro.ini"));
+    // Beside the database, wherever that is; each test starts without one.
+    m_db.session.iniPath = m_db.dir.filePath(QStringLiteral("DromvelPro.ini"));
+    QFile::remove(m_db.session.iniPath);
     m_db.session.openDay = QDate(2026, 12, 8);
     m_db.session.formatFt = QStringLiteral("### ### ##0");
     m_dialogs = MainDialogs::Default(m_db.session, *m_db.engine, m_db.messages, m_db.fileDialogs);
@@ -218,6 +221,7 @@ void TestMainWindow::sqlConsoleOpensForTheAdministrator()
 // list in the ini file at once; the window goes on with the open database.
 void TestMainWindow::restoreFromTheSystemMenuJoinsTheDatabaseList()
 {
+    SKIP_ON_SERVER("an archive of a folder restored into a folder; the server's own: test_serverarchive");
     till(QStringLiteral("Főpénztár"));
     booked(1, 1, 100);
     m_db.session.databaseFolder = m_db.folder;
@@ -306,7 +310,8 @@ void TestMainWindow::balanceShowsWhileAnotherWorkstationWrites()
         w->BalanceDisplay();
         QCOMPARE(w->balanceText(), QStringLiteral("700"));
         QVERIFY(m_db.messages.shown.isEmpty());
-        QVERIFY(most(2).isNull());
+        // The server locks rows, not the database: the balance is written at once.
+        QCOMPARE(most(2).isNull(), !m_db.engine->isServer());
     }
     // The next display writes what was skipped.
     w->BalanceDisplay();
