@@ -85,7 +85,7 @@ void TestLedgerCheck::cleanup()
 {
     m_engine.reset();
     if (TestServer::inUse())
-        TestServer::dropDatabase(m_copy);
+        TestServer::dropAtExit(m_copy);
 }
 
 QString TestLedgerCheck::contents()

@@ -31,6 +31,6 @@ void TestDatabase::fresh(const QString &connection)
 void TestDatabase::dropServerDatabase()
 {
     if (TestServer::inUse() && !folder.isEmpty())
-        TestServer::dropDatabase(folder);
+        TestServer::dropAtExit(folder);
     folder.clear();
 }

@@ -112,8 +112,11 @@ QString newLedger()
     // Copying a database the program has made once is quicker than making its tables and indexes again.
     static const QString model = [] {
         const QString address = newDatabase();
-        Engine engine(QStringLiteral("dromvel_test_model"));
-        engine.open(address);
+        {
+            Engine engine(QStringLiteral("dromvel_test_model"));
+            engine.open(address);
+        }
+        dropAtExit(address);
         return address;
     }();
     return copyOf(model);
@@ -137,6 +140,18 @@ void dropDatabase(const QString &address)
         Exec(Admin(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(parsed->database));
 }
 
+void dropAtExit(const QString &address)
+{
+    static QStringList pending;
+    if (pending.isEmpty())
+        qAddPostRoutine([] {
+            for (const QString &each : std::as_const(pending))
+                dropDatabase(each);
+            pending.clear();
+        });
+    pending.append(address);
+}
+
 void exec(const QString &sql)
 {
     Exec(Admin(), sql);
@@ -154,5 +169,5 @@ TestPlace::TestPlace(const QString &folder) : m_path(TestServer::inUse() ? TestS
 TestPlace::~TestPlace()
 {
     if (TestServer::inUse())
-        TestServer::dropDatabase(m_path);
+        TestServer::dropAtExit(m_path);
 }
