@@ -1,5 +1,7 @@
 #pragma once
 
+#include "schema.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,9 +16,10 @@ struct SqlScript
 };
 
 // Splits the script at the semicolons that end a statement: a semicolon inside a string literal, a quoted
-// identifier, a comment or a trigger's BEGIN ... END body does not end one. The engine's own tokenizer
-// (sqlite3_complete) decides. Pure: no database is needed.
-SqlScript SplitSqlScript(const QString &text);
+// identifier or a comment does not end one; on SQLite neither does one inside a trigger's BEGIN ... END body (its
+// own tokenizer, sqlite3_complete, decides), on the server one inside a dollar-quoted body ($$ ... $$, $tag$ ...
+// $tag$). Pure: no database is needed.
+SqlScript SplitSqlScript(const QString &text, SqlDialect dialect = SqlDialect::Sqlite);
 
 // True when the text holds nothing but blanks and comments.
 bool IsBlankSql(const QString &text);
@@ -27,4 +30,4 @@ bool IsQueryText(const QString &text);
 
 // The one statement of a query text as a sub-query can hold it: without its closing semicolon and anything but
 // blanks and comments after it. Throws EngineError when the text holds more than one statement.
-QString QueryStatement(const QString &text);
+QString QueryStatement(const QString &text, SqlDialect dialect = SqlDialect::Sqlite);

@@ -249,7 +249,7 @@ void Tfrm_SQL::run()
 void Tfrm_SQL::runQuery(const QString &text)
 {
     try {
-        const QString statement = QueryStatement(text);
+        const QString statement = QueryStatement(text, m_engine.dialect());
         // Logged before it opens: the result stays open for reading while the window shows it.
         LogEventAlone(m_engine, {QStringLiteral("SQL lekérdezés"), m_session.user, 0, 0, statement.trimmed()});
         m_result->open(m_engine, statement);
@@ -266,7 +266,7 @@ void Tfrm_SQL::runQuery(const QString &text)
 
 void Tfrm_SQL::runStatements(const QString &text)
 {
-    const QStringList statements = SplitSqlScript(text).statements;
+    const QStringList statements = SplitSqlScript(text, m_engine.dialect()).statements;
     setRunning(true);
     m_progress->setRange(0, std::max<int>(1, int(statements.size())));
     m_progress->setValue(0);

@@ -10,6 +10,8 @@ class TestSqlScript : public QObject
 private slots:
     void splitsAtStatementEndsOnly_data();
     void splitsAtStatementEndsOnly();
+    void splitsServerStatements_data();
+    void splitsServerStatements();
     void blankText_data();
     void blankText();
     void queryText_data();
@@ -69,6 +71,43 @@ void TestSqlScript::splitsAtStatementEndsOnly()
     QFETCH(QStringList, statements);
     QFETCH(QString, rest);
     const SqlScript script = SplitSqlScript(text);
+    QCOMPARE(script.statements, statements);
+    QCOMPARE(script.rest, rest);
+}
+
+// The server's statements: its function bodies are dollar-quoted, its triggers call a function and have no body.
+void TestSqlScript::splitsServerStatements_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("rest");
+
+    const QString function = QStringLiteral("CREATE FUNCTION f() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+                                            "BEGIN NEW.x := 'a;b'; RETURN NEW; END $$;");
+    QTest::newRow("function body keeps its semicolons")
+        << function + QStringLiteral("\nSELECT 1;") << QStringList{function, "\nSELECT 1;"} << "";
+    QTest::newRow("tagged body holding a bare dollar quote")
+        << "DO $body$ BEGIN PERFORM '$$;'; END $body$; DELETE FROM a;"
+        << QStringList{"DO $body$ BEGIN PERFORM '$$;'; END $body$;", " DELETE FROM a;"} << "";
+    QTest::newRow("a trigger ends at its semicolon")
+        << "CREATE TRIGGER t AFTER INSERT ON a FOR EACH ROW EXECUTE FUNCTION f(); UPDATE b SET y=1;"
+        << QStringList{"CREATE TRIGGER t AFTER INSERT ON a FOR EACH ROW EXECUTE FUNCTION f();", " UPDATE b SET y=1;"}
+        << "";
+    QTest::newRow("literals, names and comments")
+        << "UPDATE u SET m='it''s; ok' /* ; */, \"a;b\"=1; -- x;\nSELECT 2;"
+        << QStringList{"UPDATE u SET m='it''s; ok' /* ; */, \"a;b\"=1;", " -- x;\nSELECT 2;"} << "";
+    QTest::newRow("parameters and names with a dollar are no quotes")
+        << "SELECT $1, a$b$ FROM t; SELECT 2;" << QStringList{"SELECT $1, a$b$ FROM t;", " SELECT 2;"} << "";
+    QTest::newRow("unfinished body swallows the rest")
+        << "SELECT 1; DO $$ BEGIN x; END; SELECT 2;" << QStringList{"SELECT 1;"} << " DO $$ BEGIN x; END; SELECT 2;";
+}
+
+void TestSqlScript::splitsServerStatements()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, statements);
+    QFETCH(QString, rest);
+    const SqlScript script = SplitSqlScript(text, SqlDialect::Server);
     QCOMPARE(script.statements, statements);
     QCOMPARE(script.rest, rest);
 }
