@@ -9,10 +9,13 @@ namespace {
 
 bool RunsInTransaction(const QString &statement)
 {
+    // SQLite's, and the server's own words for beginning and ending a transaction (START, ABORT) and for
+    // resetting the connection, which cannot run inside one (DISCARD).
     static const QStringList outside{QStringLiteral("BEGIN"),    QStringLiteral("COMMIT"),    QStringLiteral("END"),
                                      QStringLiteral("ROLLBACK"), QStringLiteral("SAVEPOINT"), QStringLiteral("RELEASE"),
                                      QStringLiteral("VACUUM"),   QStringLiteral("ATTACH"),    QStringLiteral("DETACH"),
-                                     QStringLiteral("PRAGMA")};
+                                     QStringLiteral("PRAGMA"),   QStringLiteral("START"),     QStringLiteral("ABORT"),
+                                     QStringLiteral("DISCARD")};
     return !outside.contains(FirstKeyword(statement));
 }
 
